@@ -1,0 +1,69 @@
+#include "dsp/reverb.h"
+
+#include "dsp/pcm.h"
+#include "dsp/portable_math.h"
+#include "engine/engine_state.h"
+#include "engine/random_source.h"
+
+namespace audiomix {
+
+namespace {
+constexpr double kSecondsPerMetre = static_cast<double>(1.0f / 330.0f);
+constexpr double kRandomScale = static_cast<double>(1.0f / 32767.0f);
+}  // namespace
+
+uint16_t reverb_metres_to_samples(int32_t metres, int32_t sampleRate) {
+    // The product is formed in 64 bits so that no rate a host passes overflows.
+    const int64_t product = static_cast<int64_t>(metres) * sampleRate;
+    return static_cast<uint16_t>(static_cast<int64_t>(static_cast<double>(product) * kSecondsPerMetre));
+}
+
+uint16_t reverb_comb_delay(int32_t combM, int32_t sampleRate) {
+    return static_cast<uint16_t>(2u * reverb_metres_to_samples(combM, sampleRate));
+}
+
+void reverb_regenerate_taps(const EngineState& state, ReverbLine& line) {
+    const int32_t rate = state.sampleRate;
+    const uint16_t spread = static_cast<uint16_t>(2u * reverb_metres_to_samples(line.spreadM, rate));
+    const uint16_t base = reverb_metres_to_samples(line.baseM, rate);
+    const uint16_t decay = static_cast<uint16_t>(2u * reverb_metres_to_samples(line.decayM, rate));
+    const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
+    for (int32_t t = 0; t < taps; ++t) {
+        const int32_t r1 = random_next();
+        const float offset = static_cast<float>(spread * (r1 * kRandomScale));
+        line.tapDelay[t] = static_cast<uint16_t>(static_cast<int32_t>(base + static_cast<double>(offset)));
+        const int32_t r2 = random_next();
+        // A decay window of 0 samples would divide 0 by 0 for the tap at
+        // offset 0; such a tap gets no decay.
+        const double fall = decay != 0 ? portable_exp(-static_cast<double>(offset) / decay)
+                                       : (offset == 0.0f ? 1.0 : 0.0);
+        line.tapGain[t] = static_cast<float>((2 * r2 - 1) * kRandomScale * fall);
+    }
+}
+
+void reverb_update_gains(ReverbLine& line) {
+    line.combGain = static_cast<float>(db_to_linear(static_cast<int16_t>(line.combDb)));
+    line.wetGain = static_cast<float>(db_to_linear(static_cast<int16_t>(line.wetDb)));
+}
+
+void reverb_process(ReverbLine& line, const float* work, int32_t frames, int16_t* out,
+                    int32_t stride) {
+    float* const ring = line.ring;
+    const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
+    const double comb_gain = line.combGain;
+    const double wet_gain = line.wetGain;
+    uint16_t w = line.writePos;
+    for (int32_t f = 0; f < frames; ++f) {
+        const double x = work[f] * kPcmToUnit;
+        ring[w] = static_cast<float>(x - comb_gain * ring[static_cast<uint16_t>(w - line.combDelay)]);
+        // Written before the taps read, so a tap of delay 0 hears this sample.
+        double acc = x;
+        for (int32_t t = 0; t < taps; ++t)
+            acc += static_cast<double>(line.tapGain[t]) * ring[static_cast<uint16_t>(w - line.tapDelay[t])];
+        out[f * stride] = reverb_to_pcm16(x + wet_gain * acc);
+        ++w;
+    }
+    line.writePos = w;
+}
+
+}  // namespace audiomix

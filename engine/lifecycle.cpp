@@ -1,0 +1,40 @@
+#include "engine/lifecycle.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace audiomix {
+
+namespace {
+constexpr const char kPresetFileName[] = "audioeqset.eq";
+}
+
+void preset_path_from_module(const char* modulePath, char separator, char* out, size_t size) {
+    if (size == 0) return;
+    out[0] = '\0';
+    const char* path = modulePath != nullptr ? modulePath : "";
+    const char* cut = std::strrchr(path, separator);
+    const size_t folder = cut != nullptr ? static_cast<size_t>(cut - path) : 0;
+    const size_t needed = folder + 1 + sizeof kPresetFileName;  // separator, name, NUL
+    if (needed > size) return;
+    std::memcpy(out, path, folder);
+    out[folder] = separator;
+    std::memcpy(out + folder + 1, kPresetFileName, sizeof kPresetFileName);
+}
+
+void copy_title(const char* text, char* out, size_t size) {
+    if (size == 0) return;
+    size_t n = 0;
+    if (text != nullptr) {
+        while (text[n] != '\0') {
+            const unsigned char b = static_cast<unsigned char>(text[n]);
+            const size_t width = (b >= 0x81 && b <= 0xFE && text[n + 1] != '\0') ? 2 : 1;
+            if (n + width > size - 1) break;
+            n += width;
+        }
+        std::memcpy(out, text, n);
+    }
+    out[n] = '\0';
+}
+
+}  // namespace audiomix

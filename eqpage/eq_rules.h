@@ -1,0 +1,54 @@
+// The equaliser page's rules for the engine state, shared by the page, the
+// headless shell and the host parameter interface.
+#pragma once
+
+#include <cstdint>
+
+namespace audiomix {
+
+struct EngineState;
+
+constexpr int32_t kBandSliderMax = 50;  // position 0 is +20 (top), 25 is 0, 50 is -20
+constexpr int32_t kPreGainSliderMax = 24;
+
+// Band slider position to value: 20 - 0.8 p.
+float eq_band_value_from_position(int32_t position);
+// Value to the position that shows it: trunc(25 - 1.25 g); not limited.
+int32_t eq_band_position_from_value(double value);
+// Pre-gain slider position to value: (q - 12) x 1.5.
+float eq_pregain_value_from_position(int32_t position);
+
+// A band neighbour moved by linked tuning.
+struct LinkedMove {
+    int32_t band;
+    double value;
+    int32_t position;
+};
+
+// Applies value g to band for every channel and records its whole-dB part.
+// With linked tuning, the neighbours at distance 1 and 2 (within bandCount)
+// follow the move measured from the band's last whole-dB value, in the order
+// band+1, band+2, band-1, band-2; they are returned in moves. Returns the
+// number of neighbours moved. Marks the settings changed.
+int32_t eq_apply_band(EngineState& state, int32_t band, float value, bool linked,
+                      int32_t bandCount, LinkedMove moves[4]);
+
+// The pre-gain for every channel. Marks the settings changed.
+void eq_apply_pregain(EngineState& state, float value);
+
+// The second filter pass on or off. Marks the settings changed.
+void eq_apply_second_pass(EngineState& state, bool on);
+
+// A band-count button: the new layout with all gains at 0. Marks the
+// settings changed.
+void eq_apply_band_count(EngineState& state, int32_t count);
+
+// Whether a band count can be chosen at the state's sample rate: every
+// layout from 44100 Hz up, only 10 bands below.
+bool eq_band_count_available(const EngineState& state, int32_t count);
+
+// The equaliser page's start-up and its reset after audiomix_init.
+void eq_page_initialised(EngineState& state);
+void eq_page_reset(EngineState& state);
+
+}  // namespace audiomix

@@ -1,0 +1,273 @@
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "dsp/eq_tables.h"
+#include "engine/lifecycle.h"
+#include "test_support.h"
+
+namespace audiomix {
+namespace {
+
+using testing::EngineTest;
+using testing::make_signal;
+
+class Lifecycle : public EngineTest {};
+
+TEST_F(Lifecycle, BeginSelectsThe44100TenBandTableAndHidesTheWindow) {
+    audiomix_begin(0x123456);
+    ASSERT_NE(engine.controlWindow, nullptr);
+    EXPECT_EQ(engine.sampleRate, 44100);
+    EXPECT_EQ(engine.eqBandCount, 10);
+    EXPECT_EQ(engine.eqTable, &eq_table_for(10, 44100));
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
+    // The new window fixes the skin colour and forgets the host window.
+    EXPECT_EQ(engine.skinColour, 0x00624C06u);
+    EXPECT_EQ(engine.skinPanelColour, 0x00624C06u);
+    EXPECT_EQ(engine.skinTabColour, 0x007B91D7u);  // RGB(215, 145, 123)
+    EXPECT_EQ(engine.hostWindow, nullptr);
+}
+
+TEST_F(Lifecycle, ASecondBeginKeepsTheWindowAndItsColourArgument) {
+    audiomix_begin(1);
+    ControlWindow* first = engine.controlWindow;
+    audiomix_init(48000, 2, 1);
+    EXPECT_EQ(audiomix_get_dispstatus(), 1);
+    engine.settingsChanged = 1;
+    audiomix_begin(0x00ABCDEF);
+    EXPECT_EQ(engine.controlWindow, first);
+    EXPECT_EQ(engine.skinColour, 0x00ABCDEFu);
+    EXPECT_EQ(engine.sampleRate, 44100);
+    EXPECT_EQ(engine.eqTable, &eq_table_for(10, 44100));
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
+    EXPECT_EQ(engine.settingsChanged, 1);  // cleared only when a window is made
+}
+
+TEST_F(Lifecycle, HostWindowMustBeSetAfterBegin) {
+    int host = 0;
+    audiomix_set_mainwnd(&host);
+    audiomix_begin(0);
+    EXPECT_EQ(engine.hostWindow, nullptr);
+    audiomix_set_mainwnd(&host);
+    EXPECT_EQ(engine.hostWindow, &host);
+}
+
+TEST_F(Lifecycle, UnsupportedRateRunsReverbAndCompressorButNeverTheEqualiser) {
+    audiomix_begin(0);
+    audiomix_init(32000, 2, 0);
+    EXPECT_EQ(audiomix_get_sample(), 32000);
+    EXPECT_EQ(engine.sampleRate, 32000);
+    EXPECT_NEAR(engine.compAttackCoef, 1.0 - 1.0 / 32.0, 1e-7);
+    audiomix_setiir(1);
+    auto buffer = make_signal(1000, 2, 8000, 1);
+    const auto original = buffer;
+    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
+    EXPECT_EQ(buffer, original);
+
+    // datarefresh does nothing at this rate: the rings keep their content.
+    engine.reverbOn = 1;
+    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
+    float energy = 0;
+    for (float v : engine.reverb[0].ring) energy += v * v;
+    ASSERT_GT(energy, 0.0f);
+    audiomix_datarefresh();
+    float after = 0;
+    for (float v : engine.reverb[0].ring) after += v * v;
+    EXPECT_EQ(after, energy);
+}
+
+TEST_F(Lifecycle, DatarefreshClearsRingsAndFilterMemoriesButKeepsPositions) {
+    audiomix_begin(0);
+    audiomix_init(44100, 2, 0);
+    engine.reverbOn = 1;
+    audiomix_setiir(1);
+    auto buffer = make_signal(3000, 2, 8000, 2);
+    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
+    const uint16_t pos = engine.reverb[0].writePos;
+    const uint16_t delay0 = engine.reverb[0].tapDelay[0];
+    audiomix_datarefresh();
+    for (float v : engine.reverb[1].ring) ASSERT_EQ(v, 0.0f);
+    for (int b = 0; b < kMaxBands; ++b) ASSERT_EQ(engine.eqHistory[0][b][0][3], 0.0f);
+    EXPECT_EQ(engine.reverb[0].writePos, pos);
+    EXPECT_EQ(engine.reverb[0].tapDelay[0], delay0);
+    EXPECT_EQ(engine.eqDitherIndex, 0);
+}
+
+TEST_F(Lifecycle, SetdispStoresWhatItIsGivenAndTheDisplayNeedsExactlyOne) {
+    audiomix_begin(0);
+    audiomix_init(44100, 2, 0);
+    audiomix_setdisp(2);
+    EXPECT_EQ(audiomix_get_dispstatus(), 2);
+    auto buffer = make_signal(2000, 2, 20000, 3);
+    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
+    EXPECT_EQ(engine.scopeLevel[0][10], 0);  // nothing captured
+    audiomix_setdisp(1);
+    EXPECT_EQ(audiomix_get_dispstatus(), 1);
+}
+
+TEST_F(Lifecycle, CloseSwitchesReverbAndCompressorOffButTheEqualiserRuns) {
+    audiomix_begin(0);
+    audiomix_init(44100, 1, 1);
+    audiomix_setiir(1);
+    engine.reverbOn = engine.compOn = 1;
+    audiomix_close();
+    EXPECT_EQ(engine.controlWindow, nullptr);
+    EXPECT_EQ(engine.scopeDc, nullptr);
+    EXPECT_EQ(engine.reverbOn + engine.compOn + engine.displayShown, 0);
+    auto buffer = make_signal(500, 1, 10000, 4);
+    const auto original = buffer;
+    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
+    EXPECT_NE(buffer, original);
+    // Without a window these only store.
+    audiomix_setdisp(1);
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
+    audiomix_set_title("after close");
+    EXPECT_STREQ(engine.title, "after close");
+}
+
+TEST_F(Lifecycle, ChangeReturnsItsLengthWhateverItIsGiven) {
+    int16_t small[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(audiomix_change(small, 16, 1), 16);  // before begin and init
+    EXPECT_EQ(audiomix_change(nullptr, 400, 1), 400);
+    EXPECT_EQ(audiomix_change(small, -6, 1), -6);
+    audiomix_begin(0);
+    audiomix_init(44100, 2, 1);
+    EXPECT_EQ(audiomix_change(small, 0, 1), 0);
+    EXPECT_EQ(audiomix_change(small, 7, 0), 7);
+}
+
+TEST_F(Lifecycle, AllStagesOffLeaveTheBufferBitIdentical) {
+    audiomix_begin(0);
+    audiomix_init(48000, 2, 1);
+    auto buffer = make_signal(4100, 2, 30000, 5);
+    const auto original = buffer;
+    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
+    EXPECT_EQ(buffer, original);
+}
+
+TEST_F(Lifecycle, ChannelCountsOutsideOneOrTwoLeaveAudioAlone) {
+    audiomix_begin(0);
+    for (int32_t channels : {0, 3, -1, 8}) {
+        audiomix_init(44100, channels, 1);
+        EXPECT_EQ(audiomix_get_ch(), channels);
+        audiomix_setiir(1);
+        engine.reverbOn = engine.compOn = 1;
+        auto buffer = make_signal(960, 1, 20000, 6);
+        const auto original = buffer;
+        EXPECT_EQ(audiomix_change(buffer.data(), 1920, 1), 1920);
+        EXPECT_EQ(buffer, original) << channels;
+    }
+}
+
+TEST_F(Lifecycle, ExportsBeforeBeginAndTwiceAfterCloseAreHarmless) {
+    audiomix_close();
+    audiomix_setdisp(1);
+    audiomix_set_title(nullptr);
+    audiomix_datarefresh();
+    audiomix_init(44100, 2, 1);  // without a window: no display, no page reload
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
+    EXPECT_EQ(engine.scopeDc, nullptr);
+    auto buffer = make_signal(100, 2, 1000, 7);
+    audiomix_change(buffer.data(), 400, 1);
+    audiomix_begin(0);
+    audiomix_close();
+    audiomix_close();
+    audiomix_begin(0);
+    EXPECT_NE(engine.controlWindow, nullptr);
+}
+
+TEST_F(Lifecycle, BuffersLongerThanTheWorkBufferRunAsConsecutivePieces) {
+    audiomix_begin(0);
+    audiomix_init(44100, 2, 0);
+    audiomix_setiir(1);
+    engine.reverbOn = engine.compOn = 1;
+    const auto before = std::make_unique<EngineState>(engine);
+    auto whole = make_signal(9001, 2, 12000, 8);
+    auto pieces = whole;
+    audiomix_change(whole.data(), static_cast<int32_t>(whole.size() * 2), 0);
+    const auto after_whole = std::make_unique<EngineState>(engine);
+
+    engine = *before;
+    audiomix_change(pieces.data(), 4100 * 4, 0);
+    audiomix_change(pieces.data() + 8200, 4100 * 4, 0);
+    audiomix_change(pieces.data() + 16400, 801 * 4, 0);
+    EXPECT_EQ(whole, pieces);
+    EXPECT_EQ(std::memcmp(&after_whole->reverb, &engine.reverb, sizeof engine.reverb), 0);
+    EXPECT_EQ(after_whole->compGain, engine.compGain);
+}
+
+TEST_F(Lifecycle, ProcessingFromAnotherThreadWhileParametersChange) {
+    audiomix_begin(0);
+    audiomix_init(44100, 2, 1);
+    audiomix_setiir(1);
+    audiomix_param_set("reverb.on", 1);
+    audiomix_param_set("comp.on", 1);
+    std::thread audio([] {
+        auto buffer = make_signal(1024, 2, 20000, 9);
+        for (int i = 0; i < 300; ++i) audiomix_change(buffer.data(), 4096, 1);
+    });
+    for (int i = 0; i < 300; ++i) {
+        audiomix_param_set("reverb.taps", 1 + i % 100);
+        audiomix_param_set("eq.band.3", (i % 41) - 20);
+    }
+    audio.join();
+    for (const ReverbLine& line : engine.reverb) {
+        EXPECT_GE(line.tapCount, 1);
+        EXPECT_LE(line.tapCount, 100);
+    }
+}
+
+TEST(PresetPath, IsTheLibraryFolderAndTheFileName) {
+    char out[256];
+    preset_path_from_module("C:\\Program Files\\Host\\audiomix.dll", '\\', out, sizeof out);
+    EXPECT_STREQ(out, "C:\\Program Files\\Host\\audioeqset.eq");
+    preset_path_from_module("audiomix.dll", '\\', out, sizeof out);
+    EXPECT_STREQ(out, "\\audioeqset.eq");
+    preset_path_from_module("/usr/lib/libaudiomix.so", '/', out, sizeof out);
+    EXPECT_STREQ(out, "/usr/lib/audioeqset.eq");
+    preset_path_from_module(nullptr, '\\', out, sizeof out);
+    EXPECT_STREQ(out, "\\audioeqset.eq");
+}
+
+TEST(PresetPath, APathThatWouldNotFitIsLeftEmpty) {
+    const std::string folder(250, 'd');
+    char out[256];
+    preset_path_from_module((folder + "\\audiomix.dll").c_str(), '\\', out, sizeof out);
+    EXPECT_STREQ(out, "");
+    const std::string fits(256 - 15, 'f');  // folder + '\' + 13 characters + NUL
+    preset_path_from_module((fits + "\\x.dll").c_str(), '\\', out, sizeof out);
+    EXPECT_EQ(std::strlen(out), 255u);
+}
+
+TEST(Title, LongTextIsCutAt511BytesOutsideADoubleByteCharacter) {
+    char out[512];
+    const std::string ascii(600, 'a');
+    copy_title(ascii.c_str(), out, sizeof out);
+    EXPECT_EQ(std::strlen(out), 511u);
+
+    // 510 ASCII bytes and then a two-byte character: it would end at 512.
+    std::string mixed(510, 'b');
+    mixed += "\xC0\xB6";  // one GBK character
+    mixed += "tail";
+    copy_title(mixed.c_str(), out, sizeof out);
+    EXPECT_EQ(std::strlen(out), 510u);
+
+    std::string chinese;
+    for (int i = 0; i < 300; ++i) chinese += "\xD2\xF4";
+    copy_title(chinese.c_str(), out, sizeof out);
+    EXPECT_EQ(std::strlen(out), 510u);
+    EXPECT_EQ(std::string(out), chinese.substr(0, 510));
+
+    copy_title(nullptr, out, sizeof out);
+    EXPECT_STREQ(out, "");
+}
+
+TEST_F(Lifecycle, TitleReachesTheWindow) {
+    audiomix_begin(0);
+    audiomix_set_title("\xD2\xF4\xC0\xD6 player");
+    EXPECT_STREQ(engine.title, "\xD2\xF4\xC0\xD6 player");
+}
+
+}  // namespace
+}  // namespace audiomix

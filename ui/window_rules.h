@@ -1,0 +1,17 @@
+// What the control window's initialisation writes into the process-wide
+// values, shared by the real window and the headless shell.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/engine_state.h"
+
+namespace audiomix {
+
+constexpr uint32_t kSkinBaseColour = 0x00624C06;  // RGB(6, 76, 98)
+
+// Records the window, clears the host window (the host sets it again after
+// audiomix_begin) and fixes the skin colours.
+void control_window_initialised(EngineState& state, WindowHandle window);
+
+}  // namespace audiomix
