@@ -1,0 +1,97 @@
+// Drives the exports with arbitrary calls, arguments and buffers: nothing a
+// host passes may crash, corrupt memory or leave a sample out of range.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "audiomix.h"
+
+namespace {
+
+class Reader {
+public:
+    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool empty() const { return pos_ >= size_; }
+    uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    int32_t int32() {
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(byte()) << (8 * i);
+        return static_cast<int32_t>(v);
+    }
+    double number() {
+        double v;
+        uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(byte()) << (8 * i);
+        std::memcpy(&v, &bits, sizeof v);
+        return v;
+    }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
+
+const int32_t kRates[] = {11025, 22050, 44100, 48000, 32000, 8000, 96000, 0, -44100, 1, 2147483647};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Reader in(data, size);
+    std::vector<int16_t> buffer;
+    char name[32];
+    int steps = 0;
+    while (!in.empty() && ++steps < 64) {
+        switch (in.byte() % 12) {
+        case 0: audiomix_begin(static_cast<uint32_t>(in.int32())); break;
+        case 1: audiomix_close(); break;
+        case 2: {
+            const uint8_t pick = in.byte();
+            const int32_t rate = pick < 200 ? kRates[pick % 11] : in.int32();
+            audiomix_init(rate, static_cast<int8_t>(in.byte()) % 4, in.byte() % 3);
+            break;
+        }
+        case 3:
+        case 4: {
+            // Real length up to 9000 frames of stereo; the length given may lie.
+            const size_t samples = (static_cast<size_t>(in.byte()) << 8 | in.byte()) % 18001;
+            buffer.assign(samples, 0);
+            for (size_t i = 0; i < samples && !in.empty(); i += 1 + in.byte() % 64)
+                buffer[i] = static_cast<int16_t>(in.int32());
+            const int32_t bytes = static_cast<int32_t>(samples * 2) - (in.byte() % 2);
+            if (audiomix_change(buffer.data(), bytes, in.byte() % 3) != bytes) __builtin_trap();
+            break;
+        }
+        case 5: audiomix_setiir(in.byte() % 3); break;
+        case 6: audiomix_setdisp(in.byte() % 3); break;
+        case 7: audiomix_datarefresh(); break;
+        case 8: {
+            const int32_t index = in.byte() % 50;
+            audiomix_param_name(index, name, sizeof name);
+            audiomix_param_set(audiomix_param_name(index, name, sizeof name) > 3 ? name : "x",
+                               in.byte() < 128 ? static_cast<double>(static_cast<int8_t>(in.byte()) * 8)
+                                               : in.number());
+            break;
+        }
+        case 9: {
+            char title[800];  // up to 765 characters and the terminator
+            const size_t n = in.byte() * 3u;
+            for (size_t i = 0; i < n; ++i) title[i] = static_cast<char>(in.byte() | 1);
+            title[n] = '\0';
+            audiomix_set_title(title);
+            break;
+        }
+        case 10: audiomix_set_mainwnd(nullptr); break;
+        case 11: {
+            double v;
+            audiomix_param_get("eq.band.3", &v);
+            audiomix_get_dispstatus();
+            audiomix_get_sample();
+            audiomix_get_ch();
+            break;
+        }
+        }
+    }
+    return 0;
+}
