@@ -56,8 +56,9 @@ AUDIOMIX_API void AUDIOMIX_CALL audiomix_close(void);
 AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_change(int16_t* samples, int32_t lengthBytes,
                                                    uint8_t drawDisplay);
 
-/* @4 Resets every parameter to its default for this format. Unsupported rates
- * are stored (reverb and compressor run at them; the equaliser does not).
+/* @4 Resets every parameter to its default for this format (the stage order
+ * is kept). Unsupported rates are stored: reverb and compressor run at them,
+ * the equaliser stays off because it has no tables for them.
  * Channels other than 1 or 2 are stored and reported, and audio is then left
  * untouched. Before audiomix_begin the window steps are skipped. */
 AUDIOMIX_API void AUDIOMIX_CALL audiomix_init(int32_t sampleRate, int32_t channels, int32_t show);

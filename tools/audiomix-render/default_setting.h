@@ -1,0 +1,17 @@
+// The setting the built-in piece is rendered with: one table, applied through
+// the host parameter interface in this order and shown in the summary.
+#pragma once
+
+#include <cstddef>
+
+namespace audiomix_render {
+
+struct DefaultParam {
+    const char* name;
+    double value;
+};
+
+// The entries, in the order they are applied; count written to n.
+const DefaultParam* default_setting(size_t& n);
+
+}  // namespace audiomix_render

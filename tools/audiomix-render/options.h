@@ -1,0 +1,50 @@
+// Command line of audiomix-render, parsed without side effects.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace audiomix_render {
+
+// One --set name=value, kept in command-line order: the engine applies them
+// one after another and some depend on earlier ones (eq.bands resets the
+// band gains, so it must come before eq.band.N).
+struct ParamAssignment {
+    std::string name;
+    double value = 0.0;
+};
+
+struct Options {
+    std::vector<ParamAssignment> sets;
+    std::optional<double> seconds;  // render only this much (or this long a default)
+    std::optional<std::string> preset;
+    bool listPresets = false;
+    bool listParams = false;
+    bool quiet = false;
+    bool help = false;
+    std::string input;   // empty: the embedded default signal
+    std::string output;  // empty: out/<input stem>-audiomix.wav or out/default.wav
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // empty when the command line is valid
+    bool ok() const { return error.empty(); }
+};
+
+// The longest --seconds accepted: a day of audio.
+constexpr double kMaxSeconds = 86400.0;
+
+// args excludes the program name. Options accept both "--opt value" and
+// "--opt=value"; "--" ends the options.
+ParseResult parse_options(const std::vector<std::string>& args);
+
+// Splits "name=value" into a ParamAssignment; the value must be a finite
+// number. Returns an error message, or empty on success.
+std::string parse_assignment(const std::string& text, ParamAssignment& out);
+
+// The --help text.
+std::string usage_text();
+
+}  // namespace audiomix_render
