@@ -1,0 +1,5 @@
+set(AUDIOMIX_CONTROLS_PORTABLE
+  controls/colour.cpp
+)
+set(AUDIOMIX_CONTROLS_WIN
+)

@@ -1,0 +1,5 @@
+set(AUDIOMIX_EQPAGE_PORTABLE
+  eqpage/eq_rules.cpp
+)
+set(AUDIOMIX_EQPAGE_WIN
+)
