@@ -1,0 +1,838 @@
+// The production chain against the scalar reference model (tests/oracle):
+// both run on identical copies of one state over the same buffers, and every
+// output sample and every byte of the state afterwards must agree.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "dsp/chain.h"
+#include "dsp/compressor.h"
+#include "dsp/eq_tables.h"
+#include "dsp/equaliser.h"
+#include "dsp/level_display.h"
+#include "dsp/reverb.h"
+#include "engine/engine_state.h"
+#include "tests/oracle/oracle_chain.h"
+
+namespace audiomix {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A drawing target that accepts everything; the model only needs the
+// columns to be computed, which happens only when a surface is present.
+class DiscardingSurface : public ScopeSurface {
+public:
+    void fill_rect(int32_t, int32_t, int32_t, int32_t, uint32_t) override {}
+    void set_pen(uint32_t) override {}
+    void move_to(int32_t, int32_t) override {}
+    void line_to(int32_t, int32_t) override {}
+};
+
+DiscardingSurface g_surface;
+
+// ---------------------------------------------------------------------------
+// Test signals: a random succession of segments of different character, so
+// that one long signal drives the filters, the reverb tail and the
+// compressor's detector through quiet, loud, clipped and static stretches.
+
+int16_t to_pcm(double v) {
+    const double r = std::nearbyint(v);
+    return static_cast<int16_t>(std::clamp(r, -32768.0, 32767.0));
+}
+
+class SignalMaker {
+public:
+    SignalMaker(uint32_t seed, int32_t rate) : rng_(seed), rate_(rate > 1000 ? rate : 44100) {}
+
+    // frames samples for one channel, a fresh succession of segments.
+    std::vector<int16_t> make(int32_t frames) {
+        std::vector<int16_t> out;
+        out.reserve(frames);
+        while (static_cast<int32_t>(out.size()) < frames) {
+            const int32_t len = std::min<int32_t>(uniform_int(40, 2500), frames - out.size());
+            append_segment(out, len);
+        }
+        return out;
+    }
+
+private:
+    int32_t uniform_int(int32_t lo, int32_t hi) {
+        return std::uniform_int_distribution<int32_t>(lo, hi)(rng_);
+    }
+    double uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
+    double log_frequency() { return std::exp(uniform(std::log(20.0), std::log(0.45 * rate_))); }
+
+    void append_segment(std::vector<int16_t>& out, int32_t len) {
+        switch (uniform_int(0, 7)) {
+            case 0: {  // sine, sometimes driven past full scale
+                const double amp = uniform(0.0, 40000.0);
+                const double w = 2.0 * kPi * log_frequency() / rate_;
+                const double phase = uniform(0.0, 2.0 * kPi);
+                for (int32_t i = 0; i < len; ++i) out.push_back(to_pcm(amp * std::sin(w * i + phase)));
+                break;
+            }
+            case 1: {  // exponential sweep
+                const double amp = uniform(1000.0, 32767.0);
+                const double f0 = log_frequency(), f1 = log_frequency();
+                double phase = 0.0;
+                for (int32_t i = 0; i < len; ++i) {
+                    const double f = f0 * std::pow(f1 / f0, static_cast<double>(i) / len);
+                    phase += 2.0 * kPi * f / rate_;
+                    out.push_back(to_pcm(amp * std::sin(phase)));
+                }
+                break;
+            }
+            case 2: {  // white noise
+                const int32_t amp = uniform_int(1, 32768);
+                for (int32_t i = 0; i < len; ++i) out.push_back(to_pcm(uniform_int(-amp, amp - 1)));
+                break;
+            }
+            case 3: {  // full-scale square wave
+                const int32_t half = uniform_int(1, 200);
+                for (int32_t i = 0; i < len; ++i)
+                    out.push_back((i / half) % 2 == 0 ? int16_t{32767} : int16_t{-32768});
+                break;
+            }
+            case 4:  // silence: memories decay towards zero
+                out.insert(out.end(), len, int16_t{0});
+                break;
+            case 5: {  // isolated extreme peaks over a faint floor
+                for (int32_t i = 0; i < len; ++i) {
+                    const int32_t r = uniform_int(0, 99);
+                    out.push_back(r == 0 ? int16_t{-32768} : r == 1 ? int16_t{32767}
+                                                                    : to_pcm(uniform_int(-3, 3)));
+                }
+                break;
+            }
+            case 6: {  // DC, the extremes included
+                const int32_t pick = uniform_int(0, 3);
+                const int16_t v = pick == 0 ? int16_t{-32768}
+                                  : pick == 1 ? int16_t{32767}
+                                              : static_cast<int16_t>(uniform_int(-32768, 32767));
+                out.insert(out.end(), len, v);
+                break;
+            }
+            default: {  // a few LSBs: the dither dominates
+                for (int32_t i = 0; i < len; ++i) out.push_back(to_pcm(uniform_int(-2, 2)));
+                break;
+            }
+        }
+    }
+
+    std::mt19937 rng_;
+    double rate_;
+};
+
+// Interleaves per-channel signals of the same length.
+std::vector<int16_t> interleave(const std::vector<std::vector<int16_t>>& channels) {
+    const size_t frames = channels[0].size();
+    std::vector<int16_t> out(frames * channels.size());
+    for (size_t f = 0; f < frames; ++f)
+        for (size_t c = 0; c < channels.size(); ++c) out[f * channels.size() + c] = channels[c][f];
+    return out;
+}
+
+std::vector<int16_t> make_signal(uint32_t seed, int32_t rate, int32_t channels, int32_t frames) {
+    std::vector<std::vector<int16_t>> per;
+    for (int32_t c = 0; c < channels; ++c)
+        per.push_back(SignalMaker(seed * 7919u + c, rate).make(frames));
+    return interleave(per);
+}
+
+// ---------------------------------------------------------------------------
+// The pair of states under comparison.
+
+template <typename T>
+bool same_bytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+// Names the fields in which two states differ, for the failure message.
+std::string state_difference(const EngineState& p, const EngineState& o) {
+    std::ostringstream msg;
+    auto check = [&](bool same, const char* name) {
+        if (!same) msg << ' ' << name;
+    };
+    check(same_bytes(p.eqHistory, o.eqHistory), "eqHistory");
+    check(p.eqSlotCur == o.eqSlotCur && p.eqSlotPrev1 == o.eqSlotPrev1 &&
+              p.eqSlotPrev2 == o.eqSlotPrev2,
+          "eqSlot*");
+    check(p.eqDitherIndex == o.eqDitherIndex, "eqDitherIndex");
+    check(same_bytes(p.eqDither, o.eqDither), "eqDither");
+    check(same_bytes(p.eqGain, o.eqGain) && same_bytes(p.eqPreGain, o.eqPreGain), "eqGain/eqPreGain");
+    for (int c = 0; c < kMaxChannels; ++c) {
+        const ReverbLine& a = p.reverb[c];
+        const ReverbLine& b = o.reverb[c];
+        if (a.writePos != b.writePos)
+            msg << " reverb[" << c << "].writePos(" << a.writePos << " vs " << b.writePos << ')';
+        for (int i = 0; i < kRingSize; ++i) {
+            if (std::memcmp(&a.ring[i], &b.ring[i], sizeof(float)) != 0) {
+                msg << " reverb[" << c << "].ring[" << i << "](" << a.ring[i] << " vs " << b.ring[i]
+                    << ')';
+                break;
+            }
+        }
+    }
+    check(same_bytes(p.compMeanSquare, o.compMeanSquare), "compMeanSquare");
+    check(same_bytes(p.compGain, o.compGain), "compGain");
+    if (p.scopeFrameCount != o.scopeFrameCount)
+        msg << " scopeFrameCount(" << p.scopeFrameCount << " vs " << o.scopeFrameCount << ')';
+    check(same_bytes(p.scopeLevel, o.scopeLevel), "scopeLevel");
+    check(same_bytes(p.scopeColumn, o.scopeColumn), "scopeColumn");
+    const std::string named = msg.str();
+    return named.empty() ? std::string(" (some other field)") : named;
+}
+
+std::unique_ptr<EngineState> fresh_state(int32_t rate, int32_t channels) {
+    auto s = std::make_unique<EngineState>();
+    engine_load_state(*s);
+    s->sampleRate = rate;
+    s->reportedRate = rate;
+    s->channelCount = channels;
+    s->reportedChannels = channels;
+    return s;
+}
+
+class ChainPair {
+public:
+    explicit ChainPair(const EngineState& start)
+        : prod_(std::make_unique<EngineState>(start)), model_(std::make_unique<EngineState>(start)) {}
+
+    EngineState& prod() { return *prod_; }
+    EngineState& model() { return *model_; }
+
+    // Runs lengthBytes bytes of input (input must hold at least
+    // ceil(lengthBytes / 2) samples) through both and compares everything.
+    ::testing::AssertionResult run(const int16_t* input, int32_t lengthBytes, uint8_t draw) {
+        ++calls_;
+        const size_t used = lengthBytes > 0 ? (static_cast<size_t>(lengthBytes) + 1) / 2 : 0;
+        // Guard samples past the end catch writes beyond the buffer.
+        constexpr size_t kGuard = 8;
+        std::vector<int16_t> a(used + kGuard, int16_t{0x5A5A});
+        std::copy(input, input + used, a.begin());
+        std::vector<int16_t> b = a;
+
+        chain_process(*prod_, a.data(), lengthBytes, draw);
+        oracle::process(*model_, b.data(), lengthBytes, draw);
+
+        const int32_t ch = std::max(1, model_->channelCount);
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (a[i] != b[i]) {
+                return ::testing::AssertionFailure()
+                       << "call " << calls_ << " (lengthBytes " << lengthBytes << ", draw "
+                       << int(draw) << "): first differing sample " << i << " (frame " << i / ch
+                       << ", channel " << i % ch << (i >= used ? ", past the end" : "")
+                       << "): production " << a[i] << ", model " << b[i] << ", input "
+                       << (i < used ? input[i] : 0);
+            }
+        }
+        for (size_t i = used; i < a.size(); ++i) {
+            if (a[i] != int16_t{0x5A5A})
+                return ::testing::AssertionFailure() << "call " << calls_ << ": wrote past the end";
+        }
+        if (std::memcmp(prod_.get(), model_.get(), sizeof(EngineState)) != 0) {
+            return ::testing::AssertionFailure()
+                   << "call " << calls_ << " (lengthBytes " << lengthBytes
+                   << "): states differ in" << state_difference(*prod_, *model_);
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    // Feeds a whole signal as consecutive buffers of the given frame counts.
+    ::testing::AssertionResult run_sequence(const std::vector<int16_t>& signal,
+                                            const std::vector<int32_t>& frameCounts,
+                                            uint8_t draw) {
+        const int32_t ch = model_->channelCount;
+        size_t pos = 0;
+        for (int32_t frames : frameCounts) {
+            const size_t need = static_cast<size_t>(frames) * ch;
+            if (pos + need > signal.size()) pos = 0;
+            if (need > signal.size())
+                return ::testing::AssertionFailure() << "test signal too short for " << frames;
+            auto r = run(signal.data() + pos, frames * 2 * ch, draw);
+            if (!r) return r;
+            pos += need;
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+private:
+    std::unique_ptr<EngineState> prod_;
+    std::unique_ptr<EngineState> model_;
+    int calls_ = 0;
+};
+
+// Buffer sizes that cross every boundary: single frames, odd counts, the
+// 4100-frame capacity and beyond it.
+std::vector<int32_t> varied_frame_counts(std::mt19937& rng, int32_t total) {
+    static const int32_t kFixed[] = {1, 2, 3, 4100, 4101, 9000, 0, 511};
+    std::vector<int32_t> counts;
+    int32_t sum = 0;
+    size_t k = 0;
+    while (sum < total) {
+        int32_t n;
+        if (k < std::size(kFixed) && rng() % 3 == 0) {
+            n = kFixed[k++];
+        } else {
+            n = std::uniform_int_distribution<int32_t>(1, 1500)(rng);
+        }
+        counts.push_back(n);
+        sum += n;
+    }
+    return counts;
+}
+
+// ---------------------------------------------------------------------------
+// State set-up. The chain only reads parameters, so they are written directly
+// where that reaches values the controls would not produce.
+
+float uniform_f(std::mt19937& rng, float lo, float hi) {
+    return std::uniform_real_distribution<float>(lo, hi)(rng);
+}
+
+// Equaliser on with random gains in the sliders' range; memories, slot
+// rotation and dither position as if mid-stream.
+void setup_equaliser(EngineState& s, std::mt19937& rng, int32_t bands, uint8_t secondPass) {
+    const int32_t rate = s.sampleRate;
+    s.eqBandCount = bands;
+    eq_select_table(s, bands, rate);
+    s.sampleRate = rate;  // keep an unsupported rate: the gate must then hold the stage off
+    s.eqOn = 1;
+    s.eqSecondPass = secondPass;
+    for (int32_t c = 0; c < kMaxChannels; ++c) {
+        // Pre-gain values are (position - 12) x 1.5 for positions 0 ... 24.
+        eq_set_gain(s, (static_cast<int32_t>(rng() % 25) - 12) * 1.5f, -1, c);
+        for (int32_t b = 0; b < kMaxBands; ++b) eq_set_gain(s, uniform_f(rng, -20.0f, 20.0f), b, c);
+    }
+    for (double& d : s.eqDither) d = static_cast<double>(rng() % 4) - 2.0;
+    s.eqDitherIndex = static_cast<int32_t>(rng() % kDitherSize);
+    static const int32_t kRotations[3][3] = {{0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    const auto& rot = kRotations[rng() % 3];
+    s.eqSlotCur = rot[0];
+    s.eqSlotPrev1 = rot[1];
+    s.eqSlotPrev2 = rot[2];
+    for (auto& pass : s.eqHistory)
+        for (auto& band : pass)
+            for (auto& channel : band)
+                for (float& v : channel) v = uniform_f(rng, -300.0f, 300.0f);
+}
+
+// Reverb on with taps of our own drawing: delays over the whole default
+// window starting at 0 (one tap exactly at 0), decaying random gains.
+void setup_reverb(EngineState& s, std::mt19937& rng, int32_t taps) {
+    static const int32_t kCombDb[] = {-80, -10, -3, 0};
+    static const int32_t kWetDb[] = {-100, -10, -1, 0};
+    s.reverbOn = 1;
+    const int32_t rate = s.sampleRate > 0 ? s.sampleRate : 44100;
+    const int32_t spread = 2 * static_cast<int32_t>(20.0 * rate / 330.0);
+    const double decay = std::max(1.0, 2.0 * static_cast<int32_t>(10.0 * rate / 330.0));
+    for (ReverbLine& line : s.reverb) {
+        line.spreadM = 20;
+        line.baseM = 0;
+        line.decayM = 10;
+        line.combM = 20;
+        line.combDb = kCombDb[rng() % 4];
+        line.wetDb = kWetDb[rng() % 4];
+        reverb_update_gains(line);
+        line.combDelay = reverb_comb_delay(line.combM, rate);
+        line.tapCount = static_cast<uint16_t>(taps);
+        for (int32_t t = 0; t < kMaxTaps; ++t) {
+            const double off = spread * (rng() % 32768) / 32767.0;
+            line.tapDelay[t] = static_cast<uint16_t>(off);
+            line.tapGain[t] = static_cast<float>((2.0 * (rng() % 32768) - 1.0) / 32767.0 *
+                                                 std::exp(-off / decay));
+        }
+        line.tapDelay[rng() % taps] = 0;
+        // Start near the wrap of the 16-bit index with a tail already running.
+        line.writePos = static_cast<uint16_t>(65536 - rng() % 3000);
+        for (float& v : line.ring) v = uniform_f(rng, -0.3f, 0.3f);
+    }
+}
+
+struct Times {
+    int32_t attackMs, releaseMs;
+};
+
+void setup_compressor(EngineState& s, std::mt19937& rng, int32_t ratio, Times t) {
+    s.compOn = 1;
+    s.compRatio = ratio;
+    s.compThresholdDb = -static_cast<int32_t>(1 + rng() % 60);
+    s.compAttackMs = t.attackMs;
+    s.compReleaseMs = t.releaseMs;
+    comp_update_threshold(s);
+    comp_update_times(s);
+    comp_update_slope(s);
+    s.compMeanSquare = uniform_f(rng, 0.0f, 0.05f);
+    s.compGain = uniform_f(rng, 0.2f, 1.0f);
+}
+
+void setup_display(EngineState& s, int32_t width) {
+    s.displayShown = 1;
+    s.scopeDc = &g_surface;
+    s.scopeWidth = width;
+    s.scopeHeight = 57;
+    s.scopeRowStep = s.scopeHeight / 6;
+    s.scopeGridColumns = width / 10;
+}
+
+// ---------------------------------------------------------------------------
+// The model itself against values worked out by hand, so that agreement
+// with it means something.
+
+TEST(ReferenceModel, EqualiserWithSilentBandsPassesTheAttenuatedDryPath) {
+    auto s = fresh_state(44100, 1);
+    eq_select_table(*s, 10, 44100);
+    s->eqOn = 1;
+    s->eqPreGain[0] = 1.0f;  // band gains stay exactly 0
+    // out = 0.45 x rounded to an integer (ties to even), then trunc(1.25 r).
+    std::vector<int16_t> buf = {1000, -32768, 32767, 3, -5, 7};
+    oracle::process(*s, buf.data(), 12, 0);
+    EXPECT_EQ(buf, (std::vector<int16_t>{562, -18432, 18431, 1, -2, 3}));
+    // Every third frame brings the slots back to where they started.
+    EXPECT_EQ(s->eqSlotCur, 0);
+    EXPECT_EQ(s->eqSlotPrev1, 2);
+    EXPECT_EQ(s->eqSlotPrev2, 1);
+
+    // Dither -2: x = s - 2 and out = 0.45 x + 0.5, which lands on the ties
+    // 0.5, 9.5 and 18.5 for s = 2, 22, 42; they go to the even neighbour.
+    for (double& d : s->eqDither) d = -2.0;
+    s->eqDitherIndex = 255;
+    buf = {2, 4, 22, 42};
+    oracle::process(*s, buf.data(), 8, 0);
+    EXPECT_EQ(buf, (std::vector<int16_t>{0, 1, 12, 22}));
+    EXPECT_EQ(s->eqDitherIndex, 3);
+    EXPECT_EQ(s->eqSlotCur, 1);
+    EXPECT_EQ(s->eqSlotPrev1, 0);
+    EXPECT_EQ(s->eqSlotPrev2, 2);
+}
+
+TEST(ReferenceModel, ReverbImpulseThroughCombAndOneTap) {
+    auto s = fresh_state(44100, 1);
+    s->reverbOn = 1;
+    ReverbLine& line = s->reverb[0];
+    line.tapCount = 1;
+    line.tapDelay[0] = 5;
+    line.tapGain[0] = 0.5f;
+    line.combDelay = 3;
+    line.combGain = 0.5f;
+    line.wetGain = 0.5f;
+    line.writePos = 65534;  // wraps during the block
+    // Ring: r0 = 0.5, r3 = -0.25, r6 = 0.125, r9 = -0.0625. The tap adds
+    // 0.5 r(n-5), the output is x + 0.5 (x + tap), times 32767, truncated.
+    std::vector<int16_t> buf(12, 0);
+    buf[0] = 16384;
+    oracle::process(*s, buf.data(), 24, 0);
+    EXPECT_EQ(buf, (std::vector<int16_t>{24575, 0, 0, 0, 0, 4095, 0, 0, -2047, 0, 0, 1023}));
+    EXPECT_EQ(line.writePos, 10);
+    EXPECT_EQ(line.ring[static_cast<uint16_t>(65534 + 9)], -0.0625f);
+
+    // A tap of delay 0 reads the sample just written: y = x + (x + x).
+    line.tapDelay[0] = 0;
+    line.tapGain[0] = 1.0f;
+    line.combGain = 0.0f;
+    line.wetGain = 1.0f;
+    buf = {8192};
+    oracle::process(*s, buf.data(), 2, 0);
+    EXPECT_EQ(buf[0], 24575);
+}
+
+TEST(ReferenceModel, CompressorSlopeOnePassesAndDefaultsSettle) {
+    auto s = fresh_state(44100, 1);
+    s->compOn = 1;
+    s->compThreshold = static_cast<float>(std::pow(10.0, -1.15));
+    s->compSlope = 1.0f;
+    s->compAttackCoef = static_cast<float>(1.0 - 1.0 / 44.1);
+    s->compReleaseCoef = static_cast<float>(1.0 - 1.0 / 441.0);
+    s->compAvgCoef = s->compAttackCoef;
+    s->compGain = 1.0f;
+    std::vector<int16_t> square(3000);
+    for (size_t i = 0; i < square.size(); ++i) square[i] = (i / 50) % 2 ? -32768 : 32767;
+    std::vector<int16_t> buf = square;
+    oracle::process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    EXPECT_EQ(buf, square);
+
+    // Ratio 2:1 on a full-scale square: gain (1 / T^2)^-0.25, about 0.266.
+    s->compSlope = 0.5f;
+    buf = square;
+    oracle::process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    const double expected = std::pow(1.0 / std::pow(10.0, -2.3), -0.25) * 32767.0;
+    EXPECT_NEAR(std::abs(buf.back()), expected, 0.01 * expected);
+}
+
+TEST(ReferenceModel, LevelCaptureAndColumns) {
+    auto s = fresh_state(44100, 1);
+    s->displayShown = 1;
+    std::vector<int16_t> buf = {-32768, 32767, 255, 256, -511};
+    oracle::process(*s, buf.data(), 10, 1);
+    EXPECT_EQ(s->scopeFrameCount, 5);  // no surface: levels kept for the next call
+    const uint8_t expected[] = {128, 127, 0, 1, 1};
+    EXPECT_EQ(std::memcmp(s->scopeLevel[0], expected, 5), 0);
+    EXPECT_EQ(s->scopeLevel[1][0], 0);
+
+    setup_display(*s, 2);  // two frames per column, the fifth ignored
+    oracle::process(*s, buf.data(), 10, 1);
+    EXPECT_EQ(s->scopeColumn[0][0], 127);
+    EXPECT_EQ(s->scopeColumn[0][1], 0);
+    EXPECT_EQ(s->scopeFrameCount, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The equaliser alone, every rate and band layout. 32000 Hz is not a table
+// rate: the stage must stay off there even with a table selected.
+
+using EqParam = std::tuple<int32_t /*rate*/, int32_t /*bands*/, int32_t /*channels*/,
+                           uint8_t /*secondPass*/>;
+
+class EqualiserBankMatchesModel : public ::testing::TestWithParam<EqParam> {};
+
+TEST_P(EqualiserBankMatchesModel, OverLongVariedSignals) {
+    const auto [rate, bands, channels, secondPass] = GetParam();
+    std::mt19937 rng(static_cast<uint32_t>(rate + bands * 7 + channels * 131 + secondPass * 977));
+    auto start = fresh_state(rate, channels);
+    setup_equaliser(*start, rng, bands, secondPass);
+    ChainPair pair(*start);
+
+    const std::vector<int16_t> signal = make_signal(rng(), rate, channels, 9000);
+    ASSERT_TRUE(pair.run_sequence(signal, varied_frame_counts(rng, 9000), 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllLayouts, EqualiserBankMatchesModel,
+    ::testing::Combine(::testing::Values(11025, 22050, 44100, 48000, 32000),
+                       ::testing::Values(10, 15, 25, 31), ::testing::Values(1, 2),
+                       ::testing::Values(uint8_t{0}, uint8_t{1})),
+    [](const ::testing::TestParamInfo<EqParam>& info) {
+        return std::to_string(std::get<0>(info.param)) + "Hz_" +
+               std::to_string(std::get<1>(info.param)) + "bands_" +
+               (std::get<2>(info.param) == 1 ? "mono" : "stereo") +
+               (std::get<3>(info.param) ? "_twoPasses" : "_onePass");
+    });
+
+// ---------------------------------------------------------------------------
+// All three stages together in both orders, with the display capturing.
+
+using ChainParam = std::tuple<int32_t /*rate*/, int32_t /*channels*/, uint8_t /*reverbFirst*/,
+                              int32_t /*taps*/, int32_t /*ratio*/>;
+
+class FullChainMatchesModel : public ::testing::TestWithParam<ChainParam> {};
+
+TEST_P(FullChainMatchesModel, OverConsecutiveBuffers) {
+    const auto [rate, channels, reverbFirst, taps, ratio] = GetParam();
+    static const Times kTimes[] = {{1, 10}, {10, 1}, {5, 5}, {1000, 1}, {1, 1000}, {50, 200}};
+    static const int32_t kBands[] = {10, 15, 25, 31};
+    static const int32_t kWidths[] = {1, 137, 300, 1400};
+    const uint32_t seed = static_cast<uint32_t>(rate + channels * 17 + reverbFirst * 71 +
+                                                taps * 313 + ratio * 1009);
+    std::mt19937 rng(seed);
+
+    auto start = fresh_state(rate, channels);
+    setup_equaliser(*start, rng, kBands[seed % 4], static_cast<uint8_t>(seed / 4 % 2));
+    setup_reverb(*start, rng, taps);
+    setup_compressor(*start, rng, ratio, kTimes[seed % 6]);
+    setup_display(*start, kWidths[seed / 8 % 4]);
+    start->reverbFirst = reverbFirst ? static_cast<uint8_t>(1 + rng() % 255) : 0;
+    ChainPair pair(*start);
+
+    const std::vector<int16_t> signal = make_signal(rng(), rate, channels, 9000);
+    const std::vector<int32_t> counts = varied_frame_counts(rng, 7000);
+    for (size_t i = 0, pos = 0; i < counts.size(); ++i) {
+        const size_t need = static_cast<size_t>(counts[i]) * channels;
+        if (pos + need > signal.size()) pos = 0;
+        // Only a drawDisplay of exactly 1 captures.
+        const uint8_t draw = static_cast<uint8_t>(i % 3);
+        ASSERT_TRUE(pair.run(signal.data() + pos, counts[i] * 2 * channels, draw));
+        pos += need;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StagesAndOrders, FullChainMatchesModel,
+    ::testing::Combine(::testing::Values(11025, 22050, 44100, 48000, 32000), ::testing::Values(1, 2),
+                       ::testing::Values(uint8_t{0}, uint8_t{1}), ::testing::Values(1, 20, 100),
+                       ::testing::Values(0, 5, 10)),
+    [](const ::testing::TestParamInfo<ChainParam>& info) {
+        return std::to_string(std::get<0>(info.param)) + "Hz_" +
+               (std::get<1>(info.param) == 1 ? "mono" : "stereo") +
+               (std::get<2>(info.param) ? "_reverbFirst_" : "_eqFirst_") +
+               std::to_string(std::get<3>(info.param)) + "taps_ratio" +
+               std::to_string(std::get<4>(info.param));
+    });
+
+// ---------------------------------------------------------------------------
+// Buffer lengths: empty, shorter than a frame, odd byte counts (the trailing
+// half frame stays untouched), exactly the capacity, split buffers, and runs
+// of many small buffers whose state carries over.
+
+struct Shape {
+    const char* name;
+    std::vector<int32_t> lengthBytes;
+};
+
+// Byte counts are used as they are for mono and stereo: an even count that
+// is not a multiple of 4 leaves a trailing half frame in stereo.
+const Shape kShapes[] = {
+    {"Empty", {0, 0, 0}},
+    {"OneByte", {1, 1}},
+    {"OneSample", {2, 2, 2}},
+    {"ThreeBytes", {3, 3}},
+    {"OddByteCounts", {5, 7, 9, 4101, 999, 8201, 13}},
+    {"HalfFrames", {6, 10, 8198, 16402}},
+    {"AroundCapacity", {8200, 16400, 8202, 16404, 16398}},
+    {"NineThousandFrames", {18000, 18001, 36000, 36002}},
+    {"BeyondCaptureLimit", {16380, 16382, 32760, 32764, 49200}},
+};
+
+using ShapeParam = std::tuple<size_t /*shape*/, int32_t /*channels*/>;
+
+class BufferShapesMatchModel : public ::testing::TestWithParam<ShapeParam> {};
+
+TEST_P(BufferShapesMatchModel, WithEveryStageOn) {
+    const auto [index, channels] = GetParam();
+    std::mt19937 rng(static_cast<uint32_t>(index * 31 + channels));
+    auto start = fresh_state(44100, channels);
+    setup_equaliser(*start, rng, 31, 1);
+    setup_reverb(*start, rng, 100);
+    setup_compressor(*start, rng, 5, {1, 10});
+    setup_display(*start, 137);
+    ChainPair pair(*start);
+
+    const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 13000);
+    for (int32_t bytes : kShapes[index].lengthBytes) ASSERT_TRUE(pair.run(signal.data(), bytes, 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, BufferShapesMatchModel,
+                         ::testing::Combine(::testing::Range<size_t>(0, std::size(kShapes)),
+                                            ::testing::Values(1, 2)),
+                         [](const ::testing::TestParamInfo<ShapeParam>& info) {
+                             return std::string(kShapes[std::get<0>(info.param)].name) +
+                                    (std::get<1>(info.param) == 1 ? "_mono" : "_stereo");
+                         });
+
+TEST(ChainEquivalence, ManySmallBuffersCarryStateAcross) {
+    for (int32_t channels : {1, 2}) {
+        std::mt19937 rng(4242u + channels);
+        auto start = fresh_state(48000, channels);
+        setup_equaliser(*start, rng, 25, 1);
+        setup_reverb(*start, rng, 20);
+        setup_compressor(*start, rng, 0, {1, 1000});
+        setup_display(*start, 64);
+        ChainPair pair(*start);
+        const std::vector<int16_t> signal = make_signal(rng(), 48000, channels, 30000);
+        size_t pos = 0;
+        for (int call = 0; call < 400; ++call) {
+            const int32_t bytes = static_cast<int32_t>(rng() % 300);  // odd lengths included
+            if (pos + bytes / 2 + 1 > signal.size()) pos = 0;
+            ASSERT_TRUE(pair.run(signal.data() + pos, bytes, static_cast<uint8_t>(rng() % 2)))
+                << (channels == 1 ? "mono" : "stereo");
+            pos += bytes / 2;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The level display's capture and column averaging over every combination
+// of request, visibility, surface and width, with buffers shorter and longer
+// than the display.
+
+using DisplayParam = std::tuple<uint8_t /*draw*/, uint8_t /*shown*/, bool /*surface*/,
+                                int32_t /*width*/>;
+
+class LevelCaptureMatchesModel : public ::testing::TestWithParam<DisplayParam> {};
+
+TEST_P(LevelCaptureMatchesModel, ForBuffersAroundTheWidth) {
+    const auto [draw, shown, surface, width] = GetParam();
+    for (int32_t channels : {1, 2}) {
+        std::mt19937 rng(static_cast<uint32_t>(width * 5 + shown * 3 + draw + channels * 1000));
+        auto start = fresh_state(22050, channels);
+        setup_compressor(*start, rng, 5, {1, 10});
+        setup_display(*start, width);
+        start->displayShown = shown;
+        start->scopeDc = surface ? &g_surface : nullptr;
+        // Stale levels and columns from an earlier, longer buffer.
+        for (auto& row : start->scopeLevel)
+            for (uint8_t& v : row) v = static_cast<uint8_t>(rng());
+        for (auto& row : start->scopeColumn)
+            for (uint8_t& v : row) v = static_cast<uint8_t>(rng());
+        start->scopeFrameCount = 777;
+        ChainPair pair(*start);
+
+        const std::vector<int16_t> signal = make_signal(rng(), 22050, channels, 9000);
+        for (int32_t frames : {0, 5, width - 1, width, width + 1, 2 * width - 1, 4100, 9000}) {
+            if (frames < 0) continue;
+            ASSERT_TRUE(pair.run(signal.data(), frames * 2 * channels, draw))
+                << frames << " frames, " << (channels == 1 ? "mono" : "stereo");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, LevelCaptureMatchesModel,
+    ::testing::Combine(::testing::Values(uint8_t{0}, uint8_t{1}, uint8_t{2}),
+                       ::testing::Values(uint8_t{0}, uint8_t{1}, uint8_t{2}), ::testing::Bool(),
+                       ::testing::Values(0, 1, 700, 1400)),
+    [](const ::testing::TestParamInfo<DisplayParam>& info) {
+        return "draw" + std::to_string(std::get<0>(info.param)) + "_shown" +
+               std::to_string(std::get<1>(info.param)) +
+               (std::get<2>(info.param) ? "_surface_" : "_noSurface_") + "width" +
+               std::to_string(std::get<3>(info.param));
+    });
+
+// ---------------------------------------------------------------------------
+// Values the controls never produce, set straight into the state.
+
+TEST(ChainEquivalence, ReverbTapCountsOutsideTheControlRange) {
+    // 0 taps leaves only the doubled dry path; more than 100 runs 100.
+    for (int32_t taps : {0, 150, 65535}) {
+        std::mt19937 rng(static_cast<uint32_t>(taps));
+        auto start = fresh_state(44100, 2);
+        setup_reverb(*start, rng, 100);
+        for (ReverbLine& line : start->reverb) line.tapCount = static_cast<uint16_t>(taps);
+        ChainPair pair(*start);
+        const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 6000);
+        ASSERT_TRUE(pair.run_sequence(signal, {1000, 3000, 2000}, 0)) << taps << " taps";
+    }
+}
+
+TEST(ChainEquivalence, ReverbWithTapsAnywhereAndUnityFeedback) {
+    // Delays over the whole ring, zero comb delay (the ring slot being
+    // overwritten feeds back), feedback gain exactly 1, large tap gains.
+    std::mt19937 rng(99u);
+    auto start = fresh_state(11025, 2);
+    setup_reverb(*start, rng, 100);
+    for (ReverbLine& line : start->reverb) {
+        for (int32_t t = 0; t < kMaxTaps; ++t) {
+            line.tapDelay[t] = static_cast<uint16_t>(rng());
+            line.tapGain[t] = uniform_f(rng, -1.5f, 1.5f);
+        }
+        line.tapDelay[7] = 0;
+        line.tapDelay[8] = 65535;
+        line.combDb = 0;
+        reverb_update_gains(line);
+    }
+    start->reverb[0].combDelay = 0;
+    start->reverb[1].combDelay = 1;
+    ChainPair pair(*start);
+    const std::vector<int16_t> signal = make_signal(rng(), 11025, 2, 20000);
+    ASSERT_TRUE(pair.run_sequence(signal, {4100, 4100, 9000, 1, 2799}, 0));
+}
+
+TEST(ChainEquivalence, ReverbWithTapsDrawnByTheEngine) {
+    std::mt19937 rng(5u);
+    auto start = fresh_state(48000, 2);
+    setup_reverb(*start, rng, 100);
+    for (ReverbLine& line : start->reverb) {
+        line.decayM = 1000;
+        line.wetDb = 0;
+        reverb_update_gains(line);
+    }
+    reverb_regenerate_taps(*start, start->reverb[1]);
+    reverb_regenerate_taps(*start, start->reverb[0]);
+    ChainPair pair(*start);
+    const std::vector<int16_t> signal = make_signal(rng(), 48000, 2, 12000);
+    ASSERT_TRUE(pair.run_sequence(signal, {4100, 3900, 4000}, 0));
+}
+
+TEST(ChainEquivalence, EqualiserWithGainsAndMemoriesBeyondTheSliders) {
+    std::mt19937 rng(17u);
+    for (uint8_t secondPass : {uint8_t{0}, uint8_t{1}}) {
+        auto start = fresh_state(44100, 2);
+        setup_equaliser(*start, rng, 31, secondPass);
+        for (auto& band : start->eqGain)
+            for (float& g : band) g = uniform_f(rng, -3.0f, 3.0f);
+        start->eqPreGain[0] = 9.5f;
+        start->eqPreGain[1] = -0.001f;
+        for (auto& pass : start->eqHistory)
+            for (auto& band : pass)
+                for (auto& channel : band)
+                    for (float& v : channel) v = uniform_f(rng, -1e6f, 1e6f);
+        ChainPair pair(*start);
+        const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 8000);
+        ASSERT_TRUE(pair.run_sequence(signal, {4000, 4000}, 0)) << int(secondPass);
+    }
+}
+
+TEST(ChainEquivalence, EqualiserWithoutTableStaysOff) {
+    // A state that never selected a table (switched on before the first
+    // init) must not reach for coefficients.
+    std::mt19937 rng(23u);
+    auto start = fresh_state(44100, 2);
+    setup_equaliser(*start, rng, 10, 1);
+    setup_reverb(*start, rng, 20);
+    start->eqTable = nullptr;
+    ChainPair pair(*start);
+    const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 3000);
+    ASSERT_TRUE(pair.run_sequence(signal, {3000}, 0));
+    EXPECT_EQ(std::memcmp(pair.prod().eqHistory, start->eqHistory, sizeof start->eqHistory), 0);
+    EXPECT_EQ(pair.prod().eqDitherIndex, start->eqDitherIndex);
+}
+
+TEST(ChainEquivalence, CompressorAtAbsurdSampleRates) {
+    // Rate 0 makes the coefficients infinite and rate 1 makes them hugely
+    // negative: the detector overflows and the state must still come out the
+    // same (and finite) on both sides.
+    for (int32_t rate : {0, 1, 7}) {
+        for (int32_t channels : {1, 2}) {
+            std::mt19937 rng(static_cast<uint32_t>(rate * 3 + channels));
+            auto start = fresh_state(rate, channels);
+            setup_compressor(*start, rng, 5, {1, 10});
+            ChainPair pair(*start);
+            const std::vector<int16_t> signal = make_signal(rng(), 44100, channels, 3000);
+            ASSERT_TRUE(pair.run_sequence(signal, {1000, 0, 2000}, 0)) << rate << " Hz";
+            EXPECT_TRUE(std::isfinite(pair.prod().compMeanSquare));
+            EXPECT_TRUE(std::isfinite(pair.prod().compGain));
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Calls that must change nothing at all, on either side.
+
+TEST(ChainEquivalence, RejectedCallsLeaveBufferAndStateUntouched) {
+    std::mt19937 rng(1u);
+    auto start = fresh_state(44100, 2);
+    setup_equaliser(*start, rng, 10, 0);
+    setup_reverb(*start, rng, 20);
+    setup_compressor(*start, rng, 5, {1, 10});
+    setup_display(*start, 100);
+    const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 1000);
+
+    struct Case {
+        const char* what;
+        int32_t channels;
+        int32_t lengthBytes;
+        bool nullBuffer;
+    };
+    const Case cases[] = {
+        {"null buffer", 2, 4000, true},    {"null buffer, no length", 2, 0, true},
+        {"negative length", 2, -4, false}, {"most negative length", 2, std::numeric_limits<int32_t>::min(), false},
+        {"no channels", 0, 4000, false},   {"three channels", 3, 4000, false},
+        {"negative channels", -1, 4000, false},
+    };
+    for (const Case& c : cases) {
+        auto before = std::make_unique<EngineState>(*start);
+        before->channelCount = c.channels;
+        ChainPair pair(*before);
+        std::vector<int16_t> a(signal), b(signal);
+        chain_process(pair.prod(), c.nullBuffer ? nullptr : a.data(), c.lengthBytes, 1);
+        oracle::process(pair.model(), c.nullBuffer ? nullptr : b.data(), c.lengthBytes, 1);
+        EXPECT_EQ(a, signal) << c.what;
+        EXPECT_EQ(b, signal) << c.what;
+        EXPECT_EQ(std::memcmp(&pair.prod(), before.get(), sizeof(EngineState)), 0) << c.what;
+        EXPECT_EQ(std::memcmp(&pair.model(), before.get(), sizeof(EngineState)), 0) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace audiomix

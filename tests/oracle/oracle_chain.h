@@ -1,0 +1,20 @@
+// A plain scalar model of the processing chain, kept as the reference the
+// production chain is checked against. It favours being obviously right over
+// being fast: one sample, one band, one tap at a time, every rounding point
+// written out.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/engine_state.h"
+
+namespace audiomix::oracle {
+
+// Same contract as chain_process: the stages in the order reverbFirst
+// selects, the compressor last, then (drawDisplay exactly 1) the level
+// capture and the per-column averages. The oracle draws nothing; when there
+// is a drawing surface and at least one frame per column it computes the
+// columns and clears scopeFrameCount as drawing would.
+void process(EngineState& s, int16_t* samples, int32_t lengthBytes, uint8_t drawDisplay);
+
+}  // namespace audiomix::oracle

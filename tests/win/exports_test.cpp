@@ -1,0 +1,148 @@
+// audiomix.dll as a host sees it: every export reachable by name and by its
+// ordinal, both giving the same entry point, and the gaps in the ordinal
+// numbering really empty.
+#include <gtest/gtest.h>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "audiomix.h"
+
+namespace {
+
+struct Export {
+    int ordinal;
+    const char* name;
+};
+
+// The ordinals hosts are built against (the @n of audiomix.h), written out
+// here rather than read from the .def file so that a renumbering in the
+// .def cannot pass unnoticed.
+constexpr Export kExports[] = {
+    {1, "audiomix_begin"},         {2, "audiomix_close"},
+    {3, "audiomix_change"},        {4, "audiomix_init"},
+    {5, "audiomix_setiir"},        {8, "audiomix_setdisp"},
+    {9, "audiomix_datarefresh"},   {12, "audiomix_get_dispstatus"},
+    {13, "audiomix_get_sample"},   {14, "audiomix_set_mainwnd"},
+    {15, "audiomix_get_ch"},       {16, "audiomix_set_title"},
+    {17, "audiomix_param_set"},    {18, "audiomix_param_get"},
+    {19, "audiomix_param_name"},
+};
+
+// The DLL beside this executable (the build puts a copy there).
+std::wstring dll_path() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    return s.substr(0, s.find_last_of(L'\\') + 1) + L"audiomix.dll";
+}
+
+template <typename F>
+F as(FARPROC proc) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)(void)>(proc));
+}
+
+FARPROC by_ordinal(HMODULE module, int ordinal) {
+    return GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
+}
+
+class DllExports : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryW(dll_path().c_str());
+        ASSERT_NE(module_, nullptr) << "LoadLibraryW failed, error " << GetLastError();
+    }
+    void TearDown() override {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(DllExports, EveryFunctionHasTheSameEntryPointByNameAndByOrdinal) {
+    for (const Export& e : kExports) {
+        SCOPED_TRACE(e.name);
+        const FARPROC named = GetProcAddress(module_, e.name);
+        const FARPROC numbered = by_ordinal(module_, e.ordinal);
+        ASSERT_NE(named, nullptr);
+        ASSERT_NE(numbered, nullptr);
+        EXPECT_EQ(reinterpret_cast<void*>(named), reinterpret_cast<void*>(numbered));
+    }
+}
+
+TEST_F(DllExports, EntryPointsAreDistinct) {
+    for (const Export& a : kExports) {
+        for (const Export& b : kExports) {
+            if (a.ordinal >= b.ordinal) continue;
+            EXPECT_NE(reinterpret_cast<void*>(by_ordinal(module_, a.ordinal)),
+                      reinterpret_cast<void*>(by_ordinal(module_, b.ordinal)))
+                << a.name << " and " << b.name;
+        }
+    }
+}
+
+TEST_F(DllExports, UnusedOrdinalsAndOtherNamesAreAbsent) {
+    for (const int ordinal : {6, 7, 10, 11, 20}) {
+        EXPECT_EQ(by_ordinal(module_, ordinal), nullptr) << "ordinal " << ordinal;
+    }
+    // Names are exported undecorated and case-sensitive.
+    EXPECT_EQ(GetProcAddress(module_, "_audiomix_begin"), nullptr);
+    EXPECT_EQ(GetProcAddress(module_, "AUDIOMIX_BEGIN"), nullptr);
+    EXPECT_EQ(GetProcAddress(module_, "audiomix_begin@4"), nullptr);
+}
+
+// Functions called only through their ordinals do what their names say: the
+// read-outs report what audiomix_init stored. A shuffled ordinal table that
+// still pointed at some function would fail here.
+TEST_F(DllExports, OrdinalsReachTheFunctionsTheirNumbersStandFor) {
+    const auto begin = as<decltype(&audiomix_begin)>(by_ordinal(module_, 1));
+    const auto close = as<decltype(&audiomix_close)>(by_ordinal(module_, 2));
+    const auto change = as<decltype(&audiomix_change)>(by_ordinal(module_, 3));
+    const auto init = as<decltype(&audiomix_init)>(by_ordinal(module_, 4));
+    const auto setdisp = as<decltype(&audiomix_setdisp)>(by_ordinal(module_, 8));
+    const auto get_dispstatus = as<decltype(&audiomix_get_dispstatus)>(by_ordinal(module_, 12));
+    const auto get_sample = as<decltype(&audiomix_get_sample)>(by_ordinal(module_, 13));
+    const auto get_ch = as<decltype(&audiomix_get_ch)>(by_ordinal(module_, 15));
+    const auto param_set = as<decltype(&audiomix_param_set)>(by_ordinal(module_, 17));
+    const auto param_get = as<decltype(&audiomix_param_get)>(by_ordinal(module_, 18));
+    const auto param_name = as<decltype(&audiomix_param_name)>(by_ordinal(module_, 19));
+    ASSERT_TRUE(begin && close && change && init && setdisp && get_dispstatus && get_sample && get_ch &&
+                param_set && param_get && param_name);
+
+    // Load state: rate 1, no channels.
+    EXPECT_EQ(get_sample(), 1);
+    EXPECT_EQ(get_ch(), 0);
+
+    begin(0x00336699u);
+    init(22050, 1, 0);
+    EXPECT_EQ(get_sample(), 22050);
+    EXPECT_EQ(get_ch(), 1);
+    setdisp(2);
+    EXPECT_EQ(get_dispstatus(), 2);
+
+    // audiomix_change returns its length argument, whatever it is.
+    int16_t samples[8] = {};
+    EXPECT_EQ(change(samples, static_cast<int32_t>(sizeof samples), 0), 16);
+    EXPECT_EQ(change(nullptr, 12, 0), 12);
+
+    EXPECT_EQ(param_set("comp.on", 1), AUDIOMIX_PARAM_OK);
+    double value = 0;
+    EXPECT_EQ(param_get("comp.on", &value), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(value, 1.0);
+    EXPECT_EQ(param_set("no.such.name", 1), AUDIOMIX_PARAM_UNKNOWN);
+    char name[32] = {};
+    const int32_t length = param_name(0, name, sizeof name);
+    EXPECT_EQ(length, static_cast<int32_t>(std::strlen(name)));
+    EXPECT_GT(length, 3);
+
+    close();  // switches the compressor off
+    EXPECT_EQ(param_get("comp.on", &value), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(value, 0.0);
+    EXPECT_EQ(get_dispstatus(), 0);
+}
+
+}  // namespace
