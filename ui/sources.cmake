@@ -1,6 +1,10 @@
 set(AUDIOMIX_UI_PORTABLE
   ui/window_rules.cpp
   ui/effect_rules.cpp
+  ui/tab_geometry.cpp
 )
 set(AUDIOMIX_UI_WIN
+  ui/audio_mix_dlg.cpp
+  ui/base_tab_ctrl.cpp
+  ui/effect_ctrl_page.cpp
 )

@@ -1,0 +1,573 @@
+// The skinned window frame's geometry: button placement, hit testing, the
+// caption and button painters, background, region and placement rules.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "controls/colour.h"
+#include "controls/frame_geometry.h"
+
+namespace audiomix {
+namespace {
+
+constexpr uint32_t kUnpainted = 0xFF000000u;
+constexpr uint32_t kSkin = make_rgb(6, 76, 98);
+
+struct Canvas {
+    int w, h;
+    std::vector<uint32_t> px;
+    std::vector<SolidFill> fills;
+
+    Canvas(int width, int height) : w(width), h(height), px(static_cast<size_t>(width * height), kUnpainted) {}
+    void fill(const SolidFill& f) {
+        fills.push_back(f);
+        for (int y = f.rect.top; y < f.rect.bottom; ++y)
+            for (int x = f.rect.left; x < f.rect.right; ++x) set(x, y, f.colour);
+    }
+    void set(int x, int y, uint32_t c) {
+        if (x >= 0 && x < w && y >= 0 && y < h) px[static_cast<size_t>(y * w + x)] = c;
+    }
+    // A 1-pixel horizontal, vertical or 45-degree line without its end point.
+    void stroke(const Stroke& s) {
+        for (int k = 1; k < s.count; ++k) {
+            int x = s.points[k - 1].x, y = s.points[k - 1].y;
+            const int dx = (s.points[k].x > x) - (s.points[k].x < x);
+            const int dy = (s.points[k].y > y) - (s.points[k].y < y);
+            while (x != s.points[k].x || y != s.points[k].y) {
+                set(x, y, s.colour);
+                x += dx;
+                y += dy;
+            }
+        }
+    }
+    uint32_t at(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
+    // A canvas is itself a sink for the painters.
+    void operator()(const SolidFill& f) { fill(f); }
+};
+
+// The main control window: no thick frame, no minimise or maximise box, the
+// close button notifies the owner.
+FrameState main_window_state() {
+    FrameState s;
+    s.closeNotifiesOwner = true;
+    return s;
+}
+
+FrameGeometry installed(const FrameStyle& style) {
+    FrameGeometry g = frame_setup_geometry();
+    frame_place_buttons(g, style);
+    return g;
+}
+
+// ---- geometry
+
+TEST(FrameGeometry, SetupFixesBordersCaptionAndIcon) {
+    const FrameGeometry g = frame_setup_geometry();
+    EXPECT_EQ(g.captionHeight, 33);
+    EXPECT_EQ(g.leftBorder, 10);
+    EXPECT_EQ(g.rightBorder, 12);
+    EXPECT_EQ(g.bottomBorder, 13);
+    EXPECT_EQ(g.iconLeft, 10);
+    EXPECT_EQ(g.iconTop, 5);
+    EXPECT_EQ(g.closeButton, (PixelRect{2, 3, 23, 24}));
+    EXPECT_EQ(g.maximiseButton, (PixelRect{24, 3, 45, 24}));
+}
+
+TEST(FrameGeometry, MinimiseAndExtraButtonsMoveLeftOfTheButtonsPresent) {
+    const PixelRect second{24, 3, 45, 24}, third{47, 3, 68, 24}, fourth{70, 3, 91, 24};
+    struct Case {
+        bool minimise, maximise;
+        PixelRect expectMinimise, expectExtra;
+    };
+    const Case cases[] = {
+        {false, false, second, second},
+        {true, false, second, third},
+        {false, true, third, third},
+        {true, true, third, fourth},
+    };
+    for (const Case& c : cases) {
+        FrameStyle style;
+        style.minimiseBox = c.minimise;
+        style.maximiseBox = c.maximise;
+        const FrameGeometry g = installed(style);
+        EXPECT_EQ(g.minimiseButton, c.expectMinimise) << c.minimise << c.maximise;
+        EXPECT_EQ(g.extraButton, c.expectExtra) << c.minimise << c.maximise;
+        EXPECT_EQ(g.closeButton, (PixelRect{2, 3, 23, 24}));
+    }
+}
+
+TEST(FrameGeometry, ButtonOffsetsCountFromTheRightEdge) {
+    // x from w - right - 2 to w - left - 2.
+    EXPECT_EQ(frame_button_rect({2, 3, 23, 24}, 400), (PixelRect{375, 3, 396, 24}));
+    EXPECT_EQ(frame_button_rect({24, 3, 45, 24}, 400), (PixelRect{353, 3, 374, 24}));
+    EXPECT_EQ(frame_button_rect({70, 3, 91, 24}, 223), (PixelRect{130, 3, 151, 24}));
+}
+
+TEST(FrameGeometry, ClientAreaIsInsetByTheBorders) {
+    const FrameGeometry g = frame_setup_geometry();
+    EXPECT_EQ(frame_client_rect(g, {100, 50, 500, 350}), (PixelRect{110, 83, 488, 337}));
+}
+
+TEST(FrameGeometry, ButtonsShownFollowStyleAndFlag) {
+    FrameState s;
+    EXPECT_TRUE(frame_has_button(s, CaptionButton::Close));
+    EXPECT_FALSE(frame_has_button(s, CaptionButton::Minimise));
+    EXPECT_FALSE(frame_has_button(s, CaptionButton::Maximise));
+    EXPECT_FALSE(frame_has_button(s, CaptionButton::Extra));
+    s.style.minimiseBox = s.style.maximiseBox = true;
+    s.closeNotifiesOwner = true;
+    EXPECT_TRUE(frame_has_button(s, CaptionButton::Minimise));
+    EXPECT_TRUE(frame_has_button(s, CaptionButton::Maximise));
+    EXPECT_TRUE(frame_has_button(s, CaptionButton::Extra));
+}
+
+// ---- hit testing
+
+class FrameHitTest : public ::testing::Test {
+protected:
+    static constexpr int kW = 400, kH = 300;
+    int hit(const FrameGeometry& g, const FrameState& s, int x, int y) const {
+        return frame_hit_test(g, s, kW, kH, {x, y}, 16, 16);
+    }
+};
+
+TEST_F(FrameHitTest, MainWindowButtonsCaptionAndClient) {
+    const FrameState s = main_window_state();
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(hit(g, s, 385, 13), kHitClose);  // close {375, 3, 396, 24}
+    EXPECT_EQ(hit(g, s, 375, 3), kHitClose);
+    EXPECT_EQ(hit(g, s, 395, 23), kHitClose);
+    EXPECT_EQ(hit(g, s, 396, 13), kHitClient);  // right of the button, in the border
+    EXPECT_EQ(hit(g, s, 363, 13), kHitMenu);    // extra {353, 3, 374, 24}
+    EXPECT_EQ(hit(g, s, 374, 13), kHitCaption);  // the gap between the buttons
+    EXPECT_EQ(hit(g, s, 12, 7), kHitSysMenu);    // icon {10, 5, 26, 21}
+    EXPECT_EQ(hit(g, s, 26, 7), kHitCaption);
+    EXPECT_EQ(hit(g, s, 200, 5), kHitCaption);   // caption {10, 5, 388, 33}
+    EXPECT_EQ(hit(g, s, 200, 32), kHitCaption);
+    EXPECT_EQ(hit(g, s, 200, 4), kHitClient);
+    EXPECT_EQ(hit(g, s, 200, 33), kHitClient);
+    // Without a thick frame the borders are not sizing zones.
+    EXPECT_EQ(hit(g, s, 5, 100), kHitClient);
+    EXPECT_EQ(hit(g, s, 2, 2), kHitClient);
+    EXPECT_EQ(hit(g, s, 395, 295), kHitClient);
+    EXPECT_EQ(hit(g, s, 200, 295), kHitClient);
+}
+
+TEST_F(FrameHitTest, WithoutTheFlagTheExtraButtonIsCaption) {
+    FrameState s;
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(hit(g, s, 363, 13), kHitCaption);
+    EXPECT_EQ(hit(g, s, 385, 13), kHitClose);
+}
+
+TEST_F(FrameHitTest, MinimiseAndMaximiseButtonsOnlyWithTheirBoxes) {
+    FrameState s;
+    s.style.minimiseBox = s.style.maximiseBox = true;
+    s.closeNotifiesOwner = true;
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(hit(g, s, 363, 13), kHitMaxButton);  // {353, 3, 374, 24}
+    EXPECT_EQ(hit(g, s, 340, 13), kHitMinButton);  // {331, 3, 352, 24}
+    EXPECT_EQ(hit(g, s, 317, 13), kHitMenu);       // {308, 3, 329, 24}
+
+    // The same offsets on a window that lost its boxes are just caption.
+    FrameState plain;
+    EXPECT_EQ(hit(g, plain, 340, 13), kHitCaption);
+    EXPECT_EQ(hit(g, plain, 363, 13), kHitCaption);
+}
+
+TEST_F(FrameHitTest, ThickFrameSizingZones) {
+    FrameState s;
+    s.style.thickFrame = true;
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(hit(g, s, 2, 2), kHitTopLeft);          // {0, 0, 10, 33}
+    EXPECT_EQ(hit(g, s, 9, 32), kHitTopLeft);
+    EXPECT_EQ(hit(g, s, 391, 28), kHitTopRight);      // {390, 0, 400, 33}, below the close button
+    EXPECT_EQ(hit(g, s, 389, 28), kHitClient);        // neither top-right nor caption
+    EXPECT_EQ(hit(g, s, 5, 295), kHitBottomLeft);     // {0, 287, 10, 300}
+    EXPECT_EQ(hit(g, s, 388, 295), kHitBottomRight);  // {388, 287, 400, 300}
+    EXPECT_EQ(hit(g, s, 5, 100), kHitLeft);           // {0, 33, 10, 287}
+    EXPECT_EQ(hit(g, s, 395, 100), kHitRight);        // {388, 33, 400, 287}
+    EXPECT_EQ(hit(g, s, 200, 295), kHitBottom);       // {10, 287, 388, 300}
+    EXPECT_EQ(hit(g, s, 200, 2), kHitTop);            // {10, 0, 388, 13}
+    EXPECT_EQ(hit(g, s, 200, 12), kHitTop);           // the top zone overlaps the caption
+    EXPECT_EQ(hit(g, s, 200, 13), kHitCaption);
+    EXPECT_EQ(hit(g, s, 200, 150), kHitClient);
+    // Buttons come first even inside a corner zone.
+    EXPECT_EQ(hit(g, s, 395, 10), kHitClose);
+    EXPECT_EQ(hit(g, s, 12, 7), kHitSysMenu);
+}
+
+TEST_F(FrameHitTest, MaximisedWindowHasNoSizingZones) {
+    FrameState s;
+    s.style.thickFrame = s.style.maximiseBox = true;
+    s.maximised = true;
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(hit(g, s, 5, 100), kHitClient);
+    EXPECT_EQ(hit(g, s, 2, 2), kHitClient);
+    EXPECT_EQ(hit(g, s, 200, 295), kHitClient);
+    EXPECT_EQ(hit(g, s, 200, 10), kHitCaption);
+    EXPECT_EQ(hit(g, s, 363, 13), kHitMaxButton);
+}
+
+TEST_F(FrameHitTest, SystemMenuAreaFollowsTheSmallIconSize) {
+    const FrameState s = main_window_state();
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(frame_hit_test(g, s, kW, kH, {29, 25}, 20, 21), kHitSysMenu);  // {10, 5, 30, 26}
+    EXPECT_EQ(frame_hit_test(g, s, kW, kH, {30, 25}, 20, 21), kHitCaption);
+    EXPECT_EQ(frame_hit_test(g, s, kW, kH, {29, 26}, 20, 21), kHitCaption);
+}
+
+// ---- caption
+
+TEST(FrameCaption, NotchWidthAndColour) {
+    FrameState s;
+    EXPECT_EQ(frame_notch_width(s), 42);
+    s.closeNotifiesOwner = true;
+    EXPECT_EQ(frame_notch_width(s), 72);
+    s.style.maximiseBox = true;
+    EXPECT_EQ(frame_notch_width(s), 92);
+    // RGB(6, 76, 98) darkened by 31 is (0, 45, 67); active lifts it by 34.
+    EXPECT_EQ(frame_caption_colour(kSkin, false), make_rgb(0, 45, 67));
+    EXPECT_EQ(frame_caption_colour(kSkin, true), make_rgb(34, 79, 101));
+}
+
+TEST(FrameCaption, UpperBandSegmentsRowByRow) {
+    // The main window's upper band: {1, 1, 399, 27}, h = 26 (step 1), notch 72.
+    const uint32_t c = make_rgb(34, 79, 101);
+    Canvas canvas(400, 40);
+    frame_caption_band_321({1, 1, 399, 27}, c, 72, canvas);
+    auto lift = [&](int amount) { return LightenColor(c, static_cast<uint8_t>(amount)); };
+
+    // Row 1 (i = 1): n = 245, corner inset trunc((1 - sin(7.5 deg)) * 6) = 5,
+    // d = trunc((1.2 - cos(3.46 deg)) * 26 + 72) = 77, so r - d = 322.
+    EXPECT_EQ(canvas.at(5, 1), kUnpainted);
+    EXPECT_EQ(canvas.at(6, 1), lift(122));
+    EXPECT_EQ(canvas.at(32, 1), lift(122));
+    EXPECT_EQ(canvas.at(33, 1), lift(46));
+    EXPECT_EQ(canvas.at(321, 1), lift(46));
+    EXPECT_EQ(canvas.at(322, 1), lift(84));
+    EXPECT_EQ(canvas.at(393, 1), lift(84));
+    EXPECT_EQ(canvas.at(394, 1), kUnpainted);
+
+    // Row 5 (i = 5): n = 205, inset 2, d = 78.
+    EXPECT_EQ(canvas.at(2, 5), kUnpainted);
+    EXPECT_EQ(canvas.at(3, 5), lift(102));
+    EXPECT_EQ(canvas.at(320, 5), lift(46));
+    EXPECT_EQ(canvas.at(321, 5), lift(84));
+    EXPECT_EQ(canvas.at(396, 5), lift(84));
+    EXPECT_EQ(canvas.at(397, 5), kUnpainted);
+
+    // Row 13 (i = 13): n = 127, no inset, d = trunc((1.2 - cos 45 deg) * 26 + 72) = 84.
+    EXPECT_EQ(canvas.at(1, 13), lift(63));
+    EXPECT_EQ(canvas.at(33, 13), lift(85));
+    EXPECT_EQ(canvas.at(314, 13), lift(85));
+    EXPECT_EQ(canvas.at(315, 13), lift(84));
+    EXPECT_EQ(canvas.at(398, 13), lift(84));
+
+    // Row 24 (i = 24): n = 19, bottom inset trunc((1 - sin 22.5 deg) * 4) = 2, d = 100.
+    EXPECT_EQ(canvas.at(2, 24), kUnpainted);
+    EXPECT_EQ(canvas.at(3, 24), lift(9));
+    EXPECT_EQ(canvas.at(298, 24), lift(157));
+    EXPECT_EQ(canvas.at(299, 24), lift(13));
+    EXPECT_EQ(canvas.at(396, 24), lift(13));
+    EXPECT_EQ(canvas.at(397, 24), kUnpainted);
+
+    // Row 26 (i = 26): n = 0, inset 4, d = trunc(31.2 + 72) = 103.
+    EXPECT_EQ(canvas.at(5, 26), c);  // lightened by 0
+    EXPECT_EQ(canvas.at(33, 26), lift(163));
+    EXPECT_EQ(canvas.at(296, 26), lift(13));
+    EXPECT_EQ(canvas.at(394, 26), lift(13));
+    EXPECT_EQ(canvas.at(395, 26), kUnpainted);
+
+    // Nothing outside the band's rows.
+    for (int x = 0; x < 400; ++x) {
+        EXPECT_EQ(canvas.at(x, 0), kUnpainted);
+        EXPECT_EQ(canvas.at(x, 27), kUnpainted);
+    }
+}
+
+TEST(FrameCaption, UpperBandGroupsRowsOnTallBands) {
+    // h = 100: step 5, so rows come in groups of five sharing one colour.
+    Canvas canvas(300, 120);
+    frame_caption_band_321({0, 10, 300, 110}, make_rgb(10, 10, 10), 42, canvas);
+    // Rows 60..64 are the group i = 55: n = 255 * 45 / 100 = 114.
+    for (int y = 60; y < 65; ++y) EXPECT_EQ(canvas.at(10, y), make_rgb(67, 67, 67)) << y;  // 114 / 2 = 57
+    EXPECT_NE(canvas.at(10, 65), canvas.at(10, 64));
+}
+
+TEST(FrameCaption, LowerBandStrips) {
+    const uint32_t c = make_rgb(34, 79, 101);
+    Canvas canvas(400, 40);
+    frame_caption_band_327({1, 27, 399, 33}, c, canvas);
+    ASSERT_EQ(canvas.fills.size(), 5u);
+    EXPECT_EQ(canvas.at(1, 27), LightenColor(c, 91));
+    EXPECT_EQ(canvas.at(398, 28), LightenColor(c, 121));
+    EXPECT_EQ(canvas.at(1, 30), LightenColor(c, 1));
+    EXPECT_EQ(canvas.at(4, 31), LightenColor(c, 71));     // {4, 31, 396, 33}
+    EXPECT_EQ(canvas.at(3, 31), LightenColor(c, 1));
+    EXPECT_EQ(canvas.at(5, 32), LightenColor(c, 71));     // the last strip starts at 7
+    EXPECT_EQ(canvas.at(7, 32), LightenColor(c, 121));
+    EXPECT_EQ(canvas.at(392, 32), LightenColor(c, 121));  // and ends before 393
+    EXPECT_EQ(canvas.at(393, 32), LightenColor(c, 71));
+    EXPECT_EQ(canvas.at(0, 30), kUnpainted);
+    EXPECT_EQ(canvas.at(399, 30), kUnpainted);
+}
+
+TEST(FrameCaption, WholeCaptionLeavesAShadowEdge) {
+    const uint32_t shadow = make_rgb(128, 128, 128);
+    Canvas canvas(400, 40);
+    frame_caption(400, kSkin, shadow, main_window_state(), canvas);
+    EXPECT_EQ(canvas.fills.front().rect, (PixelRect{0, 0, 400, 32}));
+    for (int x = 0; x < 400; x += 37) EXPECT_EQ(canvas.at(x, 0), shadow);
+    for (int y = 0; y < 32; ++y) {
+        EXPECT_EQ(canvas.at(0, y), shadow);
+        EXPECT_EQ(canvas.at(399, y), shadow);
+    }
+    const uint32_t c = make_rgb(34, 79, 101);
+    EXPECT_EQ(canvas.at(1, 13), LightenColor(c, 63));
+    EXPECT_EQ(canvas.at(1, 27), LightenColor(c, 91));
+    EXPECT_EQ(canvas.at(0, 32), kUnpainted);  // left to the background
+    EXPECT_EQ(canvas.at(200, 33), kUnpainted);
+}
+
+TEST(FrameCaption, TextSitsBetweenIconAndButtons) {
+    const FrameState s = main_window_state();
+    const FrameGeometry g = installed(s.style);
+    // Icon 10 + 16 + 6; the extra button starts at 353.
+    EXPECT_EQ(frame_caption_text_rect(g, s, 400, 16), (PixelRect{32, 1, 347, 27}));
+    FrameState lone;
+    EXPECT_EQ(frame_caption_text_rect(installed(lone.style), lone, 400, 16).right, 369);
+}
+
+// ---- caption buttons
+
+TEST(FrameButtons, FaceLooks) {
+    // Normal: the inverse (249, 179, 157) darkened by 17.
+    const ButtonFace normal = frame_button_face_look(CaptionButton::Close, ButtonLook::Normal, kSkin);
+    EXPECT_EQ(normal.style, 8);
+    EXPECT_EQ(normal.colour, make_rgb(232, 162, 140));
+    const ButtonFace hotClose = frame_button_face_look(CaptionButton::Close, ButtonLook::Hot, kSkin);
+    EXPECT_EQ(hotClose.style, 7);
+    EXPECT_EQ(hotClose.colour, make_rgb(255, 55, 55));
+    const ButtonFace hotExtra = frame_button_face_look(CaptionButton::Extra, ButtonLook::Hot, kSkin);
+    EXPECT_EQ(hotExtra.style, 7);
+    EXPECT_EQ(hotExtra.colour, make_rgb(127, 197, 219));
+    const ButtonFace pressed = frame_button_face_look(CaptionButton::Minimise, ButtonLook::Pressed, kSkin);
+    EXPECT_EQ(pressed.style, 8);
+    EXPECT_EQ(pressed.colour, kSkin);
+}
+
+TEST(FrameButtons, FaceBandsClampTheRamp) {
+    // {375, 3, 396, 24}: h = 21, step 1, half 10; group i covers row 3 + i - 1.
+    const uint32_t white = make_rgb(255, 255, 255);
+    Canvas canvas(400, 30);
+    frame_button_face({375, 3, 396, 24}, white, 8, canvas);
+    auto amount = [&](int y) { return 255 - static_cast<int>(canvas.at(380, y) & 0xFF); };
+    EXPECT_EQ(amount(3), 215);   // i = 1: 229 clamped to 215
+    EXPECT_EQ(amount(12), 5);    // i = 10: 0 clamped to 5
+    EXPECT_EQ(amount(14), 51);   // i = 12: 255 * 2 / 10 = 51
+    EXPECT_EQ(amount(22), 215);  // i = 20
+    EXPECT_EQ(canvas.at(380, 23), kUnpainted);  // the last row is the border's
+    EXPECT_EQ(canvas.at(374, 12), kUnpainted);
+    EXPECT_EQ(canvas.at(396, 12), kUnpainted);
+
+    Canvas seven(400, 30);
+    frame_button_face({375, 3, 396, 24}, white, 7, seven);
+    EXPECT_EQ(255 - static_cast<int>(seven.at(380, 12) & 0xFF), 250);
+    EXPECT_EQ(255 - static_cast<int>(seven.at(380, 3) & 0xFF), 40);
+}
+
+TEST(FrameButtons, BorderOutlinesTheButton) {
+    const int L = 20, T = 3, R = 41, B = 24;
+    Canvas canvas(60, 30);
+    for (const Stroke& s : frame_button_border({L, T, R, B})) {
+        EXPECT_EQ(s.width, 1);
+        canvas.stroke(s);
+    }
+    const uint32_t black = 0x000000, white = 0xFFFFFF;
+    // Black: top at T + 2, right at x = R, bottom at y = B, left at L + 2.
+    EXPECT_EQ(canvas.at(L + 3, T + 2), black);
+    EXPECT_EQ(canvas.at(R - 2, T + 2), black);
+    EXPECT_EQ(canvas.at(R, T + 3), black);
+    EXPECT_EQ(canvas.at(R, B - 2), black);
+    EXPECT_EQ(canvas.at(L + 3, B), black);
+    EXPECT_EQ(canvas.at(R - 2, B), black);
+    EXPECT_EQ(canvas.at(R - 1, B), kUnpainted);
+    // White: top at T + 1, right at R - 1, bottom at B - 1, left at L + 1.
+    EXPECT_EQ(canvas.at(L + 2, T + 1), white);
+    EXPECT_EQ(canvas.at(R - 3, T + 1), white);
+    EXPECT_EQ(canvas.at(R - 1, T + 2), white);  // corner step and right line
+    EXPECT_EQ(canvas.at(R - 1, B - 2), white);
+    EXPECT_EQ(canvas.at(L + 3, B - 1), white);
+    EXPECT_EQ(canvas.at(L + 1, T + 2), white);
+    EXPECT_EQ(canvas.at(L + 1, B - 2), white);
+    // The white left line overwrites nothing of the black one beside it.
+    EXPECT_EQ(canvas.at(L + 2, T + 3), black);
+    EXPECT_EQ(canvas.at(L, T + 10), kUnpainted);
+}
+
+TEST(FrameButtons, PicturesUseTheInverseOfTheFace) {
+    const PixelRect r{20, 3, 41, 24};  // a = 21, b = 4, c' = 40, d = 23
+    const uint32_t face = make_rgb(232, 162, 140);
+    const uint32_t inverse = make_rgb(23, 93, 115);
+
+    const PictureShapes close = frame_button_picture(ButtonPicture::Close, r, face);
+    ASSERT_EQ(close.strokeCount, 4);
+    EXPECT_EQ(close.strokes[0].colour, inverse);
+    EXPECT_EQ(close.strokes[0].width, 2);
+    EXPECT_EQ(close.strokes[0].points[0], (PixelPoint{25, 8}));
+    EXPECT_EQ(close.strokes[0].points[1], (PixelPoint{37, 20}));
+    EXPECT_EQ(close.strokes[1].points[0], (PixelPoint{25, 20}));
+    EXPECT_EQ(close.strokes[1].points[1], (PixelPoint{37, 8}));
+    EXPECT_EQ(close.strokes[2].colour, 0xFFFFFFu);
+    EXPECT_EQ(close.strokes[2].width, 1);
+    EXPECT_EQ(close.strokes[3].points[0], (PixelPoint{26, 19}));
+
+    const PictureShapes extra = frame_button_picture(ButtonPicture::Extra, r, face);
+    ASSERT_EQ(extra.fillCount, 4);
+    EXPECT_EQ(extra.fills[0].rect, (PixelRect{26, 9, 31, 14}));
+    EXPECT_EQ(extra.fills[0].colour, make_rgb(255, 55, 55));
+    EXPECT_EQ(extra.fills[1].rect, (PixelRect{31, 9, 36, 14}));
+    EXPECT_EQ(extra.fills[1].colour, make_rgb(55, 255, 55));
+    EXPECT_EQ(extra.fills[2].rect, (PixelRect{26, 14, 31, 19}));
+    EXPECT_EQ(extra.fills[2].colour, inverse);
+    EXPECT_EQ(extra.fills[3].colour, make_rgb(255, 255, 55));
+
+    const PictureShapes maximise = frame_button_picture(ButtonPicture::Maximise, r, face);
+    ASSERT_EQ(maximise.strokeCount, 2);
+    EXPECT_EQ(maximise.strokes[1].count, 5);
+    EXPECT_EQ(maximise.strokes[1].points[2], (PixelPoint{36, 21}));
+
+    const PictureShapes restore = frame_button_picture(ButtonPicture::Restore, r, face);
+    ASSERT_EQ(restore.strokeCount, 7);
+    EXPECT_EQ(restore.strokes[6].count, 4);
+    EXPECT_EQ(restore.strokes[6].points[3], (PixelPoint{25, 12}));
+
+    const PictureShapes minimise = frame_button_picture(ButtonPicture::Minimise, r, face);
+    ASSERT_EQ(minimise.strokeCount, 2);
+    EXPECT_EQ(minimise.strokes[1].points[0], (PixelPoint{25, 17}));
+    EXPECT_EQ(minimise.strokes[1].points[1], (PixelPoint{34, 17}));
+
+    EXPECT_EQ(frame_button_picture_of(CaptionButton::Maximise, true), ButtonPicture::Restore);
+    EXPECT_EQ(frame_button_picture_of(CaptionButton::Maximise, false), ButtonPicture::Maximise);
+}
+
+// ---- background and region
+
+TEST(FrameOutline, RegionRoundsTheCorners) {
+    const int w = 200, h = 100;
+    Canvas canvas(w, h);
+    frame_region_runs(w, h, canvas);
+    auto inside = [&](int x, int y) { return canvas.at(x, y) != kUnpainted; };
+    // Top: the caption band's corner insets 5, 4, 3, 3, 2 for rows 1..5
+    // (row 0 as row 1), one pixel outside the band.
+    const int top[] = {5, 5, 4, 3, 3, 2, 0};
+    for (int y = 0; y < 7; ++y) {
+        EXPECT_FALSE(top[y] > 0 && inside(top[y] - 1, y)) << y;
+        EXPECT_TRUE(inside(top[y], y)) << y;
+        EXPECT_TRUE(inside(w - 1 - top[y], y)) << y;
+        EXPECT_FALSE(top[y] > 0 && inside(w - top[y], y)) << y;
+    }
+    // Bottom: 3, 1, 1 from the last row up.
+    EXPECT_FALSE(inside(2, h - 1));
+    EXPECT_TRUE(inside(3, h - 1));
+    EXPECT_FALSE(inside(w - 3, h - 1));
+    EXPECT_FALSE(inside(0, h - 2));
+    EXPECT_TRUE(inside(1, h - 3));
+    EXPECT_TRUE(inside(0, h - 4));
+    EXPECT_TRUE(inside(w - 1, h - 4));
+    // Everything else is inside.
+    int outside = 0;
+    for (uint32_t p : canvas.px) outside += p == kUnpainted;
+    EXPECT_EQ(outside, 2 * (5 + 5 + 4 + 3 + 3 + 2) + 2 * (3 + 1 + 1));
+}
+
+TEST(FrameOutline, BackgroundBordersAndClientEdge) {
+    const int w = 200, h = 100;
+    const FrameGeometry g = frame_setup_geometry();
+    Canvas canvas(w, h);
+    frame_background(g, w, h, kSkin, true, canvas);
+    const uint32_t outline = make_rgb(0, 16, 38);     // skin darkened by 60
+    const uint32_t highlight = make_rgb(46, 116, 138);  // lightened by 40
+    EXPECT_EQ(canvas.at(0, 50), outline);
+    EXPECT_EQ(canvas.at(w - 1, 50), outline);
+    EXPECT_EQ(canvas.at(100, h - 1), outline);
+    EXPECT_EQ(canvas.at(1, 50), highlight);
+    EXPECT_EQ(canvas.at(w - 2, 50), highlight);
+    EXPECT_EQ(canvas.at(100, h - 2), highlight);
+    // The rims: the skin lightened by 30 = (36, 106, 128), darkened towards
+    // the edges by 72 * |2d - (n - 1)| / (n - 1) for depth d of an n-pixel border.
+    // Left (n = 10): columns 4 and 5 by 8, column 2 by 40.
+    EXPECT_EQ(canvas.at(4, 50), make_rgb(28, 98, 120));
+    EXPECT_EQ(canvas.at(5, 50), make_rgb(28, 98, 120));
+    EXPECT_EQ(canvas.at(2, 50), make_rgb(0, 66, 88));
+    // Right (n = 12): depths 5 and 6 by trunc(72 / 11) = 6.
+    EXPECT_EQ(canvas.at(w - 1 - 5, 50), make_rgb(30, 100, 122));
+    EXPECT_EQ(canvas.at(w - 1 - 6, 50), make_rgb(30, 100, 122));
+    // Bottom (n = 13): depth 6 (row 93) is the rim colour, depth 5 by 12, depth 3 by 36.
+    EXPECT_EQ(canvas.at(100, 93), make_rgb(36, 106, 128));
+    EXPECT_EQ(canvas.at(100, 94), make_rgb(24, 94, 116));
+    EXPECT_EQ(canvas.at(100, 96), make_rgb(0, 70, 92));
+    // The mitre: left column 4 runs down to row h - trunc(4 * 13 / 10) = 95.
+    EXPECT_EQ(canvas.at(4, 94), make_rgb(28, 98, 120));
+    EXPECT_EQ(canvas.at(4, 96), make_rgb(0, 70, 92));
+    // The client area {10, 33, 188, 87} sits in a sunken edge.
+    EXPECT_EQ(canvas.at(9, 50), make_rgb(0, 36, 58));
+    EXPECT_EQ(canvas.at(50, 32), make_rgb(0, 36, 58));
+    EXPECT_EQ(canvas.at(188, 50), make_rgb(62, 132, 154));
+    EXPECT_EQ(canvas.at(50, 87), make_rgb(62, 132, 154));
+    // Along the rounded bottom corners the outline follows the region edge.
+    EXPECT_EQ(canvas.at(1, h - 2), outline);
+    EXPECT_EQ(canvas.at(2, h - 2), outline);
+    EXPECT_EQ(canvas.at(1, h - 3), outline);
+
+    Canvas inactive(w, h);
+    frame_background(g, w, h, kSkin, false, inactive);
+    // Inactive: the body is the skin darkened by 24, (0, 52, 74), its rim (30, 82, 104).
+    EXPECT_EQ(inactive.at(4, 50), make_rgb(22, 74, 96));
+    EXPECT_EQ(inactive.at(0, 50), make_rgb(0, 0, 14));
+}
+
+// ---- placement
+
+TEST(FramePlacementRules, MaximiseNeedsTheBoxAndRestoresTheSavedRectangle) {
+    const PixelRect window{100, 100, 500, 400}, work{0, 0, 1280, 1000};
+    PixelRect target{};
+    FramePlacement p;
+    FrameStyle plain;
+    EXPECT_FALSE(placement_maximise(p, plain, window, work, &target));
+    EXPECT_EQ(p.state, Placement::Normal);
+
+    FrameStyle boxed;
+    boxed.maximiseBox = true;
+    ASSERT_TRUE(placement_maximise(p, boxed, window, work, &target));
+    EXPECT_EQ(target, work);
+    EXPECT_EQ(p.state, Placement::Maximised);
+    // A second maximise keeps the first saved rectangle.
+    EXPECT_FALSE(placement_maximise(p, boxed, work, work, &target));
+    ASSERT_TRUE(placement_restore(p, &target));
+    EXPECT_EQ(target, window);
+    EXPECT_EQ(p.state, Placement::Normal);
+    EXPECT_FALSE(placement_restore(p, &target));
+}
+
+TEST(FramePlacementRules, ToggleAndMinimise) {
+    const PixelRect window{10, 20, 310, 220}, work{0, 0, 800, 600};
+    PixelRect target{};
+    FramePlacement p;
+    FrameStyle boxed;
+    boxed.maximiseBox = true;
+    ASSERT_TRUE(placement_toggle(p, boxed, window, work, &target));
+    EXPECT_EQ(target, work);
+    placement_minimise(p);
+    EXPECT_EQ(p.state, Placement::Minimised);
+    ASSERT_TRUE(placement_unminimise(p));
+    EXPECT_EQ(p.state, Placement::Maximised);  // back to where it was
+    ASSERT_TRUE(placement_toggle(p, boxed, work, work, &target));
+    EXPECT_EQ(target, window);
+    EXPECT_FALSE(placement_unminimise(p));
+}
+
+}  // namespace
+}  // namespace audiomix

@@ -1,0 +1,127 @@
+// The label's text format, background plan, bitmap tiling, bevel and blink colour.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls/colour.h"
+#include "controls/label_rules.h"
+
+namespace audiomix {
+namespace {
+
+constexpr uint32_t kSsCenter = 0x1;  // SS_CENTER
+constexpr uint32_t kPanel = make_rgb(6, 76, 98);
+
+TEST(LabelTextFormat, FollowsTheStaticStyle) {
+    EXPECT_EQ(label_text_format(false, 0, 0, false), 0x0u);               // DT_LEFT
+    EXPECT_EQ(label_text_format(false, 0, kSsRight, false), 0x2u);        // DT_RIGHT
+    EXPECT_EQ(label_text_format(false, 0, kSsCenter, false), 0x0u);       // SS_CENTER alone: left
+    // The status label: SS_CENTER | SS_CENTERIMAGE, one line -> centred both ways.
+    EXPECT_EQ(label_text_format(false, 0, kSsCenter | kSsCenterImage, false), 0x1u | 0x4u | 0x20u);
+    // A line break: centred horizontally only.
+    EXPECT_EQ(label_text_format(false, 0, kSsCenter | kSsCenterImage, true), 0x1u);
+    EXPECT_EQ(label_text_format(false, 0, kSsRight | kSsCenterImage, false), 0x25u);
+}
+
+TEST(LabelTextFormat, ACustomFormatWins) {
+    EXPECT_EQ(label_text_format(true, 0x0810, kSsCenterImage, false), 0x0810u);
+    EXPECT_EQ(label_text_format(true, 0, kSsRight, false), 0u);
+}
+
+TEST(LabelTextFormat, LineBreakMeansCarriageReturnThenNewLine) {
+    EXPECT_TRUE(label_has_line_break("one\r\ntwo"));
+    EXPECT_TRUE(label_has_line_break(L"一\r\n二"));
+    EXPECT_FALSE(label_has_line_break("one\ntwo"));
+    EXPECT_FALSE(label_has_line_break("one\n\rtwo"));
+    EXPECT_FALSE(label_has_line_break("ends\r"));
+    EXPECT_FALSE(label_has_line_break(""));
+    EXPECT_FALSE(label_has_line_break(static_cast<const char*>(nullptr)));
+}
+
+TEST(LabelBackgroundPlan, KindFollowsTransparencyBitmapAndStyle) {
+    const PixelRect client{0, 0, 420, 34};
+    EXPECT_EQ(label_background(true, true, 21, 0, kPanel, client).kind, LabelBackgroundKind::None);
+    EXPECT_EQ(label_background(false, false, 0, 0, kPanel, client).kind, LabelBackgroundKind::Solid);
+    EXPECT_EQ(label_background(false, false, 1, 0, kPanel, client).kind, LabelBackgroundKind::Bevel);
+    EXPECT_EQ(label_background(false, false, 6, 0, kPanel, client).kind, LabelBackgroundKind::Bevel);
+    EXPECT_EQ(label_background(false, false, 7, 0, kPanel, client).kind, LabelBackgroundKind::Gradient);
+    EXPECT_EQ(label_background(false, true, 0, 0, kPanel, client).kind, LabelBackgroundKind::Bitmap);
+}
+
+TEST(LabelBackgroundPlan, StatusLabelGradient) {
+    // Style 21 over the panel colour lightened twice by 51.
+    const PixelRect client{0, 0, 420, 34};
+    const LabelBackground b = label_background(false, false, 21, 0, kPanel, client);
+    EXPECT_TRUE(b.gradient);
+    EXPECT_FALSE(b.shadow);
+    EXPECT_EQ(b.gradientRect, client);
+    EXPECT_EQ(b.gradientColour, make_rgb(108, 178, 200));
+}
+
+TEST(LabelBackgroundPlan, BitmapsGetAGradientOnlyAbove16) {
+    const PixelRect client{0, 0, 100, 20};
+    EXPECT_FALSE(label_background(false, true, 16, 0, kPanel, client).gradient);
+    EXPECT_TRUE(label_background(false, true, 17, 0, kPanel, client).gradient);
+    EXPECT_FALSE(label_background(false, false, 6, 0, kPanel, client).gradient);
+}
+
+TEST(LabelBackgroundPlan, ShadowModeOffsetsAShrunkCopy) {
+    const PixelRect client{0, 0, 100, 20};
+    const LabelBackground b = label_background(false, false, 21, 1, kPanel, client);
+    ASSERT_TRUE(b.shadow);
+    EXPECT_EQ(b.gradientRect, (PixelRect{0, 0, 99, 19}));
+    EXPECT_EQ(b.shadowRect, (PixelRect{1, 1, 100, 20}));
+    EXPECT_EQ(b.shadowColour, 0x000000u);
+    EXPECT_EQ(label_background(false, false, 57, 1, kPanel, client).shadowColour, kPanel);
+    EXPECT_FALSE(label_background(false, false, 0, 1, kPanel, client).shadow);
+}
+
+TEST(LabelTiles, OnceWhenTheBitmapCoversTheLabelOtherwiseTiled) {
+    const TileGrid once = label_tiles(50, 20, 100, 50);
+    EXPECT_EQ(once.columns, 1);
+    EXPECT_EQ(once.rows, 1);
+    // Wider than the bitmap but not as tall: tiled, 280/100 + 1 by 35/50 + 1.
+    const TileGrid tiled = label_tiles(280, 35, 100, 50);
+    EXPECT_EQ(tiled.columns, 3);
+    EXPECT_EQ(tiled.rows, 1);
+    EXPECT_EQ(tiled.x(2), 200);
+    // An exact multiple still gets the extra copy.
+    const TileGrid exact = label_tiles(200, 100, 100, 50);
+    EXPECT_EQ(exact.columns, 3);
+    EXPECT_EQ(exact.rows, 3);
+    EXPECT_EQ(label_tiles(100, 100, 0, 50).count(), 0);
+}
+
+TEST(LabelBevel, RaisedAndSunkenEdges) {
+    const PixelRect client{0, 0, 30, 20};
+    std::vector<uint32_t> px(30 * 20, 0xFF000000u);
+    auto canvas = [&](const SolidFill& f) {
+        for (int y = f.rect.top; y < f.rect.bottom; ++y)
+            for (int x = f.rect.left; x < f.rect.right; ++x) px[static_cast<size_t>(y * 30 + x)] = f.colour;
+    };
+    const uint32_t base = make_rgb(100, 100, 100);
+    label_bevel(client, 2, base, canvas);  // raised, two pixels
+    EXPECT_EQ(px[0], make_rgb(164, 164, 164));
+    EXPECT_EQ(px[1 * 30 + 1], make_rgb(164, 164, 164));
+    EXPECT_EQ(px[19 * 30 + 15], make_rgb(36, 36, 36));
+    EXPECT_EQ(px[18 * 30 + 15], make_rgb(36, 36, 36));
+    EXPECT_EQ(px[10 * 30 + 29], make_rgb(36, 36, 36));
+    EXPECT_EQ(px[10 * 30 + 2], base);
+    label_bevel(client, 4, base, canvas);  // sunken, one pixel
+    EXPECT_EQ(px[0], make_rgb(36, 36, 36));
+    EXPECT_EQ(px[1 * 30 + 1], base);
+    EXPECT_EQ(px[19 * 30 + 15], make_rgb(164, 164, 164));
+}
+
+TEST(LabelText, EmbossAndBlink) {
+    EXPECT_EQ(label_emboss_offset(1), (PixelPoint{1, 1}));
+    EXPECT_EQ(label_emboss_offset(0), (PixelPoint{-1, -1}));
+    const uint32_t text = make_rgb(2, 2, 2);
+    EXPECT_EQ(label_text_colour(1, 0, text, kPanel), kPanel);  // dark phase: the text vanishes
+    EXPECT_EQ(label_text_colour(1, 1, text, kPanel), text);
+    EXPECT_EQ(label_text_colour(2, 0, text, kPanel), text);  // a blinking background keeps its text
+    EXPECT_EQ(label_text_colour(0, 0, text, kPanel), text);
+}
+
+}  // namespace
+}  // namespace audiomix

@@ -1,0 +1,147 @@
+// The tab strip: two pages, the first selected; a real click on the second
+// tab shows the equaliser page; the skin bitmap tiled behind the dialog and
+// the strip.
+#include "window_harness.h"
+
+namespace window_test {
+namespace {
+
+constexpr int kEqPresetBox = 1009;     // only on the equaliser page
+constexpr int kEffectSwitchFrame = 1105;  // only on the effect page
+
+class TabStrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(dll().begin, nullptr);
+        dll().begin(0);
+        dll().init(44100, 2, 1);
+        window = find_control_window();
+        ASSERT_NE(window, nullptr);
+        tab = GetDlgItem(window, kTabControlId);
+        ASSERT_NE(tab, nullptr);
+        pump(150);
+        ASSERT_EQ(pages_of(tab).size(), 2u);
+        effectPage = page_with(tab, kEffectSwitchFrame);
+        eqPage = page_with(tab, kEqPresetBox);
+        ASSERT_NE(effectPage, nullptr);
+        ASSERT_NE(eqPage, nullptr);
+        ASSERT_NE(effectPage, eqPage);
+    }
+    void TearDown() override {
+        dll().close();
+        pump(20);
+    }
+
+    std::wstring tab_text(int item) const {
+        wchar_t text[64] = {};
+        TCITEMW it{};
+        it.mask = TCIF_TEXT | TCIF_IMAGE;
+        it.pszText = text;
+        it.cchTextMax = 63;
+        SendMessageW(tab, TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&it));
+        return text;
+    }
+
+    HWND window = nullptr, tab = nullptr;
+    HWND effectPage = nullptr, eqPage = nullptr;
+};
+
+TEST_F(TabStrip, StartsWithTheEffectPageSelectedAndShown) {
+    EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(tab_text(0), L"音效控制  ");  // trailing blanks kept
+    EXPECT_EQ(tab_text(1), L"均衡器    ");
+    EXPECT_TRUE(IsWindowVisible(effectPage));
+    EXPECT_FALSE(IsWindowVisible(eqPage));
+    EXPECT_NE(GetWindowLongPtrW(tab, GWL_STYLE) & TCS_OWNERDRAWFIXED, 0);
+}
+
+TEST_F(TabStrip, PagesSitUnderTheTabsInsideTheStrip) {
+    RECT client, first;
+    GetClientRect(tab, &client);
+    SendMessageW(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    for (HWND page : {effectPage, eqPage}) {
+        RECT r;
+        GetWindowRect(page, &r);
+        MapWindowPoints(nullptr, tab, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, first.left);
+        EXPECT_EQ(r.top, first.bottom + 1);
+        EXPECT_EQ(r.right - r.left, client.right - first.left - 2);
+        EXPECT_EQ(r.bottom - r.top, client.bottom - first.bottom - 3);
+    }
+}
+
+TEST_F(TabStrip, AClickOnTheSecondTabShowsTheEqualiserPage) {
+    RECT item;
+    ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
+    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(tab, &centre);
+    click_at(centre);
+    EXPECT_TRUE(pump_until([&] { return IsWindowVisible(eqPage) != FALSE; }));
+    EXPECT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_FALSE(IsWindowVisible(effectPage));
+    save_screenshot(capture_window(window), L"window_eq_tab");
+
+    // And back.
+    SendMessageW(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(tab, &centre);
+    click_at(centre);
+    EXPECT_TRUE(pump_until([&] { return IsWindowVisible(effectPage) != FALSE; }));
+    EXPECT_FALSE(IsWindowVisible(eqPage));
+}
+
+// The skin bitmap 1031 as the library carries it, for comparing pixels.
+class SkinBitmap {
+public:
+    SkinBitmap() {
+        bitmap_ = static_cast<HBITMAP>(
+            LoadImageW(dll_module(), MAKEINTRESOURCEW(1031), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        dc_ = CreateCompatibleDC(nullptr);
+        old_ = SelectObject(dc_, bitmap_);
+        BITMAP info{};
+        GetObjectW(bitmap_, sizeof info, &info);
+        width = info.bmWidth;
+        height = info.bmHeight;
+    }
+    ~SkinBitmap() {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+        DeleteObject(bitmap_);
+    }
+    uint32_t at(int x, int y) const { return GetPixel(dc_, x % width, y % height); }
+    int width = 0, height = 0;
+
+private:
+    HBITMAP bitmap_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+TEST_F(TabStrip, TheSkinIsTiledFromTheTopLeftOfTheDialogAndOfTheStrip) {
+    SkinBitmap skin;
+    ASSERT_EQ(skin.width, 802);
+    ASSERT_EQ(skin.height, 366);
+
+    // Dialog: the strip starts 2 dialog units in, so the first pixels of the
+    // client area are the dialog's own background.
+    const Capture dialog = capture_screen(client_on_screen(window));
+    for (POINT p : {POINT{0, 0}, POINT{1, 1}, POINT{2, 0}})
+        EXPECT_EQ(dialog.at(p.x, p.y), skin.at(p.x, p.y)) << p.x << "," << p.y;
+
+    // Strip: right of the last tab and above the page, its own tiling.
+    RECT last;
+    SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&last));
+    const Capture strip = capture_screen(client_on_screen(tab));
+    int compared = 0;
+    for (int x = last.right + 4; x < strip.width - 4; x += 23) {
+        for (int y = 1; y < last.bottom - 4; y += 7) {
+            EXPECT_EQ(strip.at(x, y), skin.at(x, y)) << x << "," << y;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 10);
+}
+
+}  // namespace
+}  // namespace window_test

@@ -1,0 +1,103 @@
+#include "ui/audio_mix_dlg.h"
+
+#include <iterator>
+
+#include "controls/colour.h"
+#include "engine/engine_state.h"
+#include "framework/module.h"
+#include "ui/window_rules.h"
+
+namespace audiomix {
+
+namespace {
+
+constexpr wchar_t kWelcome[] = L"欢迎使用广告人声静态调整效果器";
+constexpr wchar_t kEffectPageTitle[] = L"音效控制  ";
+constexpr wchar_t kEqPageTitle[] = L"均衡器    ";
+
+}  // namespace
+
+CAudioMixDlg::CAudioMixDlg(CWnd* parent) : CSkinDialog(kTemplateId, parent) {}
+
+CAudioMixDlg::~CAudioMixDlg() = default;
+
+const MessageMap* CAudioMixDlg::Map() {
+    static constexpr MessageEntry entries[] = {
+        OnMessage(kFrameCommandMessage, Handle<&CAudioMixDlg::OnFrameCommand>),
+    };
+    static constexpr MessageMap map{&CSkinDialog::Map, entries, std::size(entries)};
+    return &map;
+}
+
+void CAudioMixDlg::DoDataExchange(CDataExchange* dx) {
+    CSkinDialog::DoDataExchange(dx);
+    DDX_Control(dx, kStatusLabelId, m_status);
+    DDX_Control(dx, kTabControlId, m_tab);
+}
+
+BOOL CAudioMixDlg::OnInitDialog() {
+    CSkinDialog::OnInitDialog();
+
+    control_window_initialised(engine, m_hWnd);
+
+    EnableDrag(0);
+    SetBitmap(IDB_SKIN);
+    // The dialog's own background never paints over the tab strip and the
+    // label, which paint themselves: no flicker when the window repaints.
+    ModifyStyle(0, WS_CLIPCHILDREN);
+
+    m_status.m_bkStyle = 21;
+    m_status.SetBkColor(engine.skinPanelColour)
+        .SetTextColor(RGB(2, 2, 2))
+        .SetFontName(L"宋体")
+        .SetEmboss(TRUE, 1)
+        .SetFontSize(12);
+    m_status.SetWindowText(kWelcome);
+
+    m_images.Create(32, 32, ILC_COLOR32 | ILC_MASK, 2, 2);
+    m_images.Add(::LoadIconW(library_instance(), MAKEINTRESOURCEW(IDI_TAB_EFFECTS)));
+    m_images.Add(::LoadIconW(library_instance(), MAKEINTRESOURCEW(IDI_TAB_EQUALISER)));
+
+    m_tab.SetImageList(m_images);
+    m_tab.SetBackgroundBitmap(IDB_SKIN);
+    m_tab.m_tabGradientStyle = 20;
+    m_tab.m_tabTextEffect = 1;
+    m_tab.m_selectedTabColour = engine.skinTabColour;
+    m_tab.m_unselectedTabColour = LightenColor(engine.skinColour, 52);
+    m_tab.m_tabTextColour = RGB(1, 1, 1);
+
+    m_tab.AddPage(kEffectPageTitle, &m_effectPage, CEffectCtrlPage::kTemplateId, 0);
+    m_tab.AddPage(kEqPageTitle, &m_eqPage, CEqPage::kTemplateId, 1);
+    m_tab.SelectPage(0);
+
+    m_firstTitle = 1;
+    SetSkinTitle();
+    return TRUE;
+}
+
+BOOL CAudioMixDlg::SetSkinTitle(const wchar_t*) {
+    m_frame.Setup();
+    if (m_firstTitle == 1) {
+        m_frame.Install(this);
+        m_frame.m_closeNotifiesOwner = 1;
+        m_firstTitle = 0;
+    }
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+    return 1;
+}
+
+void CAudioMixDlg::ResetMixPages() {
+    m_effectPage.ReloadFromEngine();
+    m_eqPage.ResetEqPage();
+}
+
+LRESULT CAudioMixDlg::OnFrameCommand(WPARAM wParam, LPARAM lParam) {
+    // Closing only hides: every page keeps its state for the next show.
+    if (wParam == kFrameCommandId && lParam == kFrameCommandClose) {
+        ::ShowWindow(static_cast<HWND>(engine.mixWindowHandle), SW_HIDE);
+        engine.displayShown = 0;
+    }
+    return 0;
+}
+
+}  // namespace audiomix
