@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "dsp/chain.h"
-#include "dsp/compressor.h"
 #include "dsp/eq_tables.h"
 #include "dsp/equaliser.h"
 #include "dsp/level_display.h"
@@ -13,6 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/lifecycle.h"
 #include "engine/shell.h"
+#include "ui/effect_rules.h"
 
 using namespace audiomix;
 
@@ -23,29 +23,15 @@ bool is_equaliser_rate(int32_t rate) {
 }
 
 void init_reverb_line(ReverbLine& line, int32_t rate) {
-    line.wetDb = -10;
-    line.combDb = -10;
-    line.tapCount = 20;
-    line.spreadM = 20;
-    line.baseM = 5;
-    line.decayM = 10;
-    line.combM = 20;
+    reverb_line_set_defaults(line, rate);
     reverb_regenerate_taps(engine, line);
-    line.combDelay = reverb_comb_delay(line.combM, rate);
-    reverb_update_gains(line);
     std::memset(line.ring, 0, sizeof line.ring);
 }
 
 void init_compressor(EngineState& state) {
     state.compOn = 0;
-    state.compThresholdDb = -20;
-    state.compRatio = 5;
-    state.compAttackMs = 1;
-    state.compReleaseMs = 10;
     state.compGain = 1.0f;
-    comp_update_threshold(state);
-    comp_update_slope(state);
-    comp_update_times(state);
+    compressor_set_defaults(state);
 }
 
 }  // namespace

@@ -177,7 +177,7 @@ void effect_apply_release(EngineState& state, EffectBox box, int32_t position) {
     state.settingsChanged = 1;
 }
 
-void effect_compressor_defaults(EngineState& state) {
+void compressor_set_defaults(EngineState& state) {
     state.compThresholdDb = -20;
     state.compRatio = 5;
     state.compAttackMs = 1;
@@ -185,21 +185,27 @@ void effect_compressor_defaults(EngineState& state) {
     comp_update_threshold(state);
     comp_update_slope(state);
     comp_update_times(state);
+}
+
+void reverb_line_set_defaults(ReverbLine& line, int32_t sampleRate) {
+    line.tapCount = 20;
+    line.spreadM = 20;
+    line.baseM = 5;
+    line.decayM = 10;
+    line.combM = 20;
+    line.combDelay = reverb_comb_delay(line.combM, sampleRate);
+    line.wetDb = -10;
+    line.combDb = -10;
+    reverb_update_gains(line);
+}
+
+void effect_compressor_defaults(EngineState& state) {
+    compressor_set_defaults(state);
     state.settingsChanged = 1;
 }
 
 void effect_reverb_defaults(EngineState& state) {
-    for (ReverbLine& line : state.reverb) {
-        line.tapCount = 20;
-        line.spreadM = 20;
-        line.baseM = 5;
-        line.decayM = 10;
-        line.combM = 20;
-        line.combDelay = reverb_comb_delay(line.combM, state.sampleRate);
-        line.wetDb = -10;
-        line.combDb = -10;
-        reverb_update_gains(line);
-    }
+    for (ReverbLine& line : state.reverb) reverb_line_set_defaults(line, state.sampleRate);
     effect_redraw_taps(state);
     state.settingsChanged = 1;
 }

@@ -8,6 +8,7 @@
 namespace audiomix {
 
 struct EngineState;
+struct ReverbLine;
 
 // The ten numeric parameters, named by their edit boxes' control ids.
 enum class EffectBox : int32_t {
@@ -65,6 +66,12 @@ void effect_store_reverb(EngineState& state, EffectBox box, int32_t value);
 // reverb_regenerate_taps on line 1, then on line 0.
 void effect_redraw_taps(EngineState& state);
 
+// The default values, derived values included (taps not drawn), shared by
+// audiomix_init and the default buttons.
+void compressor_set_defaults(EngineState& state);
+void reverb_line_set_defaults(ReverbLine& line, int32_t sampleRate);
+
+// The default buttons: the defaults, new taps, a change to tell the host.
 void effect_compressor_defaults(EngineState& state);
 void effect_reverb_defaults(EngineState& state);
 
