@@ -21,6 +21,7 @@ export WINEPREFIX
 export WINEDEBUG="${AUDIOMIX_WINEDEBUG:--all}"
 # The Chinese code page (936) as the ANSI code page, as on the systems the
 # library is made for: host strings and preset names arrive in GBK.
+# (scripts/setup generates the locale.)
 export LC_ALL=zh_CN.UTF-8
 # No Mono/Gecko install prompts, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
