@@ -1,7 +1,7 @@
 #include "dsp/compressor.h"
 
-#include "dsp/pcm.h"
-#include "dsp/portable_math.h"
+#include "dsp/compressor_kernel.h"
+#include "dsp/kernels.h"
 #include "engine/engine_state.h"
 
 namespace audiomix {
@@ -28,27 +28,24 @@ void comp_update_slope(EngineState& state) {
 
 void comp_process(EngineState& state, const float* work, int32_t frames, int16_t* out,
                   int32_t stride) {
-    float m = state.compMeanSquare;
-    float g = state.compGain;
     const double threshold = state.compThreshold;
-    const float t2 = static_cast<float>(threshold * threshold);
-    const double a = state.compAvgCoef;
-    const double attack = state.compAttackCoef;
-    const double release = state.compReleaseCoef;
-    // On the mean square, so half the exponent of the level law.
-    const double exponent = static_cast<double>(state.compSlope) * 0.5 - 0.5;
-    for (int32_t f = 0; f < frames; ++f) {
-        const float x = static_cast<float>(work[f] * kPcmToUnit);
-        m = static_cast<float>(static_cast<double>(x) * x * (1.0 - a) + m * a);
-        const double target = m < t2 ? 1.0 : portable_pow(static_cast<double>(m) / t2, exponent);
-        const double k = target < g ? attack : release;
-        g = static_cast<float>((1.0 - k) * target + k * g);
-        out[f * stride] = compressor_to_pcm16(static_cast<double>(x) * g);
-    }
+    CompressorRun run;
+    run.meanSquare = state.compMeanSquare;
+    run.gain = state.compGain;
+    run.threshold2 = static_cast<float>(threshold * threshold);
+    run.avg = state.compAvgCoef;
+    run.attack = state.compAttackCoef;
+    run.release = state.compReleaseCoef;
+    run.exponent = static_cast<double>(state.compSlope) * 0.5 - 0.5;
+    // A few samples go one at a time, here: less than the blocks' set-up.
+    if (frames < 8)
+        compress_frame_by_frame(run, work, frames, out, stride);
+    else
+        stage_kernels().compressor(run, work, frames, out, stride);
     // Only an unusable sample rate (zero, negative, tiny) can drive the
     // states out of range; never let them poison later buffers.
-    state.compMeanSquare = is_finite(m) ? m : 0.0f;
-    state.compGain = is_finite(g) ? g : 1.0f;
+    state.compMeanSquare = is_finite(run.meanSquare) ? run.meanSquare : 0.0f;
+    state.compGain = is_finite(run.gain) ? run.gain : 1.0f;
 }
 
 }  // namespace audiomix

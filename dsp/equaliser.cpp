@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "dsp/eq_tables.h"
-#include "dsp/pcm.h"
+#include "dsp/equaliser_kernel.h"
+#include "dsp/kernels.h"
 #include "dsp/portable_math.h"
 #include "engine/engine_state.h"
 #include "engine/random_source.h"
@@ -16,13 +17,11 @@ bool is_equaliser_rate(int32_t rate) {
     return rate == 11025 || rate == 22050 || rate == 44100 || rate == 48000;
 }
 
-// One band-pass step. x2 is the input two samples back, y1 and y2 the
-// outputs one and two back; the filter's gain of 2 is folded into the
-// coefficients.
-inline float band_step(const EqBand& band, float x, float x2, float y1, float y2) {
-    return static_cast<float>(static_cast<double>(band.alpha) * (static_cast<double>(x) - x2) +
-                              static_cast<double>(band.gamma) * y1 -
-                              static_cast<double>(band.beta) * y2);
+// The frame loop only ever leaves the slot indices a rotation of (0, 1, 2)
+// with prev1 = cur - 1 and prev2 = cur - 2 (mod 3); the kernels rely on it.
+bool slots_are_a_rotation(const EngineState& s) {
+    const int32_t cur = s.eqSlotCur;
+    return cur >= 0 && cur < 3 && s.eqSlotPrev1 == (cur + 2) % 3 && s.eqSlotPrev2 == (cur + 1) % 3;
 }
 
 }  // namespace
@@ -71,55 +70,17 @@ bool eq_stage_enabled(const EngineState& state, int32_t lengthBytes) {
 }
 
 void eq_process(EngineState& state, int16_t* samples, int32_t frames) {
-    const EqBand* bands = state.eqTable->bands;
-    const int32_t active = state.eqActiveBands;
-    const int32_t channels = state.channelCount;
-    const bool second_pass = state.eqSecondPass == 1;
-    int32_t cur = state.eqSlotCur, p1 = state.eqSlotPrev1, p2 = state.eqSlotPrev2;
-    int32_t dither_index = state.eqDitherIndex;
-
-    for (int32_t f = 0; f < frames; ++f) {
-        const double d = state.eqDither[dither_index];
-        for (int32_t c = 0; c < channels; ++c) {
-            int16_t& sample = samples[f * channels + c];
-            const float x = static_cast<float>(static_cast<double>(sample) * state.eqPreGain[c] + d);
-            float acc = 0.0f;
-            for (int32_t b = 0; b < active; ++b) {
-                float* h = state.eqHistory[0][b][c];
-                h[cur] = x;
-                const float y = band_step(bands[b], x, h[p2], h[3 + p1], h[3 + p2]);
-                h[3 + cur] = y;
-                acc = static_cast<float>(static_cast<double>(acc) +
-                                         static_cast<double>(y) * state.eqGain[b][c]);
-            }
-            if (second_pass) {
-                for (int32_t b = 0; b < active; ++b) {
-                    float* h = state.eqHistory[1][b][c];
-                    const float in = acc;
-                    h[cur] = in;
-                    const float y = band_step(bands[b], in, h[p2], h[3 + p1], h[3 + p2]);
-                    h[3 + cur] = y;
-                    acc = static_cast<float>(static_cast<double>(acc) +
-                                             2.0 * static_cast<double>(y) * state.eqGain[b][c]);
-                }
-            }
-            const float out = static_cast<float>(0.45 * static_cast<double>(x) +
-                                                 static_cast<double>(acc) - 0.25 * d);
-            sample = equaliser_to_pcm16(out);
-        }
-        // The slots rotate so that the memories never move.
-        ++cur;
-        ++p1;
-        ++p2;
-        if (cur == 3) cur = 0;
-        else if (p1 == 3) p1 = 0;
-        else p2 = 0;
-        dither_index = (dither_index + 1) & (kDitherSize - 1);
-    }
-    state.eqSlotCur = cur;
-    state.eqSlotPrev1 = p1;
-    state.eqSlotPrev2 = p2;
-    state.eqDitherIndex = dither_index;
+    if (state.eqTable == nullptr || state.channelCount < 1 || state.channelCount > kMaxChannels ||
+        !slots_are_a_rotation(state))
+        return;
+    // Filling and draining the pipeline costs about as much as 4 + 40 / stages
+    // frames run one by one (measured); shorter buffers go frame by frame.
+    const int32_t bands = state.eqActiveBands;
+    const int32_t stages = state.eqSecondPass == 1 ? 2 * bands : bands;
+    if (bands <= 0 || frames < 4 + 40 / stages)
+        eq_frame_by_frame(state, samples, frames);
+    else
+        stage_kernels().equaliser(state, samples, frames);
 }
 
 }  // namespace audiomix

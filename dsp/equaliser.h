@@ -24,7 +24,12 @@ void eq_reset_state(EngineState& state);
 // Whether the stage runs for this buffer.
 bool eq_stage_enabled(const EngineState& state, int32_t lengthBytes);
 
-// Filters frames interleaved frames of state.channelCount channels in place.
+// Filters frames interleaved frames of state.channelCount channels in place,
+// with the kernel set dsp/kernels.h chose. Does nothing without a table, for
+// a channel count outside 1 ... 2, or when the slot indices are not the
+// rotation the frame loop always leaves (prev1 = cur - 1, prev2 = cur - 2,
+// mod 3): only a record written by hand can break that, and then nothing
+// sensible is left to compute.
 void eq_process(EngineState& state, int16_t* samples, int32_t frames);
 
 }  // namespace audiomix

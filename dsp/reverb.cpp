@@ -1,6 +1,7 @@
 #include "dsp/reverb.h"
 
-#include "dsp/pcm.h"
+#include "dsp/kernels.h"
+#include "dsp/reverb_kernel.h"
 #include "dsp/portable_math.h"
 #include "engine/engine_state.h"
 #include "engine/random_source.h"
@@ -8,6 +9,7 @@
 namespace audiomix {
 
 namespace {
+constexpr int32_t kFrameByFrameBelow = 4;
 constexpr double kSecondsPerMetre = static_cast<double>(1.0f / 330.0f);
 constexpr double kRandomScale = static_cast<double>(1.0f / 32767.0f);
 }  // namespace
@@ -48,22 +50,11 @@ void reverb_update_gains(ReverbLine& line) {
 
 void reverb_process(ReverbLine& line, const float* work, int32_t frames, int16_t* out,
                     int32_t stride) {
-    float* const ring = line.ring;
-    const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
-    const double comb_gain = line.combGain;
-    const double wet_gain = line.wetGain;
-    uint16_t w = line.writePos;
-    for (int32_t f = 0; f < frames; ++f) {
-        const double x = work[f] * kPcmToUnit;
-        ring[w] = static_cast<float>(x - comb_gain * ring[static_cast<uint16_t>(w - line.combDelay)]);
-        // Written before the taps read, so a tap of delay 0 hears this sample.
-        double acc = x;
-        for (int32_t t = 0; t < taps; ++t)
-            acc += static_cast<double>(line.tapGain[t]) * ring[static_cast<uint16_t>(w - line.tapDelay[t])];
-        out[f * stride] = reverb_to_pcm16(x + wet_gain * acc);
-        ++w;
-    }
-    line.writePos = w;
+    // A few frames go one at a time, here: less than the vector set-up costs.
+    if (frames < kFrameByFrameBelow)
+        reverb_frame_by_frame(line, work, frames, out, stride);
+    else
+        stage_kernels().reverb(line, work, frames, out, stride);
 }
 
 }  // namespace audiomix

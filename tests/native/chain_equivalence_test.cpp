@@ -1,8 +1,13 @@
 // The production chain against the scalar reference model (tests/oracle):
 // both run on identical copies of one state over the same buffers, and every
-// output sample and every byte of the state afterwards must agree.
+// output sample and every byte of the state afterwards must agree, in every
+// kernel set the processor runs (dsp/kernels.h).
 
 #include <gtest/gtest.h>
+
+#if defined(__SSE__) || defined(__x86_64__) || defined(_M_X64)
+#include <xmmintrin.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +25,10 @@
 #include "dsp/compressor.h"
 #include "dsp/eq_tables.h"
 #include "dsp/equaliser.h"
+#include "dsp/kernels.h"
 #include "dsp/level_display.h"
+#include "dsp/pcm.h"
+#include "dsp/portable_math.h"
 #include "dsp/reverb.h"
 #include "engine/engine_state.h"
 #include "tests/oracle/oracle_chain.h"
@@ -205,47 +213,80 @@ std::unique_ptr<EngineState> fresh_state(int32_t rate, int32_t channels) {
     return s;
 }
 
+// Every kernel set this processor runs (dsp/kernels.h): the production
+// chain is checked in each of them, the widest first.
+std::vector<SimdLevel> supported_levels() {
+    std::vector<SimdLevel> levels;
+    for (SimdLevel l : {SimdLevel::Avx512, SimdLevel::Avx2, SimdLevel::Baseline})
+        if (simd_supported(l)) levels.push_back(l);
+    return levels;
+}
+
+const char* level_name(SimdLevel l) {
+    switch (l) {
+    case SimdLevel::Baseline: return "baseline";
+    case SimdLevel::Avx2: return "AVX2";
+    case SimdLevel::Avx512: return "AVX-512";
+    }
+    return "?";
+}
+
+// Runs the production chain with one kernel set and restores the widest.
+void chain_process_at(SimdLevel level, EngineState& s, int16_t* samples, int32_t lengthBytes,
+                      uint8_t draw) {
+    simd_select(level);
+    chain_process(s, samples, lengthBytes, draw);
+    simd_select(SimdLevel::Avx512);
+}
+
 class ChainPair {
 public:
     explicit ChainPair(const EngineState& start)
-        : prod_(std::make_unique<EngineState>(start)), model_(std::make_unique<EngineState>(start)) {}
+        : levels_(supported_levels()), model_(std::make_unique<EngineState>(start)) {
+        for (size_t i = 0; i < levels_.size(); ++i) prod_.push_back(std::make_unique<EngineState>(start));
+    }
 
-    EngineState& prod() { return *prod_; }
+    // The production state of the widest set.
+    EngineState& prod() { return *prod_[0]; }
     EngineState& model() { return *model_; }
 
     // Runs lengthBytes bytes of input (input must hold at least
-    // ceil(lengthBytes / 2) samples) through both and compares everything.
+    // ceil(lengthBytes / 2) samples) through the model and through the
+    // production chain in every kernel set, and compares everything.
     ::testing::AssertionResult run(const int16_t* input, int32_t lengthBytes, uint8_t draw) {
         ++calls_;
         const size_t used = lengthBytes > 0 ? (static_cast<size_t>(lengthBytes) + 1) / 2 : 0;
         // Guard samples past the end catch writes beyond the buffer.
         constexpr size_t kGuard = 8;
-        std::vector<int16_t> a(used + kGuard, int16_t{0x5A5A});
-        std::copy(input, input + used, a.begin());
-        std::vector<int16_t> b = a;
-
-        chain_process(*prod_, a.data(), lengthBytes, draw);
+        std::vector<int16_t> b(used + kGuard, int16_t{0x5A5A});
+        std::copy(input, input + used, b.begin());
+        const std::vector<int16_t> fresh = b;
         oracle::process(*model_, b.data(), lengthBytes, draw);
 
-        const int32_t ch = std::max(1, model_->channelCount);
-        for (size_t i = 0; i < a.size(); ++i) {
-            if (a[i] != b[i]) {
-                return ::testing::AssertionFailure()
-                       << "call " << calls_ << " (lengthBytes " << lengthBytes << ", draw "
-                       << int(draw) << "): first differing sample " << i << " (frame " << i / ch
-                       << ", channel " << i % ch << (i >= used ? ", past the end" : "")
-                       << "): production " << a[i] << ", model " << b[i] << ", input "
-                       << (i < used ? input[i] : 0);
+        for (size_t l = 0; l < levels_.size(); ++l) {
+            std::vector<int16_t> a = fresh;
+            chain_process_at(levels_[l], *prod_[l], a.data(), lengthBytes, draw);
+            const char* set = level_name(levels_[l]);
+            const int32_t ch = std::max(1, model_->channelCount);
+            for (size_t i = 0; i < a.size(); ++i) {
+                if (a[i] != b[i]) {
+                    return ::testing::AssertionFailure()
+                           << set << ", call " << calls_ << " (lengthBytes " << lengthBytes << ", draw "
+                           << int(draw) << "): first differing sample " << i << " (frame " << i / ch
+                           << ", channel " << i % ch << (i >= used ? ", past the end" : "")
+                           << "): production " << a[i] << ", model " << b[i] << ", input "
+                           << (i < used ? input[i] : 0);
+                }
             }
-        }
-        for (size_t i = used; i < a.size(); ++i) {
-            if (a[i] != int16_t{0x5A5A})
-                return ::testing::AssertionFailure() << "call " << calls_ << ": wrote past the end";
-        }
-        if (std::memcmp(prod_.get(), model_.get(), sizeof(EngineState)) != 0) {
-            return ::testing::AssertionFailure()
-                   << "call " << calls_ << " (lengthBytes " << lengthBytes
-                   << "): states differ in" << state_difference(*prod_, *model_);
+            for (size_t i = used; i < a.size(); ++i) {
+                if (a[i] != int16_t{0x5A5A})
+                    return ::testing::AssertionFailure() << set << ", call " << calls_ << ": wrote past the end";
+            }
+            if (std::memcmp(prod_[l].get(), model_.get(), sizeof(EngineState)) != 0) {
+                return ::testing::AssertionFailure()
+                       << set << ", call " << calls_ << " (lengthBytes " << lengthBytes
+                       << "): states differ in" << state_difference(*prod_[l], *model_);
+            }
         }
         return ::testing::AssertionSuccess();
     }
@@ -269,7 +310,8 @@ public:
     }
 
 private:
-    std::unique_ptr<EngineState> prod_;
+    std::vector<SimdLevel> levels_;
+    std::vector<std::unique_ptr<EngineState>> prod_;
     std::unique_ptr<EngineState> model_;
     int calls_ = 0;
 };
@@ -823,15 +865,320 @@ TEST(ChainEquivalence, RejectedCallsLeaveBufferAndStateUntouched) {
     for (const Case& c : cases) {
         auto before = std::make_unique<EngineState>(*start);
         before->channelCount = c.channels;
-        ChainPair pair(*before);
-        std::vector<int16_t> a(signal), b(signal);
-        chain_process(pair.prod(), c.nullBuffer ? nullptr : a.data(), c.lengthBytes, 1);
-        oracle::process(pair.model(), c.nullBuffer ? nullptr : b.data(), c.lengthBytes, 1);
-        EXPECT_EQ(a, signal) << c.what;
+        auto model = std::make_unique<EngineState>(*before);
+        std::vector<int16_t> b(signal);
+        oracle::process(*model, c.nullBuffer ? nullptr : b.data(), c.lengthBytes, 1);
         EXPECT_EQ(b, signal) << c.what;
-        EXPECT_EQ(std::memcmp(&pair.prod(), before.get(), sizeof(EngineState)), 0) << c.what;
-        EXPECT_EQ(std::memcmp(&pair.model(), before.get(), sizeof(EngineState)), 0) << c.what;
+        EXPECT_EQ(std::memcmp(model.get(), before.get(), sizeof(EngineState)), 0) << c.what;
+        for (SimdLevel level : supported_levels()) {
+            auto prod = std::make_unique<EngineState>(*before);
+            std::vector<int16_t> a(signal);
+            chain_process_at(level, *prod, c.nullBuffer ? nullptr : a.data(), c.lengthBytes, 1);
+            EXPECT_EQ(a, signal) << c.what << ", " << level_name(level);
+            EXPECT_EQ(std::memcmp(prod.get(), before.get(), sizeof(EngineState)), 0)
+                << c.what << ", " << level_name(level);
+        }
     }
+}
+
+// ---------------------------------------------------------------------------
+// Where the restructured loops change their way of working: the ends of the
+// equaliser's band pipeline, the reverb's groups of frames around the comb
+// and tap delays that forbid them, the compressor's blocks and its power law
+// outside the range the controls give.
+
+TEST(ChainEquivalence, EqualiserPipelineFillsAndDrainsAtEveryLength) {
+    // Buffers shorter than, equal to and just beyond the pipeline's 10 ... 62
+    // stages, and single frames after a long buffer.
+    const std::vector<int32_t> counts = {1, 2, 3, 4, 5, 9, 10, 11, 19, 20, 21, 29, 30, 31, 32,
+                                         49, 50, 51, 61, 62, 63, 64, 65, 1, 1, 1, 200, 3, 777};
+    for (int32_t bands : {10, 15, 25, 31}) {
+        for (uint8_t secondPass : {uint8_t{0}, uint8_t{1}}) {
+            for (int32_t channels : {1, 2}) {
+                std::mt19937 rng(static_cast<uint32_t>(bands * 4 + secondPass * 2 + channels));
+                auto start = fresh_state(48000, channels);
+                setup_equaliser(*start, rng, bands, secondPass);
+                ChainPair pair(*start);
+                const std::vector<int16_t> signal = make_signal(rng(), 48000, channels, 2000);
+                ASSERT_TRUE(pair.run_sequence(signal, counts, 0))
+                    << bands << " bands, " << (secondPass ? "two passes, " : "one pass, ") << channels
+                    << " channel(s)";
+            }
+        }
+    }
+}
+
+TEST(ChainEquivalence, ReverbGroupsAroundCombAndTapHazards) {
+    // Comb delays below, at and above the group sizes (8 ... 32 frames) and
+    // next to the ring's wrap; taps short enough to read the group's own
+    // writes, long enough to reach round the ring to slots the group has not
+    // written yet, or spread out; the write position just before the wrap.
+    const uint16_t kCombDelays[] = {0, 1, 3, 7, 8, 15, 16, 31, 32, 33, 64, 65503, 65504, 65535};
+    enum Layout { Short, AroundTheRing, Spread };
+    const std::vector<int32_t> counts = {1, 7, 31, 32, 33, 100, 1024, 4100, 5};
+    for (uint16_t comb : kCombDelays) {
+        for (Layout layout : {Short, AroundTheRing, Spread}) {
+            std::mt19937 rng(static_cast<uint32_t>(comb * 3 + layout));
+            auto start = fresh_state(44100, 2);
+            setup_reverb(*start, rng, layout == Spread ? 100 : 12);
+            for (ReverbLine& line : start->reverb) {
+                line.combDelay = comb;
+                line.combDb = -3;
+                reverb_update_gains(line);
+                for (int32_t t = 0; t < kMaxTaps; ++t) {
+                    const uint32_t r = rng();
+                    line.tapDelay[t] = static_cast<uint16_t>(
+                        layout == Short ? r % 40 : layout == AroundTheRing ? 65535 - r % 40 : r);
+                }
+                line.writePos = static_cast<uint16_t>(65536 - 20 - rng() % 20);
+            }
+            ChainPair pair(*start);
+            const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 6000);
+            ASSERT_TRUE(pair.run_sequence(signal, counts, 0)) << "comb delay " << comb << ", layout " << layout;
+        }
+    }
+}
+
+TEST(ChainEquivalence, CompressorOutsideTheControlRanges) {
+    // A threshold of 0 (every level at or above it, 0 / 0 for silence), an
+    // infinite one, slopes below 0 and above 1 (powers outside -0.5 ... 0),
+    // smoothing coefficients past 1; buffers around the 64-sample blocks.
+    struct Case {
+        float threshold, slope, attack, release;
+    };
+    const Case cases[] = {
+        {0.0f, 0.5f, 0.9f, 0.99f},     {1e30f, 0.5f, 0.9f, 0.99f},    {0.01f, -1.0f, 0.9f, 0.99f},
+        {0.01f, 1.5f, 0.9f, 0.99f},    {0.01f, 3.0f, 0.5f, 0.5f},     {0.001f, 0.0f, 1.5f, -0.5f},
+        {1e-20f, 0.25f, 0.99f, 0.9f},  {0.05f, 1.0f, 0.0f, 1.0f},
+    };
+    const std::vector<int32_t> counts = {63, 64, 65, 127, 128, 129, 1, 2, 1000, 4100};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        for (int32_t channels : {1, 2}) {
+            std::mt19937 rng(static_cast<uint32_t>(i * 2 + channels));
+            auto start = fresh_state(44100, channels);
+            setup_compressor(*start, rng, 5, {1, 10});
+            start->compThreshold = cases[i].threshold;
+            start->compSlope = cases[i].slope;
+            start->compAttackCoef = cases[i].attack;
+            start->compReleaseCoef = cases[i].release;
+            start->compAvgCoef = cases[i].attack;
+            ChainPair pair(*start);
+            const std::vector<int16_t> signal = make_signal(rng(), 44100, channels, 5000);
+            ASSERT_TRUE(pair.run_sequence(signal, counts, 0)) << "case " << i << ", " << channels << " channel(s)";
+        }
+    }
+}
+
+TEST(ChainEquivalence, EqualiserWithNoActiveBandsKeepsTheDryPath) {
+    for (int32_t channels : {1, 2}) {
+        std::mt19937 rng(static_cast<uint32_t>(channels));
+        auto start = fresh_state(44100, channels);
+        setup_equaliser(*start, rng, 10, 1);
+        start->eqActiveBands = 0;
+        ChainPair pair(*start);
+        const std::vector<int16_t> signal = make_signal(rng(), 44100, channels, 3000);
+        ASSERT_TRUE(pair.run_sequence(signal, {1, 2, 1000, 3}, 0)) << channels << " channel(s)";
+    }
+}
+
+TEST(ChainEquivalence, EqualiserSlotsThatAreNoRotationLeaveTheStageOff) {
+    // The frame loop only ever leaves the slots a rotation with prev1 = cur
+    // - 1 and prev2 = cur - 2; a record written otherwise by hand is not
+    // filtered at all (and nothing outside the slots is read).
+    std::mt19937 rng(8u);
+    auto start = fresh_state(44100, 2);
+    setup_equaliser(*start, rng, 31, 1);
+    const int32_t kSlots[][3] = {{0, 0, 0}, {0, 1, 2}, {3, 2, 1}, {-1, 1, 0}};
+    const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 500);
+    for (const auto& slots : kSlots) {
+        for (SimdLevel level : supported_levels()) {
+            auto s = std::make_unique<EngineState>(*start);
+            s->eqSlotCur = slots[0];
+            s->eqSlotPrev1 = slots[1];
+            s->eqSlotPrev2 = slots[2];
+            const auto before = std::make_unique<EngineState>(*s);
+            std::vector<int16_t> buf = signal;
+            chain_process_at(level, *s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+            EXPECT_EQ(buf, signal) << level_name(level);
+            EXPECT_EQ(std::memcmp(s.get(), before.get(), sizeof(EngineState)), 0) << level_name(level);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Denormals: the chain runs with flush-to-zero and denormals-are-zero and
+// gives the caller's floating-point mode back.
+
+#if defined(__SSE__) || defined(__x86_64__) || defined(_M_X64)
+bool is_subnormal(float v) { return v != 0.0f && std::fabs(v) < std::numeric_limits<float>::min(); }
+
+TEST(ChainFloatingPoint, MemoriesDecayToZeroNotToSubnormals) {
+    std::mt19937 rng(31u);
+    auto s = fresh_state(44100, 2);
+    setup_equaliser(*s, rng, 10, 1);
+    setup_reverb(*s, rng, 20);
+    for (ReverbLine& line : s->reverb) {
+        line.combDb = -1;  // slow decay: the ring passes through the subnormal range
+        reverb_update_gains(line);
+    }
+    setup_compressor(*s, rng, 5, {1, 10});
+    std::vector<int16_t> buf(2 * 4100);
+    const std::vector<int16_t> burst = make_signal(rng(), 44100, 2, 4100);
+    const unsigned before = _mm_getcsr();
+    buf = burst;
+    chain_process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    // Silence long enough for a feedback of -1 dB over 5344 samples to fall
+    // by far more than the 2^-149 / 2^-126 of the subnormal range.
+    for (int call = 0; call < 120 * 44100 / 4100; ++call) {
+        std::fill(buf.begin(), buf.end(), int16_t{0});
+        chain_process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    }
+    EXPECT_EQ(_mm_getcsr(), before) << "the caller's MXCSR must come back";
+    for (const ReverbLine& line : s->reverb)
+        for (float v : line.ring) ASSERT_FALSE(is_subnormal(v)) << v;
+    for (auto& pass : s->eqHistory)
+        for (auto& band : pass)
+            for (auto& channel : band)
+                for (float v : channel) ASSERT_FALSE(is_subnormal(v)) << v;
+    EXPECT_FALSE(is_subnormal(s->compMeanSquare));
+}
+#endif
+
+// ---------------------------------------------------------------------------
+// The kernel sets themselves: their choice, and their lane routines held
+// against the scalar routines over whole input domains (the chain tests
+// above only meet the values real signals produce).
+
+TEST(KernelSets, TheChoiceStaysWithinTheCapAndTheProcessor) {
+    EXPECT_TRUE(simd_supported(SimdLevel::Baseline));
+    const SimdLevel all[] = {SimdLevel::Baseline, SimdLevel::Avx2, SimdLevel::Avx512};
+    for (SimdLevel cap : all) {
+        const SimdLevel got = simd_select(cap);
+        EXPECT_TRUE(got <= cap);
+        EXPECT_TRUE(simd_supported(got));
+        EXPECT_EQ(stage_kernels().level, got);
+        for (SimdLevel l : all)
+            if (l <= cap && simd_supported(l)) {
+                EXPECT_TRUE(l <= got) << "a wider set was passed over";
+            }
+    }
+    simd_select(SimdLevel::Avx512);
+}
+
+bool same_double(double a, double b) {
+    // NaN results need only agree in being NaN: which NaN comes out of an
+    // operation on two NaNs depends on operand order, and the chain never
+    // lets a NaN's bits reach a sample or the state.
+    if (a != a || b != b) return a != a && b != b;
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST(KernelSets, PowerLanesGiveThePortableRoutinesBits) {
+    std::vector<double> xs, ys;
+    auto add = [&](double x, double y) {
+        xs.push_back(x);
+        ys.push_back(y);
+    };
+    // Every early return of log and exp, and of pow itself.
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double kX[] = {nan, -nan, inf, -inf, 0.0, -0.0, -1.0, 4.9e-324, 1e-310, 2.2250738585072014e-308,
+                         1e-300, 0.5, 1.0, std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0), 2.0, 1e300,
+                         std::numeric_limits<double>::max()};
+    const double kY[] = {0.0, -0.0, 1.0, -1.0, 0.5, -0.5, 1e-12, -1e-12, 1e3, -1e3, 3e3, -3e3, nan, inf, -inf};
+    for (double x : kX)
+        for (double y : kY) add(x, y);
+    // Around exp's limits and the three ways it scales by 2^k: x = e makes
+    // y log x about y.
+    const double e = 2.718281828459045;
+    for (double v : {709.78, 709.7827128933839, 709.79, 708.39, 708.4, 708.5, -708.39, -708.4, -708.5, -708.9,
+                     -709.1, -744.0, -745.13, -745.2, -746.0, 3.7e-9, -3.7e-9, 3.8e-9, 1e-20})
+        for (int k = -3; k <= 3; ++k) add(e, v * (1.0 + k * 1e-15));
+    // What the compressor meets: x = m / T^2 for single-precision m >= T^2,
+    // y = (slope - 1) / 2 for the slopes 0, 0.1, ..., 1.
+    std::mt19937 rng(77u);
+    for (int i = 0; i < 200000; ++i) {
+        const float t2 = static_cast<float>(std::pow(10.0, -0.1 * (3 + rng() % 60)));
+        const float m = static_cast<float>(t2 * std::exp(std::uniform_real_distribution<double>(0.0, 16.0)(rng)));
+        add(static_cast<double>(m) / t2, static_cast<double>(static_cast<float>(rng() % 11 * 0.1)) * 0.5 - 0.5);
+    }
+    // Anything at all.
+    for (int i = 0; i < 100000; ++i) {
+        uint64_t bits = (static_cast<uint64_t>(rng()) << 32) | rng();
+        double x;
+        std::memcpy(&x, &bits, sizeof x);
+        add(x, std::uniform_real_distribution<double>(-4.0, 4.0)(rng));
+    }
+
+    for (SimdLevel level : supported_levels()) {
+        simd_select(level);
+        std::vector<double> got(xs.size());
+        stage_kernels().power(xs.data(), ys.data(), got.data(), static_cast<int32_t>(xs.size()));
+        int shown = 0;
+        for (size_t i = 0; i < xs.size() && shown < 5; ++i) {
+            const double want = portable_pow(xs[i], ys[i]);
+            if (!same_double(got[i], want)) {
+                ADD_FAILURE() << level_name(level) << ": pow(" << xs[i] << ", " << ys[i] << ") gave "
+                              << got[i] << ", the portable routine " << want;
+                ++shown;
+            }
+        }
+    }
+    simd_select(SimdLevel::Avx512);
+}
+
+TEST(KernelSets, OutputConversionLanesGiveTheScalarConversions) {
+    // Equaliser: every tie and its neighbours over the whole 16-bit range and
+    // beyond, a sweep through all float bit patterns, the special values.
+    std::vector<float> eq;
+    for (int32_t k = -40000; k <= 40000; ++k) {
+        for (float f : {static_cast<float>(k), k + 0.5f, k - 0.5f}) {
+            eq.push_back(f);
+            eq.push_back(std::nextafter(f, 1e9f));
+            eq.push_back(std::nextafter(f, -1e9f));
+        }
+    }
+    for (uint64_t bits = 0; bits < (1ull << 32); bits += 65521) {
+        const uint32_t b = static_cast<uint32_t>(bits);
+        float f;
+        std::memcpy(&f, &b, sizeof f);
+        eq.push_back(f);
+    }
+    for (float f : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                    std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(), 0.0f,
+                    -0.0f, 1e-45f, -1e-45f, 16613376.0f, -16613376.0f, 3.4e38f, -3.4e38f})
+        eq.push_back(f);
+    // Reverb and compressor: around every output step and the clamps.
+    std::vector<double> unit;
+    for (int32_t k = -32768; k <= 32768; k += 7) {
+        for (double scale : {32767.0, 32768.0}) {
+            const double v = k / scale;
+            unit.push_back(v);
+            unit.push_back(std::nextafter(v, 2.0));
+            unit.push_back(std::nextafter(v, -2.0));
+        }
+    }
+    for (double v : {1.0, -1.0, std::nextafter(1.0, 2.0), std::nextafter(-1.0, -2.0), 1e300, -1e300, 0.0, -0.0,
+                     std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN(), 4.9e-324})
+        unit.push_back(v);
+
+    for (SimdLevel level : supported_levels()) {
+        simd_select(level);
+        const StageKernels& k = stage_kernels();
+        std::vector<int16_t> got(eq.size());
+        k.equaliser_pcm16(eq.data(), static_cast<int32_t>(eq.size()), got.data());
+        for (size_t i = 0; i < eq.size(); ++i)
+            ASSERT_EQ(got[i], equaliser_to_pcm16(eq[i])) << level_name(level) << ", equaliser, " << eq[i];
+        got.assign(unit.size(), 0);
+        k.reverb_pcm16(unit.data(), static_cast<int32_t>(unit.size()), got.data());
+        for (size_t i = 0; i < unit.size(); ++i)
+            ASSERT_EQ(got[i], reverb_to_pcm16(unit[i])) << level_name(level) << ", reverb, " << unit[i];
+        k.compressor_pcm16(unit.data(), static_cast<int32_t>(unit.size()), got.data());
+        for (size_t i = 0; i < unit.size(); ++i)
+            ASSERT_EQ(got[i], compressor_to_pcm16(unit[i])) << level_name(level) << ", compressor, " << unit[i];
+    }
+    simd_select(SimdLevel::Avx512);
 }
 
 }  // namespace
