@@ -86,9 +86,10 @@ struct Rendered {
 };
 
 // Source to writer through the engine, one host-sized buffer at a time,
-// measuring both sides. False with error set on a read or write failure.
+// measuring both sides unless nobody will read the summary. False with error
+// set on a read or write failure.
 bool render(AudioSource& source, EngineSession& engine, WavWriter& writer, ProgressBar& progress,
-            LevelMeter& inputLevels, LevelMeter& outputLevels, Rendered& done, std::string& error) {
+            LevelMeter* inputLevels, LevelMeter* outputLevels, Rendered& done, std::string& error) {
     std::vector<int16_t> buffer(kBufferFrames * static_cast<size_t>(engine.channels()));
     for (;;) {
         const int64_t n = source.read(buffer.data(), kBufferFrames);
@@ -98,11 +99,11 @@ bool render(AudioSource& source, EngineSession& engine, WavWriter& writer, Progr
         }
         if (n == 0) return true;
         const size_t count = static_cast<size_t>(n);
-        inputLevels.add(buffer.data(), count);
+        if (inputLevels) inputLevels->add(buffer.data(), count);
         const auto t0 = Clock::now();
         engine.process(buffer.data(), count);
         done.engineTime += Clock::now() - t0;
-        outputLevels.add(buffer.data(), count);
+        if (outputLevels) outputLevels->add(buffer.data(), count);
         if (!writer.write(buffer.data(), count, error)) return false;
         done.frames += n;
         progress.update(done.frames);
@@ -152,7 +153,8 @@ int run(const Options& o) {
     LevelMeter inputLevels(channels), outputLevels(channels);
     ProgressBar progress(progress_wanted(o.quiet, static_cast<double>(frames) / rate), frames, rate);
     Rendered done;
-    if (!render(*source, engine, writer, progress, inputLevels, outputLevels, done, error))
+    if (!render(*source, engine, writer, progress, o.quiet ? nullptr : &inputLevels,
+                o.quiet ? nullptr : &outputLevels, done, error))
         return fail(kExitFailed, error);
     progress.clear();
     if (!writer.commit(error)) return fail(kExitFailed, error);
