@@ -22,7 +22,9 @@ public:
 
     // Creates the control window hidden and topmost, without a parent, runs
     // its initialisation (which writes the window's process-wide values into
-    // the state), brings it to the foreground. Null if it could not be made.
+    // the state), brings it to the foreground. Null only if memory ran out;
+    // without a window system the shell keeps a windowless stand-in that has
+    // the same effects on the engine.
     virtual ControlWindow* create_window(EngineState& state) = 0;
 
     // Minimises, destroys and deletes the window.
