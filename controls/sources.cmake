@@ -6,6 +6,7 @@ set(AUDIOMIX_CONTROLS_PORTABLE
   controls/frame_geometry.cpp
   controls/tool_tip_rules.cpp
   controls/label_rules.cpp
+  controls/button_rules.cpp
   controls/slider_geometry.cpp
 )
 set(AUDIOMIX_CONTROLS_WIN
@@ -15,5 +16,6 @@ set(AUDIOMIX_CONTROLS_WIN
   controls/skin_label.cpp
   controls/skin_tool_tip.cpp
   controls/skin_frame.cpp
+  controls/skin_button.cpp
   controls/skin_slider.cpp
 )
