@@ -40,8 +40,7 @@ public:
     ControlWindow* create_window(EngineState& state) override {
         ControlWindow* window = new (std::nothrow) ControlWindow;
         if (window == nullptr) return nullptr;
-        control_window_initialised(state, window);
-        eq_page_initialised(state);
+        windowless_startup(state, window);
         return window;
     }
 

@@ -263,8 +263,7 @@ public:
             // No window system (no desktop, no display): the object stays,
             // without a window, and has the window's effects on the engine
             // all the same, so audio comes out as with a window.
-            control_window_initialised(engine, nullptr);
-            eq_page_initialised(engine);
+            windowless_startup(engine, nullptr);
             return window;
         }
         window->courier.Create();
