@@ -43,7 +43,6 @@
 #include "dsp/level_display.h"
 #include "engine/engine_state.h"
 #include "engine/shell.h"
-#include "eqpage/eq_rules.h"
 #include "framework/module.h"
 #include "framework/text.h"
 #include "ui/audio_mix_dlg.h"
