@@ -56,10 +56,10 @@ ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bo
     return s;
 }
 
-ButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state,
+SkinButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state,
                        const uint8_t (&styles)[3], const uint32_t (&face_colours)[3],
                        const uint32_t (&colours)[kBtnColourCount], bool shadow, PixelRect rect) {
-    ButtonFace face{};
+    SkinButtonFace face{};
     if (transparent) {
         face.kind = ButtonFaceKind::Transparent;
         return face;

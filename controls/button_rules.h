@@ -71,7 +71,7 @@ ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bo
 
 enum class ButtonFaceKind { Transparent, Solid, Bevel, Gradient };
 
-struct ButtonFace {
+struct SkinButtonFace {
     ButtonFaceKind kind;
     int style;            // face style of the chosen state
     uint32_t colour;      // Solid: the state background; Bevel: the face colour;
@@ -82,7 +82,7 @@ struct ButtonFace {
 };
 
 // Face styles and face colours per state: [0] focused, [1] over or pressed, [2] normal.
-ButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state,
+SkinButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state,
                        const uint8_t (&styles)[3], const uint32_t (&face_colours)[3],
                        const uint32_t (&colours)[kBtnColourCount], bool shadow, PixelRect rect);
 

@@ -389,7 +389,7 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
         ::InflateRect(&rect, -1, -1);
     }
 
-    const ButtonFace face =
+    const SkinButtonFace face =
         button_face(m_transparent, hovered, state, m_faceStyle, m_faceColour, m_colours, m_shadow == 1, pixel(rect));
     switch (face.kind) {
         case ButtonFaceKind::Transparent:

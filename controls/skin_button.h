@@ -24,13 +24,6 @@
 
 namespace audiomix {
 
-// The plain button the skinned one builds on.
-class CButton : public CWnd {
-public:
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-    void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
-};
-
 class CSkinButton : public CButton {
 public:
     enum {

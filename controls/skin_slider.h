@@ -17,7 +17,7 @@
 
 namespace audiomix {
 
-class CSkinSlider : public CWnd {
+class CSkinSlider : public CSliderCtrl {
 public:
     CSkinSlider();
     ~CSkinSlider() override;
@@ -34,21 +34,6 @@ public:
     COLORREF GetChannelColor() const { return m_channelColour; }
     COLORREF GetSelectionColor() const { return m_selectionColour; }
     const SliderColours& Colours() const { return m_colours; }
-
-    // The trackbar's own state.
-    int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
-    int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
-    void SetRange(int min, int max, BOOL redraw = FALSE) {
-        SendMessage(TBM_SETRANGEMIN, FALSE, min);
-        SendMessage(TBM_SETRANGEMAX, redraw, max);
-    }
-    int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
-    void SetPos(int pos) { SendMessage(TBM_SETPOS, TRUE, pos); }
-    void SetSelection(int start, int end) {
-        SendMessage(TBM_SETSELSTART, FALSE, start);
-        SendMessage(TBM_SETSELEND, TRUE, end);
-    }
-    void SetTicFreq(int freq) { SendMessage(TBM_SETTICFREQ, static_cast<WPARAM>(freq)); }
 
     static const MessageMap* Map();
     const MessageMap* GetMessageMap() const override { return Map(); }

@@ -51,7 +51,9 @@ BOOL CSkinToolTip::Create(HWND owner) {
     LPCWSTR cls = RegisterWndClass(0);
     if (cls == nullptr) return FALSE;
     const RECT empty{0, 0, 0, 0};
-    if (!CreateEx(0, cls, L"", WS_POPUP, empty, owner, 0)) return FALSE;
+    // Topmost like the windows it explains: the control window stays on top
+    // of everything, and a tip below it would never be seen.
+    if (!CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls, L"", WS_POPUP, empty, owner, 0)) return FALSE;
     SetFont(m_font, FALSE);
     return TRUE;
 }

@@ -140,6 +140,30 @@ LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 
 class CStatic : public CWnd {};
 
+class CButton : public CWnd {
+public:
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
+};
+
+// The trackbar.
+class CSliderCtrl : public CWnd {
+public:
+    int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
+    int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
+    void SetRange(int min, int max, BOOL redraw = FALSE) {
+        SendMessage(TBM_SETRANGEMIN, FALSE, min);
+        SendMessage(TBM_SETRANGEMAX, static_cast<WPARAM>(redraw), max);
+    }
+    int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
+    void SetPos(int pos) { SendMessage(TBM_SETPOS, TRUE, pos); }
+    void SetSelection(int start, int end) {
+        SendMessage(TBM_SETSELSTART, FALSE, start);
+        SendMessage(TBM_SETSELEND, TRUE, end);
+    }
+    void SetTicFreq(int freq) { SendMessage(TBM_SETTICFREQ, static_cast<WPARAM>(freq)); }
+};
+
 class CTabCtrl : public CWnd {
 public:
     int GetItemCount() const { return static_cast<int>(SendMessage(TCM_GETITEMCOUNT)); }

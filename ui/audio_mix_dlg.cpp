@@ -66,6 +66,10 @@ BOOL CAudioMixDlg::OnInitDialog() {
     m_tab.m_unselectedTabColour = LightenColor(engine.skinColour, 52);
     m_tab.m_tabTextColour = RGB(1, 1, 1);
 
+    // On top before the pages make their tool tips: once the window owns
+    // popups, raising it means placing it below them, and it would keep
+    // their (lower) band.
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     m_tab.AddPage(kEffectPageTitle, &m_effectPage, CEffectCtrlPage::kTemplateId, 0);
     m_tab.AddPage(kEqPageTitle, &m_eqPage, CEqPage::kTemplateId, 1);
     m_tab.SelectPage(0);

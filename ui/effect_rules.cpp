@@ -143,6 +143,10 @@ void effect_store_reverb(EngineState& state, EffectBox box, int32_t value) {
     }
 }
 
+void effect_update_reverb_gains(EngineState& state) {
+    for (ReverbLine& line : state.reverb) reverb_update_gains(line);
+}
+
 void effect_redraw_taps(EngineState& state) {
     reverb_regenerate_taps(state, state.reverb[1]);
     reverb_regenerate_taps(state, state.reverb[0]);
@@ -211,7 +215,7 @@ void effect_reverb_defaults(EngineState& state) {
 }
 
 void effect_reload(EngineState& state) {
-    for (ReverbLine& line : state.reverb) reverb_update_gains(line);
+    effect_update_reverb_gains(state);
     effect_redraw_taps(state);
 }
 

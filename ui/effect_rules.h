@@ -63,6 +63,9 @@ void effect_apply_release(EngineState& state, EffectBox box, int32_t position);
 // Writes a reverb parameter into both lines.
 void effect_store_reverb(EngineState& state, EffectBox box, int32_t value);
 
+// Both lines' comb and wet gains from their dB values.
+void effect_update_reverb_gains(EngineState& state);
+
 // reverb_regenerate_taps on line 1, then on line 0.
 void effect_redraw_taps(EngineState& state);
 

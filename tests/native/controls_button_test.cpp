@@ -124,12 +124,12 @@ TEST(ButtonFace, GradientFacesOfTheCloseButton) {
     const uint32_t skin = make_rgb(6, 76, 98);
     const uint32_t faces[3] = {skin, skin, skin};
     const PixelRect r{0, 0, 45, 23};
-    const ButtonFace idle = button_face(false, false, {false, false, false}, styles, faces, c.c, false, r);
+    const SkinButtonFace idle = button_face(false, false, {false, false, false}, styles, faces, c.c, false, r);
     EXPECT_EQ(idle.kind, ButtonFaceKind::Gradient);
     EXPECT_EQ(idle.style, 21);
     EXPECT_EQ(idle.colour, make_rgb(108, 178, 200));  // +102 each
     EXPECT_FALSE(idle.shadow);
-    const ButtonFace over = button_face(false, true, {false, true, false}, styles, faces, c.c, true, r);
+    const SkinButtonFace over = button_face(false, true, {false, true, false}, styles, faces, c.c, true, r);
     EXPECT_EQ(over.style, 22);
     EXPECT_TRUE(over.shadow);
     EXPECT_EQ(over.shadowColour, make_rgb(0, 0, 0));  // 6 - 102, 76 - 102, 98 - 102 all clamp

@@ -1,0 +1,535 @@
+// The effect page driven as a user drives it: real mouse drags and clicks,
+// real typing, the host told through its window. The library is linked in
+// (with its resources) so the engine record can be read directly.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "audiomix.h"
+#include "controls/slider_geometry.h"
+#include "engine/engine_state.h"
+#include "message_box_watch.h"
+#include "window_harness.h"
+
+namespace window_test {
+namespace {
+
+using audiomix::engine;
+
+constexpr UINT kSettingsChanged = 39321;
+
+// Expected float values, from the text of each rule: 10^(dB/20) with dB a
+// whole number times single-precision 0.05.
+float gain_of_db(int dB) { return static_cast<float>(std::pow(10.0, dB * static_cast<double>(0.05f))); }
+
+struct HostWindow {
+    HostWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"effect_page_test_host";
+        RegisterClassW(&wc);
+        hwnd = CreateWindowW(wc.lpszClassName, L"host", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~HostWindow() { DestroyWindow(hwnd); }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr && message == kSettingsChanged) {
+            self->received.push_back({wParam, lParam, IsWindowVisible(find_control_window()) != FALSE});
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    struct Received {
+        WPARAM wParam;
+        LPARAM lParam;
+        bool windowVisible;
+    };
+    HWND hwnd = nullptr;
+    std::vector<Received> received;
+};
+
+// Keyboard input as a user types it.
+void key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void type_text(const wchar_t* text) {
+    for (; *text != 0; ++text) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = *text;
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
+}
+
+class EffectPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        audiomix_begin(0);
+        audiomix_set_mainwnd(host.hwnd);
+        audiomix_init(44100, 2, 1);
+        window = find_control_window();
+        ASSERT_NE(window, nullptr);
+        page = page_with(GetDlgItem(window, kTabControlId), 1105);
+        ASSERT_NE(page, nullptr);
+        // Where the page must be fully on screen for real input.
+        SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        pump(200);
+        ASSERT_TRUE(IsWindowVisible(page));
+    }
+    void TearDown() override {
+        audiomix_close();
+        pump(20);
+    }
+
+    HWND item(int id) const { return GetDlgItem(page, id); }
+    int pos(int slider) const { return static_cast<int>(SendMessageW(item(slider), TBM_GETPOS, 0, 0)); }
+    std::wstring text(int id) const { return window_text(item(id)); }
+    bool checked(int id) const { return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    POINT centre_on_screen(HWND hwnd, RECT r) const {
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(hwnd, &p);
+        return p;
+    }
+    POINT thumb_centre(int slider) const {
+        RECT r;
+        SendMessageW(item(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&r));
+        return centre_on_screen(item(slider), r);
+    }
+    void click(int id) {
+        RECT r;
+        GetClientRect(item(id), &r);
+        click_at(centre_on_screen(item(id), r));
+    }
+
+    // Presses the thumb and moves the pointer a pixel at a time until the
+    // trackbar reaches target, then lets go. Returns the final position.
+    int drag_to(int slider, int target) {
+        POINT p = thumb_centre(slider);
+        move_mouse(p);
+        pump(40);
+        mouse_button(true);
+        pump(40);
+        const int step = target > pos(slider) ? 1 : -1;
+        for (int i = 0; i < 400 && pos(slider) != target; ++i) {
+            p.x += step;
+            move_mouse(p);
+            pump(8);
+        }
+        mouse_button(false);
+        pump(120);
+        return pos(slider);
+    }
+
+    // Clicks into a box, selects its text and pastes over it: one change.
+    void paste_into(int box, const wchar_t* pasted) {
+        click(box);
+        SendMessageW(item(box), EM_SETSEL, 0, -1);
+        SendMessageW(item(box), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted));
+        pump(100);
+    }
+
+    // Clicks into a box, selects its text and types, one key at a time (each
+    // keystroke is a change of its own).
+    void type_into(int box, const wchar_t* typed) {
+        click(box);
+        SendMessageW(item(box), EM_SETSEL, 0, -1);
+        type_text(typed);
+        pump(150);
+    }
+
+    static std::vector<uint16_t> taps(const audiomix::ReverbLine& line) {
+        return {line.tapDelay, line.tapDelay + line.tapCount};
+    }
+
+    HostWindow host;
+    HWND window = nullptr, page = nullptr;
+};
+
+TEST_F(EffectPage, ShowsTheEngineAfterInit) {
+    // Sliders show the stored values, negated where the value is a loss.
+    EXPECT_EQ(pos(1020), -engine.compThresholdDb);
+    EXPECT_EQ(pos(1021), engine.compRatio);
+    EXPECT_EQ(pos(1022), engine.compAttackMs);
+    EXPECT_EQ(pos(1023), engine.compReleaseMs);
+    EXPECT_EQ(pos(1024), 10);  // combDb -10
+    EXPECT_EQ(pos(1025), 20);
+    EXPECT_EQ(pos(1026), 10);
+    EXPECT_EQ(pos(1027), 10);
+    EXPECT_EQ(pos(1028), 20);
+    EXPECT_EQ(pos(1029), 5);
+    EXPECT_EQ(text(1083), L"-20");
+    EXPECT_EQ(text(1093), L"-10");
+    EXPECT_EQ(text(1094), L"20");
+    EXPECT_EQ(text(1102), L"5");
+    // Ranges, selection marks and tick frequencies of two representative
+    // sliders, one per group.
+    EXPECT_EQ(SendMessageW(item(1020), TBM_GETRANGEMIN, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(item(1020), TBM_GETRANGEMAX, 0, 0), 60);
+    EXPECT_EQ(SendMessageW(item(1026), TBM_GETSELSTART, 0, 0), 30);
+    EXPECT_EQ(SendMessageW(item(1026), TBM_GETSELEND, 0, 0), 100);
+    // Switches start off, the equaliser goes first.
+    EXPECT_FALSE(checked(1003) || checked(1004) || checked(1005));
+    EXPECT_TRUE(checked(1007));
+    EXPECT_FALSE(checked(1008));
+    EXPECT_EQ(engine.settingsChanged, 0) << "showing the page is not a change";
+    save_screenshot(capture_window(window), L"effect_page_initial");
+}
+
+TEST_F(EffectPage, SliderThumbsOnScreenMatchTheirFigures) {
+    const audiomix::SliderColours colours =
+        audiomix::slider_colours(RGB(255, 0, 0), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_BTNFACE),
+                                 GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DHILIGHT));
+    for (int slider : {1020, 1027}) {
+        RECT thumb;
+        SendMessageW(item(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        const audiomix::ThumbFigure f = audiomix::slider_thumb({thumb.left, thumb.top, thumb.right, thumb.bottom},
+                                                               audiomix::ThumbShape::Both, true, colours);
+        const Capture shot = capture_window(item(slider));
+        for (int i = 0; i < f.pixelCount; ++i)
+            EXPECT_EQ(shot.at(f.pixels[i].x, f.pixels[i].y), f.pixelColours[i]) << slider << " corner " << i;
+        for (int i = 0; i < f.gripDotCount; ++i)
+            EXPECT_EQ(shot.at(f.gripDots[i].x, f.gripDots[i].y), colours.light2) << slider << " grip dot " << i;
+        ASSERT_GT(f.pixelCount + f.gripDotCount, 0);
+    }
+}
+
+TEST_F(EffectPage, DraggingTheGainSliderAndLettingGoRedrawsBothLines) {
+    const auto before0 = taps(engine.reverb[0]);
+    const auto before1 = taps(engine.reverb[1]);
+    const int wet = engine.reverb[0].wetDb;
+    ASSERT_EQ(drag_to(1024, 30), 30);
+    for (const audiomix::ReverbLine& line : engine.reverb) {
+        EXPECT_EQ(line.combDb, -30);
+        EXPECT_FLOAT_EQ(line.combGain, gain_of_db(-30));
+        EXPECT_EQ(line.wetDb, wet);
+    }
+    EXPECT_EQ(text(1093), L"-30");
+    EXPECT_NE(taps(engine.reverb[0]), before0);
+    EXPECT_NE(taps(engine.reverb[1]), before1);
+    EXPECT_EQ(engine.settingsChanged, 1);
+}
+
+TEST_F(EffectPage, ThresholdInUseLiesThreeDecibelsBelowTheShownNumber) {
+    ASSERT_EQ(drag_to(1020, 26), 26);
+    EXPECT_EQ(engine.compThresholdDb, -26);
+    EXPECT_EQ(text(1083), L"-26");
+    EXPECT_FLOAT_EQ(engine.compThreshold, gain_of_db(-29));
+    // The box refuses the slider's far end.
+    paste_into(1083, L"-60");
+    EXPECT_EQ(engine.compThresholdDb, -26);
+    EXPECT_EQ(text(1083), L"-26");
+}
+
+TEST_F(EffectPage, AttackAndReleaseTiesGoToTheReleaseSide) {
+    type_into(1088, L"10");
+    EXPECT_EQ(engine.compAttackMs, 10);
+    EXPECT_EQ(engine.compReleaseMs, 10);
+    EXPECT_EQ(pos(1022), 10);
+    EXPECT_EQ(engine.compAvgCoef, engine.compReleaseCoef);
+    type_into(1090, L"11");
+    EXPECT_EQ(engine.compAvgCoef, engine.compAttackCoef);
+    type_into(1089, L"0");
+    EXPECT_EQ(engine.compSlope, 0.0f);
+    EXPECT_EQ(pos(1021), 0);
+}
+
+TEST_F(EffectPage, TypedNumbersAreAppliedOrRefused) {
+    type_into(1094, L"50");
+    for (const audiomix::ReverbLine& line : engine.reverb) EXPECT_EQ(line.tapCount, 50);
+    EXPECT_EQ(pos(1025), 50);
+    const auto drawn = taps(engine.reverb[0]);
+    engine.settingsChanged = 0;
+    for (const wchar_t* refused : {L"0", L"101"}) {
+        paste_into(1094, refused);
+        EXPECT_EQ(text(1094), L"50") << "refused " << refused;
+        EXPECT_EQ(engine.reverb[1].tapCount, 50);
+        EXPECT_EQ(taps(engine.reverb[0]), drawn);
+        EXPECT_EQ(engine.settingsChanged, 0);
+    }
+    paste_into(1097, L"-1");
+    EXPECT_EQ(engine.reverb[0].wetDb, -10);
+    EXPECT_EQ(text(1097), L"-10");
+    type_into(1097, L"-2");
+    EXPECT_EQ(engine.reverb[0].wetDb, -2);
+    EXPECT_FLOAT_EQ(engine.reverb[1].wetGain, gain_of_db(-2));
+    EXPECT_EQ(pos(1026), 2);
+}
+
+TEST_F(EffectPage, TextThatIsNotANumberIsPromptedAndChangesNothing) {
+    MessageBoxWatch boxes;
+    type_into(1098, L"x");
+    ASSERT_TRUE(pump_until([&] { return boxes.Count() >= 1; }));
+    pump(100);
+    EXPECT_EQ(boxes.Seen()[0].text, L"请输入一个整数。");
+    EXPECT_EQ(engine.reverb[0].decayM, 10);
+    // A lone sign or an emptied box waits for the rest of the number, and
+    // goes back to the stored value when the user leaves it.
+    const size_t prompts = boxes.Count();
+    type_into(1101, L"-");
+    SendMessageW(item(1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    pump(100);
+    click(1094);
+    EXPECT_EQ(boxes.Count(), prompts);
+    EXPECT_EQ(text(1101), L"20");
+    EXPECT_EQ(engine.reverb[1].combM, 20);
+}
+
+TEST_F(EffectPage, SwitchesAndOrderControls) {
+    click(1003);
+    EXPECT_TRUE(checked(1003));
+    EXPECT_EQ(engine.eqOn, 1);
+    EXPECT_EQ(engine.settingsChanged, 1);
+    click(1003);
+    EXPECT_EQ(engine.eqOn, 0);
+    click(1004);
+    click(1005);
+    EXPECT_EQ(engine.reverbOn, 1);
+    EXPECT_EQ(engine.compOn, 1);
+
+    engine.settingsChanged = 0;
+    click(1007);  // already checked: stays, no change
+    EXPECT_TRUE(checked(1007));
+    EXPECT_FALSE(checked(1008));
+    EXPECT_EQ(engine.settingsChanged, 0);
+    click(1008);
+    EXPECT_TRUE(checked(1008));
+    EXPECT_FALSE(checked(1007));
+    EXPECT_EQ(engine.reverbFirst, 1);
+    EXPECT_EQ(engine.settingsChanged, 1);
+
+    // The host switched the equaliser on: the box does not follow, and a
+    // click then only confirms what runs.
+    audiomix_setiir(1);
+    engine.settingsChanged = 0;
+    pump(50);
+    EXPECT_FALSE(checked(1003));
+    click(1003);
+    EXPECT_TRUE(checked(1003));
+    EXPECT_EQ(engine.eqOn, 1);
+    EXPECT_EQ(engine.settingsChanged, 0);
+    save_screenshot(capture_window(window), L"effect_page_switched");
+}
+
+TEST_F(EffectPage, DefaultButtonsRestoreSlidersBoxesAndEngine) {
+    drag_to(1024, 40);
+    type_into(1094, L"77");
+    type_into(1090, L"500");
+    type_into(1089, L"9");
+    click(1006);
+    const int expected[] = {10, 20, 10, 10, 20, 5};  // 1024 .. 1029
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(pos(1024 + i), expected[i]) << 1024 + i;
+    EXPECT_EQ(text(1094), L"20");
+    for (const audiomix::ReverbLine& line : engine.reverb) {
+        EXPECT_EQ(line.tapCount, 20);
+        EXPECT_EQ(line.combDb, -10);
+        EXPECT_FLOAT_EQ(line.combGain, gain_of_db(-10));
+    }
+    click(1002);
+    EXPECT_EQ(pos(1022), 1);
+    EXPECT_EQ(pos(1023), 10);
+    EXPECT_EQ(pos(1021), 5);
+    EXPECT_EQ(pos(1020), 20);
+    EXPECT_EQ(text(1090), L"10");
+    EXPECT_EQ(engine.compReleaseMs, 10);
+    EXPECT_FLOAT_EQ(engine.compSlope, 0.5f);
+    EXPECT_FLOAT_EQ(engine.compThreshold, gain_of_db(-23));
+    EXPECT_EQ(engine.compAvgCoef, engine.compAttackCoef);
+}
+
+TEST_F(EffectPage, CloseAndAdjustTellTheHostOnlyAfterAChange) {
+    click(1011);
+    EXPECT_TRUE(host.received.empty()) << "nothing changed yet";
+    click(1004);
+    click(1011);
+    ASSERT_EQ(host.received.size(), 1u);
+    EXPECT_EQ(host.received[0].wParam, 1111u);
+    EXPECT_EQ(host.received[0].lParam, 20);
+    EXPECT_EQ(engine.settingsChanged, 0);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    type_into(1093, L"-33");
+    click(1010);
+    ASSERT_EQ(host.received.size(), 2u);
+    EXPECT_TRUE(host.received[1].windowVisible) << "the host hears before the window hides";
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(engine.displayShown, 0);
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
+
+    audiomix_setdisp(1);
+    pump(150);
+    click(1010);
+    EXPECT_EQ(host.received.size(), 2u) << "a second close has nothing to tell";
+}
+
+TEST_F(EffectPage, WithoutAHostWindowTheChangeIsKept) {
+    audiomix_set_mainwnd(nullptr);
+    click(1005);
+    click(1011);
+    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_TRUE(host.received.empty());
+}
+
+TEST_F(EffectPage, TabKeyFollowsTheTemplateOrder) {
+    // The tab stops in template order; a host's loop hands keys to the page.
+    const int expected[] = {1003, 1004, 1005, 1020, 1021, 1022, 1023, 1002, 1083, 1088,
+                            1089, 1090, 1024, 1025, 1093, 1094, 1026, 1027, 1097, 1098,
+                            1028, 1029, 1101, 1102, 1006, 1010, 1007, 1008, 1011, 1003};
+    SetFocus(item(1003));
+    std::vector<int> visited;
+    for (size_t i = 1; i < std::size(expected); ++i) {
+        key(VK_TAB);
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 60) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (IsDialogMessageW(page, &msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(1);
+        }
+        visited.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    EXPECT_EQ(visited, std::vector<int>(std::begin(expected) + 1, std::end(expected)));
+}
+
+TEST_F(EffectPage, KeyboardOnASliderKeepsGainsInStep) {
+    SetFocus(item(1026));
+    key(VK_HOME);  // wet level 0 dB: the box refuses it, the gain follows anyway
+    pump(150);
+    EXPECT_EQ(pos(1026), 0);
+    for (const audiomix::ReverbLine& line : engine.reverb) {
+        EXPECT_EQ(line.wetDb, 0);
+        EXPECT_FLOAT_EQ(line.wetGain, 1.0f);
+    }
+    key(VK_END);
+    pump(150);
+    EXPECT_EQ(engine.reverb[1].wetDb, -100);
+    EXPECT_FLOAT_EQ(engine.reverb[1].wetGain, gain_of_db(-100));
+    EXPECT_EQ(text(1097), L"-100");
+}
+
+// Anything a user does, in any order, while audio runs: the engine stays
+// inside the ranges the controls allow and nothing leaks.
+TEST_F(EffectPage, RandomInputWhileAudioRunsStaysInRange) {
+    MessageBoxWatch boxes;
+    std::atomic<bool> stop{false};
+    std::thread audio;
+    auto start_audio = [&] {
+        stop = false;
+        audio = std::thread([&] {
+            std::vector<int16_t> buffer(2 * 512);
+            uint32_t seed = 1;
+            while (!stop) {
+                for (int16_t& s : buffer) s = static_cast<int16_t>((seed = seed * 1664525u + 1013904223u) >> 16);
+                audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
+            }
+        });
+    };
+    auto stop_audio = [&] {
+        stop = true;
+        audio.join();
+        pump(100);
+    };
+    start_audio();
+    long gdiBefore = 0, userBefore = 0;
+    std::mt19937 rng(7);
+    const int sliders[] = {1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029};
+    const int buttons[] = {1002, 1003, 1004, 1005, 1006, 1007, 1008, 1011};
+    const int boxesIds[] = {1083, 1088, 1089, 1090, 1093, 1094, 1097, 1098, 1101, 1102};
+    const WORD keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
+    const wchar_t* typed[] = {L"7", L"-", L"999", L"-45", L"abc", L"0", L"-100", L"12345678901"};
+    for (int round = 0; round < 70; ++round) {
+        if (round == 10) {
+            // Counted after every kind of action has run once: tool tips,
+            // cached backgrounds and the prompt's icon exist from then on.
+            type_into(1098, L"x");
+            pump_until([&] { return boxes.Count() > 0; });
+            // Counted with the level display idle (it draws from the audio
+            // thread with objects of its own) and the focus where it ends,
+            // away from the boxes' caret.
+            SetFocus(item(1020));
+            stop_audio();
+            gdiBefore = gdi_object_count();
+            userBefore = user_object_count();
+            start_audio();
+        }
+        switch (rng() % 4) {
+        case 0: {
+            const int s = sliders[rng() % 10];
+            const RECT channel = [&] {
+                RECT r;
+                SendMessageW(item(s), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&r));
+                return r;
+            }();
+            POINT p = thumb_centre(s);
+            move_mouse(p);
+            mouse_button(true);
+            for (int i = 0; i < 6; ++i) {
+                p.x = channel.left + static_cast<int>(rng() % (channel.right - channel.left + 20)) - 10;
+                POINT q = p;
+                ClientToScreen(item(s), &q);
+                move_mouse({q.x, thumb_centre(s).y});
+                pump(3);
+            }
+            mouse_button(false);
+            pump(10);
+            break;
+        }
+        case 1:
+            SetFocus(item(sliders[rng() % 10]));
+            key(keys[rng() % 8]);
+            pump(10);
+            break;
+        case 2: click(buttons[rng() % 8]); break;
+        default: type_into(boxesIds[rng() % 10], typed[rng() % 8]); break;
+        }
+    }
+    SetFocus(item(1020));  // leaving a box puts back what it refused
+    pump(200);
+    stop_audio();
+
+    EXPECT_TRUE(engine.compThresholdDb >= -60 && engine.compThresholdDb <= -1) << engine.compThresholdDb;
+    EXPECT_TRUE(engine.compRatio >= 0 && engine.compRatio <= 10);
+    EXPECT_TRUE(engine.compAttackMs >= 1 && engine.compAttackMs <= 1000);
+    EXPECT_TRUE(engine.compReleaseMs >= 1 && engine.compReleaseMs <= 1000);
+    for (const audiomix::ReverbLine& line : engine.reverb) {
+        EXPECT_TRUE(line.combDb >= -80 && line.combDb <= 0);
+        EXPECT_TRUE(line.tapCount >= 1 && line.tapCount <= 100);
+        EXPECT_TRUE(line.wetDb >= -100 && line.wetDb <= 0);
+        EXPECT_TRUE(line.decayM >= 1 && line.decayM <= 1000);
+        EXPECT_TRUE(line.combM >= 1 && line.combM <= 1000);
+        EXPECT_TRUE(line.baseM >= 0 && line.baseM <= 100);
+        EXPECT_FLOAT_EQ(line.combGain, gain_of_db(line.combDb));
+        EXPECT_FLOAT_EQ(line.wetGain, gain_of_db(line.wetDb));
+    }
+    EXPECT_EQ(engine.reverb[0].tapCount, engine.reverb[1].tapCount);
+    // Every box shows its engine value (a refused number has gone back).
+    const struct {
+        int box;
+        int value;
+    } shown[] = {{1083, engine.compThresholdDb}, {1089, engine.compRatio}, {1094, engine.reverb[0].tapCount},
+                 {1102, engine.reverb[0].baseM}};
+    for (const auto& s : shown) EXPECT_EQ(text(s.box), std::to_wstring(s.value)) << s.box;
+    EXPECT_EQ(gdi_object_count(), gdiBefore);
+    EXPECT_EQ(user_object_count(), userBefore);
+}
+
+}  // namespace
+}  // namespace window_test
