@@ -66,12 +66,9 @@ bool load_api(Api& api) {
     wchar_t path[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return false;
-    wchar_t* slash = wcsrchr(path, L'\\');
-    const wchar_t name[] = L"audiomix.dll";
-    const size_t dir = slash == nullptr ? 0 : static_cast<size_t>(slash - path) + 1;
-    if (dir + sizeof name / sizeof name[0] > MAX_PATH) return false;
-    std::memcpy(path + dir, name, sizeof name);
-    HMODULE module = LoadLibraryW(path);
+    std::wstring dll(path, n);
+    dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"audiomix.dll";
+    HMODULE module = LoadLibraryW(dll.c_str());
     if (module == nullptr) {
         std::fprintf(stderr, "host_session: LoadLibraryW failed (%lu)\n",
                      static_cast<unsigned long>(GetLastError()));
@@ -80,11 +77,11 @@ bool load_api(Api& api) {
     return bind_ordinal(module, 1, api.begin) && bind_ordinal(module, 2, api.close) &&
            bind_ordinal(module, 3, api.change) && bind_ordinal(module, 4, api.init) &&
            bind_ordinal(module, 5, api.setiir) && bind_ordinal(module, 8, api.setdisp) &&
-           bind_ordinal(module, 9, api.datarefresh) && bind_ordinal(module, 12, api.get_dispstatus) &&
-           bind_ordinal(module, 13, api.get_sample) && bind_ordinal(module, 14, api.set_mainwnd) &&
-           bind_ordinal(module, 15, api.get_ch) && bind_ordinal(module, 16, api.set_title) &&
-           bind_ordinal(module, 17, api.param_set) && bind_ordinal(module, 18, api.param_get) &&
-           bind_ordinal(module, 19, api.param_name);
+           bind_ordinal(module, 9, api.datarefresh) &&
+           bind_ordinal(module, 12, api.get_dispstatus) && bind_ordinal(module, 13, api.get_sample) &&
+           bind_ordinal(module, 14, api.set_mainwnd) && bind_ordinal(module, 15, api.get_ch) &&
+           bind_ordinal(module, 16, api.set_title) && bind_ordinal(module, 17, api.param_set) &&
+           bind_ordinal(module, 18, api.param_get) && bind_ordinal(module, 19, api.param_name);
 }
 
 // A host keeps its message loop running between buffers.
@@ -97,21 +94,10 @@ void pump_messages() {
 }
 #else
 bool load_api(Api& api) {
-    api.begin = &audiomix_begin;
-    api.close = &audiomix_close;
-    api.change = &audiomix_change;
-    api.init = &audiomix_init;
-    api.setiir = &audiomix_setiir;
-    api.setdisp = &audiomix_setdisp;
-    api.datarefresh = &audiomix_datarefresh;
-    api.get_dispstatus = &audiomix_get_dispstatus;
-    api.get_sample = &audiomix_get_sample;
-    api.set_mainwnd = &audiomix_set_mainwnd;
-    api.get_ch = &audiomix_get_ch;
-    api.set_title = &audiomix_set_title;
-    api.param_set = &audiomix_param_set;
-    api.param_get = &audiomix_param_get;
-    api.param_name = &audiomix_param_name;
+    api = {&audiomix_begin,     &audiomix_close,          &audiomix_change,     &audiomix_init,
+           &audiomix_setiir,    &audiomix_setdisp,        &audiomix_datarefresh, &audiomix_get_dispstatus,
+           &audiomix_get_sample, &audiomix_set_mainwnd,   &audiomix_get_ch,     &audiomix_set_title,
+           &audiomix_param_set, &audiomix_param_get,      &audiomix_param_name};
     return true;
 }
 
@@ -150,30 +136,25 @@ public:
         std::fwrite(p, 1, n, data_);
         offset_ += n;
     }
-
-    void u32(uint32_t v) {
-        const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                                    static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-        bytes(b, sizeof b);
+    // n little-endian bytes of v.
+    void le(uint64_t v, int n) {
+        unsigned char b[8];
+        for (int i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(v >> (8 * i));
+        bytes(b, static_cast<size_t>(n));
     }
-    void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
+    void u32(uint32_t v) { le(v, 4); }
+    void i32(int32_t v) { le(static_cast<uint32_t>(v), 4); }
     void f64(double v) {
         uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
-        u32(static_cast<uint32_t>(bits));
-        u32(static_cast<uint32_t>(bits >> 32));
+        le(bits, 8);
     }
     void text(const char* s) {
-        const uint32_t n = static_cast<uint32_t>(std::strlen(s));
-        u32(n);
-        bytes(s, n);
+        u32(static_cast<uint32_t>(std::strlen(s)));
+        bytes(s, std::strlen(s));
     }
     void samples(const int16_t* s, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            const uint16_t v = static_cast<uint16_t>(s[i]);
-            const unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
-            bytes(b, 2);
-        }
+        for (size_t i = 0; i < count; ++i) le(static_cast<uint16_t>(s[i]), 2);
     }
 
 private:

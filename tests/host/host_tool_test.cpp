@@ -30,16 +30,13 @@ std::string parse_error(const std::vector<std::string>& args) {
     return host::parse_options(args, o);
 }
 
-TEST(HostOptions, DefaultsRunUntilTheWindowClosesWithBuiltInMusic) {
-    const host::Options o = parse_ok({});
-    EXPECT_EQ(o.seconds, 0);
-    EXPECT_EQ(o.frames, 1024);
-    EXPECT_TRUE(o.wav.empty());
-    EXPECT_TRUE(o.screenshot.empty());
-    EXPECT_FALSE(o.help);
-}
-
 TEST(HostOptions, ReadsSecondsScreenshotFramesAndOneInputFile) {
+    // Defaults: run until the window closes, with the built-in music.
+    const host::Options d = parse_ok({});
+    EXPECT_EQ(d.seconds, 0);
+    EXPECT_EQ(d.frames, 1024);
+    EXPECT_TRUE(d.wav.empty() && d.screenshot.empty() && !d.help);
+
     const host::Options o = parse_ok({"--seconds", "2.5", "in.wav", "--screenshot", "out/w.bmp", "--frames", "512"});
     EXPECT_DOUBLE_EQ(o.seconds, 2.5);
     EXPECT_EQ(o.wav, "in.wav");
@@ -154,29 +151,21 @@ TEST(HostWav, RefusesWhatTheLibraryCannotTake) {
         EXPECT_TRUE(wav.samples.empty());
         return why;
     };
-    WavBuilder eight;
-    eight.format(1, 1, 8000, 8);
-    eight.data({1});
-    EXPECT_NE(reason(eight).find("16-bit"), std::string::npos);
-    WavBuilder floats;
-    floats.format(3, 2, 44100, 32);
-    floats.data({1, 2});
-    EXPECT_NE(reason(floats).find("PCM"), std::string::npos);
-    WavBuilder surround;
-    surround.format(1, 6, 44100, 16);
-    surround.data({1, 2, 3, 4, 5, 6});
-    EXPECT_NE(reason(surround), "");
-    WavBuilder no_format;
-    no_format.data({1, 2});
-    EXPECT_NE(reason(no_format), "");
-    WavBuilder no_data;
-    no_data.format(1, 2, 44100, 16);
-    EXPECT_NE(reason(no_data), "");
+    auto built = [](int tag, int channels, int rate, int bits, const std::vector<int16_t>& samples) {
+        WavBuilder f;
+        if (tag) f.format(static_cast<uint32_t>(tag), channels, rate, bits);
+        if (!samples.empty()) f.data(samples);
+        return f;
+    };
+    EXPECT_NE(reason(built(1, 1, 8000, 8, {1})).find("16-bit"), std::string::npos);
+    EXPECT_NE(reason(built(3, 2, 44100, 32, {1, 2})).find("PCM"), std::string::npos);
+    EXPECT_NE(reason(built(1, 6, 44100, 16, {1, 2, 3, 4, 5, 6})), "");  // more than two channels
+    EXPECT_NE(reason(built(0, 0, 0, 16, {1, 2})), "");                  // no format chunk
+    EXPECT_NE(reason(built(1, 2, 44100, 16, {})), "");                  // no data chunk
     WavBuilder empty;
     empty.format(1, 2, 44100, 16);
     empty.data({});
     EXPECT_NE(reason(empty), "");
-
     host::WavData wav;
     EXPECT_NE(host::decode_wav({'R', 'I', 'F', 'F'}, wav), "");
     EXPECT_NE(host::decode_wav(std::vector<uint8_t>(64, 0), wav), "");
@@ -251,13 +240,8 @@ TEST(HostBitmap, WritesABottomUp24BitFileWithPaddedRows) {
     const std::vector<uint8_t> f = host::encode_bmp(2, 2, {0x112233, 0x445566, 0x778899, 0xAABBCC});
     // Rows of 6 bytes padded to 8.
     ASSERT_EQ(f.size(), 54u + 16u);
-    EXPECT_EQ(f[0], 'B');
-    EXPECT_EQ(f[1], 'M');
-    EXPECT_EQ(f[2] | f[3] << 8, 70);
-    EXPECT_EQ(f[10], 54);
-    EXPECT_EQ(f[18], 2);
-    EXPECT_EQ(f[22], 2);
-    EXPECT_EQ(f[28], 24);
+    EXPECT_EQ((std::vector<int>{f[0], f[1], f[2] | f[3] << 8, f[10], f[18], f[22], f[28]}),
+              (std::vector<int>{'B', 'M', 70, 54, 2, 2, 24}));
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + 54, f.end()),
               (std::vector<uint8_t>{0x99, 0x88, 0x77, 0xCC, 0xBB, 0xAA, 0, 0, 0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0, 0}));
     EXPECT_TRUE(host::encode_bmp(2, 2, {1, 2, 3}).empty());

@@ -1,50 +1,17 @@
 // The skinned window frame's geometry: button placement, hit testing, the
 // caption and button painters, background, region and placement rules.
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <vector>
 
 #include "controls/colour.h"
 #include "controls/frame_geometry.h"
+#include "test_support.h"
 
 namespace audiomix {
 namespace {
 
-constexpr uint32_t kUnpainted = 0xFF000000u;
+using testing::Canvas;
+constexpr uint32_t kUnpainted = Canvas::kUnpainted;
 constexpr uint32_t kSkin = make_rgb(6, 76, 98);
-
-struct Canvas {
-    int w, h;
-    std::vector<uint32_t> px;
-    std::vector<SolidFill> fills;
-
-    Canvas(int width, int height) : w(width), h(height), px(static_cast<size_t>(width * height), kUnpainted) {}
-    void fill(const SolidFill& f) {
-        fills.push_back(f);
-        for (int y = f.rect.top; y < f.rect.bottom; ++y)
-            for (int x = f.rect.left; x < f.rect.right; ++x) set(x, y, f.colour);
-    }
-    void set(int x, int y, uint32_t c) {
-        if (x >= 0 && x < w && y >= 0 && y < h) px[static_cast<size_t>(y * w + x)] = c;
-    }
-    // A 1-pixel horizontal, vertical or 45-degree line without its end point.
-    void stroke(const Stroke& s) {
-        for (int k = 1; k < s.count; ++k) {
-            int x = s.points[k - 1].x, y = s.points[k - 1].y;
-            const int dx = (s.points[k].x > x) - (s.points[k].x < x);
-            const int dy = (s.points[k].y > y) - (s.points[k].y < y);
-            while (x != s.points[k].x || y != s.points[k].y) {
-                set(x, y, s.colour);
-                x += dx;
-                y += dy;
-            }
-        }
-    }
-    uint32_t at(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
-    // A canvas is itself a sink for the painters.
-    void operator()(const SolidFill& f) { fill(f); }
-};
 
 // The main control window: no thick frame, no minimise or maximise box, the
 // close button notifies the owner.
@@ -124,98 +91,61 @@ TEST(FrameGeometry, ButtonsShownFollowStyleAndFlag) {
 
 // ---- hit testing
 
-class FrameHitTest : public ::testing::Test {
-protected:
-    static constexpr int kW = 400, kH = 300;
-    int hit(const FrameGeometry& g, const FrameState& s, int x, int y) const {
-        return frame_hit_test(g, s, kW, kH, {x, y}, 16, 16);
-    }
+struct Probe {
+    int x, y, code;
 };
 
-TEST_F(FrameHitTest, MainWindowButtonsCaptionAndClient) {
-    const FrameState s = main_window_state();
+// Hit codes of a 400 x 300 window at the given points (16-pixel icon unless given).
+void expect_hits(const FrameState& s, std::initializer_list<Probe> probes, int iconW = 16, int iconH = 16) {
     const FrameGeometry g = installed(s.style);
-    EXPECT_EQ(hit(g, s, 385, 13), kHitClose);  // close {375, 3, 396, 24}
-    EXPECT_EQ(hit(g, s, 375, 3), kHitClose);
-    EXPECT_EQ(hit(g, s, 395, 23), kHitClose);
-    EXPECT_EQ(hit(g, s, 396, 13), kHitClient);  // right of the button, in the border
-    EXPECT_EQ(hit(g, s, 363, 13), kHitMenu);    // extra {353, 3, 374, 24}
-    EXPECT_EQ(hit(g, s, 374, 13), kHitCaption);  // the gap between the buttons
-    EXPECT_EQ(hit(g, s, 12, 7), kHitSysMenu);    // icon {10, 5, 26, 21}
-    EXPECT_EQ(hit(g, s, 26, 7), kHitCaption);
-    EXPECT_EQ(hit(g, s, 200, 5), kHitCaption);   // caption {10, 5, 388, 33}
-    EXPECT_EQ(hit(g, s, 200, 32), kHitCaption);
-    EXPECT_EQ(hit(g, s, 200, 4), kHitClient);
-    EXPECT_EQ(hit(g, s, 200, 33), kHitClient);
+    for (const Probe& p : probes)
+        EXPECT_EQ(frame_hit_test(g, s, 400, 300, {p.x, p.y}, iconW, iconH), p.code) << p.x << "," << p.y;
+}
+
+TEST(FrameHitTest, MainWindowButtonsCaptionAndClient) {
+    // Close {375, 3, 396, 24}, right of it the border; extra {353, 3, 374, 24}
+    // and the gap before close; icon {10, 5, 26, 21}; caption {10, 5, 388, 33}.
     // Without a thick frame the borders are not sizing zones.
-    EXPECT_EQ(hit(g, s, 5, 100), kHitClient);
-    EXPECT_EQ(hit(g, s, 2, 2), kHitClient);
-    EXPECT_EQ(hit(g, s, 395, 295), kHitClient);
-    EXPECT_EQ(hit(g, s, 200, 295), kHitClient);
+    expect_hits(main_window_state(),
+                {{385, 13, kHitClose}, {375, 3, kHitClose}, {395, 23, kHitClose}, {396, 13, kHitClient},
+                 {363, 13, kHitMenu}, {374, 13, kHitCaption}, {12, 7, kHitSysMenu}, {26, 7, kHitCaption},
+                 {200, 5, kHitCaption}, {200, 32, kHitCaption}, {200, 4, kHitClient}, {200, 33, kHitClient},
+                 {5, 100, kHitClient}, {2, 2, kHitClient}, {395, 295, kHitClient}, {200, 295, kHitClient}});
+    // The system menu area follows the small icon size: {10, 5, 30, 26}.
+    expect_hits(main_window_state(), {{29, 25, kHitSysMenu}, {30, 25, kHitCaption}, {29, 26, kHitCaption}}, 20, 21);
+    // Without the flag the extra button is caption.
+    expect_hits(FrameState{}, {{363, 13, kHitCaption}, {385, 13, kHitClose}});
 }
 
-TEST_F(FrameHitTest, WithoutTheFlagTheExtraButtonIsCaption) {
-    FrameState s;
-    const FrameGeometry g = installed(s.style);
-    EXPECT_EQ(hit(g, s, 363, 13), kHitCaption);
-    EXPECT_EQ(hit(g, s, 385, 13), kHitClose);
-}
-
-TEST_F(FrameHitTest, MinimiseAndMaximiseButtonsOnlyWithTheirBoxes) {
+TEST(FrameHitTest, MinimiseAndMaximiseButtonsOnlyWithTheirBoxes) {
     FrameState s;
     s.style.minimiseBox = s.style.maximiseBox = true;
     s.closeNotifiesOwner = true;
-    const FrameGeometry g = installed(s.style);
-    EXPECT_EQ(hit(g, s, 363, 13), kHitMaxButton);  // {353, 3, 374, 24}
-    EXPECT_EQ(hit(g, s, 340, 13), kHitMinButton);  // {331, 3, 352, 24}
-    EXPECT_EQ(hit(g, s, 317, 13), kHitMenu);       // {308, 3, 329, 24}
-
+    // Maximise {353, 3, 374, 24}, minimise {331, ..}, extra {308, ..}.
+    expect_hits(s, {{363, 13, kHitMaxButton}, {340, 13, kHitMinButton}, {317, 13, kHitMenu}});
     // The same offsets on a window that lost its boxes are just caption.
-    FrameState plain;
-    EXPECT_EQ(hit(g, plain, 340, 13), kHitCaption);
-    EXPECT_EQ(hit(g, plain, 363, 13), kHitCaption);
+    const FrameGeometry g = installed(s.style);
+    EXPECT_EQ(frame_hit_test(g, FrameState{}, 400, 300, {340, 13}, 16, 16), kHitCaption);
+    EXPECT_EQ(frame_hit_test(g, FrameState{}, 400, 300, {363, 13}, 16, 16), kHitCaption);
 }
 
-TEST_F(FrameHitTest, ThickFrameSizingZones) {
+TEST(FrameHitTest, ThickFrameSizingZones) {
     FrameState s;
     s.style.thickFrame = true;
-    const FrameGeometry g = installed(s.style);
-    EXPECT_EQ(hit(g, s, 2, 2), kHitTopLeft);          // {0, 0, 10, 33}
-    EXPECT_EQ(hit(g, s, 9, 32), kHitTopLeft);
-    EXPECT_EQ(hit(g, s, 391, 28), kHitTopRight);      // {390, 0, 400, 33}, below the close button
-    EXPECT_EQ(hit(g, s, 389, 28), kHitClient);        // neither top-right nor caption
-    EXPECT_EQ(hit(g, s, 5, 295), kHitBottomLeft);     // {0, 287, 10, 300}
-    EXPECT_EQ(hit(g, s, 388, 295), kHitBottomRight);  // {388, 287, 400, 300}
-    EXPECT_EQ(hit(g, s, 5, 100), kHitLeft);           // {0, 33, 10, 287}
-    EXPECT_EQ(hit(g, s, 395, 100), kHitRight);        // {388, 33, 400, 287}
-    EXPECT_EQ(hit(g, s, 200, 295), kHitBottom);       // {10, 287, 388, 300}
-    EXPECT_EQ(hit(g, s, 200, 2), kHitTop);            // {10, 0, 388, 13}
-    EXPECT_EQ(hit(g, s, 200, 12), kHitTop);           // the top zone overlaps the caption
-    EXPECT_EQ(hit(g, s, 200, 13), kHitCaption);
-    EXPECT_EQ(hit(g, s, 200, 150), kHitClient);
-    // Buttons come first even inside a corner zone.
-    EXPECT_EQ(hit(g, s, 395, 10), kHitClose);
-    EXPECT_EQ(hit(g, s, 12, 7), kHitSysMenu);
-}
-
-TEST_F(FrameHitTest, MaximisedWindowHasNoSizingZones) {
-    FrameState s;
-    s.style.thickFrame = s.style.maximiseBox = true;
+    // Zones: top-left {0, 0, 10, 33}, top-right {390, 0, 400, 33} below the
+    // close button, bottom-left {0, 287, 10, 300}, bottom-right {388, 287, 400,
+    // 300}, left {0, 33, 10, 287}, right {388, 33, 400, 287}, bottom {10, 287,
+    // 388, 300}, top {10, 0, 388, 13} over the caption. Buttons come first even
+    // inside a corner zone.
+    expect_hits(s, {{2, 2, kHitTopLeft}, {9, 32, kHitTopLeft}, {391, 28, kHitTopRight}, {389, 28, kHitClient},
+                    {5, 295, kHitBottomLeft}, {388, 295, kHitBottomRight}, {5, 100, kHitLeft}, {395, 100, kHitRight},
+                    {200, 295, kHitBottom}, {200, 2, kHitTop}, {200, 12, kHitTop}, {200, 13, kHitCaption},
+                    {200, 150, kHitClient}, {395, 10, kHitClose}, {12, 7, kHitSysMenu}});
+    // Maximised: no sizing zones.
+    s.style.maximiseBox = true;
     s.maximised = true;
-    const FrameGeometry g = installed(s.style);
-    EXPECT_EQ(hit(g, s, 5, 100), kHitClient);
-    EXPECT_EQ(hit(g, s, 2, 2), kHitClient);
-    EXPECT_EQ(hit(g, s, 200, 295), kHitClient);
-    EXPECT_EQ(hit(g, s, 200, 10), kHitCaption);
-    EXPECT_EQ(hit(g, s, 363, 13), kHitMaxButton);
-}
-
-TEST_F(FrameHitTest, SystemMenuAreaFollowsTheSmallIconSize) {
-    const FrameState s = main_window_state();
-    const FrameGeometry g = installed(s.style);
-    EXPECT_EQ(frame_hit_test(g, s, kW, kH, {29, 25}, 20, 21), kHitSysMenu);  // {10, 5, 30, 26}
-    EXPECT_EQ(frame_hit_test(g, s, kW, kH, {30, 25}, 20, 21), kHitCaption);
-    EXPECT_EQ(frame_hit_test(g, s, kW, kH, {29, 26}, 20, 21), kHitCaption);
+    expect_hits(s, {{5, 100, kHitClient}, {2, 2, kHitClient}, {200, 295, kHitClient}, {200, 10, kHitCaption},
+                    {363, 13, kHitMaxButton}});
 }
 
 // ---- caption
@@ -239,46 +169,21 @@ TEST(FrameCaption, UpperBandSegmentsRowByRow) {
     frame_caption_band_321({1, 1, 399, 27}, c, 72, canvas);
     auto lift = [&](int amount) { return LightenColor(c, static_cast<uint8_t>(amount)); };
 
-    // Row 1 (i = 1): n = 245, corner inset trunc((1 - sin(7.5 deg)) * 6) = 5,
-    // d = trunc((1.2 - cos(3.46 deg)) * 26 + 72) = 77, so r - d = 322.
-    EXPECT_EQ(canvas.at(5, 1), kUnpainted);
-    EXPECT_EQ(canvas.at(6, 1), lift(122));
-    EXPECT_EQ(canvas.at(32, 1), lift(122));
-    EXPECT_EQ(canvas.at(33, 1), lift(46));
-    EXPECT_EQ(canvas.at(321, 1), lift(46));
-    EXPECT_EQ(canvas.at(322, 1), lift(84));
-    EXPECT_EQ(canvas.at(393, 1), lift(84));
-    EXPECT_EQ(canvas.at(394, 1), kUnpainted);
-
-    // Row 5 (i = 5): n = 205, inset 2, d = 78.
-    EXPECT_EQ(canvas.at(2, 5), kUnpainted);
-    EXPECT_EQ(canvas.at(3, 5), lift(102));
-    EXPECT_EQ(canvas.at(320, 5), lift(46));
-    EXPECT_EQ(canvas.at(321, 5), lift(84));
-    EXPECT_EQ(canvas.at(396, 5), lift(84));
-    EXPECT_EQ(canvas.at(397, 5), kUnpainted);
-
-    // Row 13 (i = 13): n = 127, no inset, d = trunc((1.2 - cos 45 deg) * 26 + 72) = 84.
-    EXPECT_EQ(canvas.at(1, 13), lift(63));
-    EXPECT_EQ(canvas.at(33, 13), lift(85));
-    EXPECT_EQ(canvas.at(314, 13), lift(85));
-    EXPECT_EQ(canvas.at(315, 13), lift(84));
-    EXPECT_EQ(canvas.at(398, 13), lift(84));
-
-    // Row 24 (i = 24): n = 19, bottom inset trunc((1 - sin 22.5 deg) * 4) = 2, d = 100.
-    EXPECT_EQ(canvas.at(2, 24), kUnpainted);
-    EXPECT_EQ(canvas.at(3, 24), lift(9));
-    EXPECT_EQ(canvas.at(298, 24), lift(157));
-    EXPECT_EQ(canvas.at(299, 24), lift(13));
-    EXPECT_EQ(canvas.at(396, 24), lift(13));
-    EXPECT_EQ(canvas.at(397, 24), kUnpainted);
-
-    // Row 26 (i = 26): n = 0, inset 4, d = trunc(31.2 + 72) = 103.
-    EXPECT_EQ(canvas.at(5, 26), c);  // lightened by 0
-    EXPECT_EQ(canvas.at(33, 26), lift(163));
-    EXPECT_EQ(canvas.at(296, 26), lift(13));
-    EXPECT_EQ(canvas.at(394, 26), lift(13));
-    EXPECT_EQ(canvas.at(395, 26), kUnpainted);
+    // {x, y, lightening}, -1 for unpainted. Row 1 (i = 1): n = 245, corner
+    // inset trunc((1 - sin(7.5 deg)) * 6) = 5, d = trunc((1.2 - cos(3.46 deg))
+    // * 26 + 72) = 77, so r - d = 322. Row 5: n = 205, inset 2, d = 78.
+    // Row 13: n = 127, no inset, d = trunc((1.2 - cos 45 deg) * 26 + 72) = 84.
+    // Row 24: n = 19, bottom inset trunc((1 - sin 22.5 deg) * 4) = 2, d = 100.
+    // Row 26: n = 0, inset 4, d = trunc(31.2 + 72) = 103.
+    const int probes[][3] = {
+        {5, 1, -1},    {6, 1, 122},   {32, 1, 122},  {33, 1, 46},   {321, 1, 46},  {322, 1, 84},  {393, 1, 84},
+        {394, 1, -1},  {2, 5, -1},    {3, 5, 102},   {320, 5, 46},  {321, 5, 84},  {396, 5, 84},  {397, 5, -1},
+        {1, 13, 63},   {33, 13, 85},  {314, 13, 85}, {315, 13, 84}, {398, 13, 84}, {2, 24, -1},   {3, 24, 9},
+        {298, 24, 157}, {299, 24, 13}, {396, 24, 13}, {397, 24, -1}, {5, 26, 0},   {33, 26, 163}, {296, 26, 13},
+        {394, 26, 13}, {395, 26, -1},
+    };
+    for (const auto& p : probes)
+        EXPECT_EQ(canvas.at(p[0], p[1]), p[2] < 0 ? kUnpainted : lift(p[2])) << p[0] << "," << p[1];
 
     // Nothing outside the band's rows.
     for (int x = 0; x < 400; ++x) {
@@ -301,17 +206,13 @@ TEST(FrameCaption, LowerBandStrips) {
     Canvas canvas(400, 40);
     frame_caption_band_327({1, 27, 399, 33}, c, canvas);
     ASSERT_EQ(canvas.fills.size(), 5u);
-    EXPECT_EQ(canvas.at(1, 27), LightenColor(c, 91));
-    EXPECT_EQ(canvas.at(398, 28), LightenColor(c, 121));
-    EXPECT_EQ(canvas.at(1, 30), LightenColor(c, 1));
-    EXPECT_EQ(canvas.at(4, 31), LightenColor(c, 71));     // {4, 31, 396, 33}
-    EXPECT_EQ(canvas.at(3, 31), LightenColor(c, 1));
-    EXPECT_EQ(canvas.at(5, 32), LightenColor(c, 71));     // the last strip starts at 7
-    EXPECT_EQ(canvas.at(7, 32), LightenColor(c, 121));
-    EXPECT_EQ(canvas.at(392, 32), LightenColor(c, 121));  // and ends before 393
-    EXPECT_EQ(canvas.at(393, 32), LightenColor(c, 71));
-    EXPECT_EQ(canvas.at(0, 30), kUnpainted);
-    EXPECT_EQ(canvas.at(399, 30), kUnpainted);
+    // {x, y, lightening}, -1 for unpainted: the fourth strip is {4, 31, 396,
+    // 33}, the last one starts at 7 and ends before 393.
+    const int probes[][3] = {{1, 27, 91}, {398, 28, 121}, {1, 30, 1},    {4, 31, 71},  {3, 31, 1},   {5, 32, 71},
+                             {7, 32, 121}, {392, 32, 121}, {393, 32, 71}, {0, 30, -1}, {399, 30, -1}};
+    for (const auto& p : probes)
+        EXPECT_EQ(canvas.at(p[0], p[1]), p[2] < 0 ? kUnpainted : LightenColor(c, static_cast<uint8_t>(p[2])))
+            << p[0] << "," << p[1];
 }
 
 TEST(FrameCaption, WholeCaptionLeavesAShadowEdge) {
@@ -344,18 +245,20 @@ TEST(FrameCaption, TextSitsBetweenIconAndButtons) {
 
 TEST(FrameButtons, FaceLooks) {
     // Normal: the inverse (249, 179, 157) darkened by 17.
-    const ButtonFace normal = frame_button_face_look(CaptionButton::Close, ButtonLook::Normal, kSkin);
-    EXPECT_EQ(normal.style, 8);
-    EXPECT_EQ(normal.colour, make_rgb(232, 162, 140));
-    const ButtonFace hotClose = frame_button_face_look(CaptionButton::Close, ButtonLook::Hot, kSkin);
-    EXPECT_EQ(hotClose.style, 7);
-    EXPECT_EQ(hotClose.colour, make_rgb(255, 55, 55));
-    const ButtonFace hotExtra = frame_button_face_look(CaptionButton::Extra, ButtonLook::Hot, kSkin);
-    EXPECT_EQ(hotExtra.style, 7);
-    EXPECT_EQ(hotExtra.colour, make_rgb(127, 197, 219));
-    const ButtonFace pressed = frame_button_face_look(CaptionButton::Minimise, ButtonLook::Pressed, kSkin);
-    EXPECT_EQ(pressed.style, 8);
-    EXPECT_EQ(pressed.colour, kSkin);
+    const struct {
+        CaptionButton button;
+        ButtonLook look;
+        int style;
+        uint32_t colour;
+    } cases[] = {{CaptionButton::Close, ButtonLook::Normal, 8, make_rgb(232, 162, 140)},
+                 {CaptionButton::Close, ButtonLook::Hot, 7, make_rgb(255, 55, 55)},
+                 {CaptionButton::Extra, ButtonLook::Hot, 7, make_rgb(127, 197, 219)},
+                 {CaptionButton::Minimise, ButtonLook::Pressed, 8, kSkin}};
+    for (const auto& c : cases) {
+        const ButtonFace face = frame_button_face_look(c.button, c.look, kSkin);
+        EXPECT_EQ(face.style, c.style) << static_cast<int>(c.button) << "," << static_cast<int>(c.look);
+        EXPECT_EQ(face.colour, c.colour) << static_cast<int>(c.button) << "," << static_cast<int>(c.look);
+    }
 }
 
 TEST(FrameButtons, FaceBandsClampTheRamp) {
@@ -385,26 +288,18 @@ TEST(FrameButtons, BorderOutlinesTheButton) {
         EXPECT_EQ(s.width, 1);
         canvas.stroke(s);
     }
-    const uint32_t black = 0x000000, white = 0xFFFFFF;
     // Black: top at T + 2, right at x = R, bottom at y = B, left at L + 2.
-    EXPECT_EQ(canvas.at(L + 3, T + 2), black);
-    EXPECT_EQ(canvas.at(R - 2, T + 2), black);
-    EXPECT_EQ(canvas.at(R, T + 3), black);
-    EXPECT_EQ(canvas.at(R, B - 2), black);
-    EXPECT_EQ(canvas.at(L + 3, B), black);
-    EXPECT_EQ(canvas.at(R - 2, B), black);
-    EXPECT_EQ(canvas.at(R - 1, B), kUnpainted);
-    // White: top at T + 1, right at R - 1, bottom at B - 1, left at L + 1.
-    EXPECT_EQ(canvas.at(L + 2, T + 1), white);
-    EXPECT_EQ(canvas.at(R - 3, T + 1), white);
-    EXPECT_EQ(canvas.at(R - 1, T + 2), white);  // corner step and right line
-    EXPECT_EQ(canvas.at(R - 1, B - 2), white);
-    EXPECT_EQ(canvas.at(L + 3, B - 1), white);
-    EXPECT_EQ(canvas.at(L + 1, T + 2), white);
-    EXPECT_EQ(canvas.at(L + 1, B - 2), white);
-    // The white left line overwrites nothing of the black one beside it.
-    EXPECT_EQ(canvas.at(L + 2, T + 3), black);
-    EXPECT_EQ(canvas.at(L, T + 10), kUnpainted);
+    // White: top at T + 1, right at R - 1 (after a corner step), bottom at
+    // B - 1, left at L + 1, overwriting nothing of the black line beside it.
+    const uint32_t k = 0x000000, w = 0xFFFFFF, u = kUnpainted;
+    const struct {
+        int x, y;
+        uint32_t colour;
+    } probes[] = {{L + 3, T + 2, k}, {R - 2, T + 2, k}, {R, T + 3, k},     {R, B - 2, k},     {L + 3, B, k},
+                  {R - 2, B, k},     {R - 1, B, u},     {L + 2, T + 1, w}, {R - 3, T + 1, w}, {R - 1, T + 2, w},
+                  {R - 1, B - 2, w}, {L + 3, B - 1, w}, {L + 1, T + 2, w}, {L + 1, B - 2, w}, {L + 2, T + 3, k},
+                  {L, T + 10, u}};
+    for (const auto& p : probes) EXPECT_EQ(canvas.at(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST(FrameButtons, PicturesUseTheInverseOfTheFace) {
@@ -488,39 +383,29 @@ TEST(FrameOutline, BackgroundBordersAndClientEdge) {
     const FrameGeometry g = frame_setup_geometry();
     Canvas canvas(w, h);
     frame_background(g, w, h, kSkin, true, canvas);
-    const uint32_t outline = make_rgb(0, 16, 38);     // skin darkened by 60
+    const uint32_t outline = make_rgb(0, 16, 38);       // skin darkened by 60
     const uint32_t highlight = make_rgb(46, 116, 138);  // lightened by 40
-    EXPECT_EQ(canvas.at(0, 50), outline);
-    EXPECT_EQ(canvas.at(w - 1, 50), outline);
-    EXPECT_EQ(canvas.at(100, h - 1), outline);
-    EXPECT_EQ(canvas.at(1, 50), highlight);
-    EXPECT_EQ(canvas.at(w - 2, 50), highlight);
-    EXPECT_EQ(canvas.at(100, h - 2), highlight);
     // The rims: the skin lightened by 30 = (36, 106, 128), darkened towards
-    // the edges by 72 * |2d - (n - 1)| / (n - 1) for depth d of an n-pixel border.
-    // Left (n = 10): columns 4 and 5 by 8, column 2 by 40.
-    EXPECT_EQ(canvas.at(4, 50), make_rgb(28, 98, 120));
-    EXPECT_EQ(canvas.at(5, 50), make_rgb(28, 98, 120));
-    EXPECT_EQ(canvas.at(2, 50), make_rgb(0, 66, 88));
-    // Right (n = 12): depths 5 and 6 by trunc(72 / 11) = 6.
-    EXPECT_EQ(canvas.at(w - 1 - 5, 50), make_rgb(30, 100, 122));
-    EXPECT_EQ(canvas.at(w - 1 - 6, 50), make_rgb(30, 100, 122));
-    // Bottom (n = 13): depth 6 (row 93) is the rim colour, depth 5 by 12, depth 3 by 36.
-    EXPECT_EQ(canvas.at(100, 93), make_rgb(36, 106, 128));
-    EXPECT_EQ(canvas.at(100, 94), make_rgb(24, 94, 116));
-    EXPECT_EQ(canvas.at(100, 96), make_rgb(0, 70, 92));
-    // The mitre: left column 4 runs down to row h - trunc(4 * 13 / 10) = 95.
-    EXPECT_EQ(canvas.at(4, 94), make_rgb(28, 98, 120));
-    EXPECT_EQ(canvas.at(4, 96), make_rgb(0, 70, 92));
-    // The client area {10, 33, 188, 87} sits in a sunken edge.
-    EXPECT_EQ(canvas.at(9, 50), make_rgb(0, 36, 58));
-    EXPECT_EQ(canvas.at(50, 32), make_rgb(0, 36, 58));
-    EXPECT_EQ(canvas.at(188, 50), make_rgb(62, 132, 154));
-    EXPECT_EQ(canvas.at(50, 87), make_rgb(62, 132, 154));
-    // Along the rounded bottom corners the outline follows the region edge.
-    EXPECT_EQ(canvas.at(1, h - 2), outline);
-    EXPECT_EQ(canvas.at(2, h - 2), outline);
-    EXPECT_EQ(canvas.at(1, h - 3), outline);
+    // the edges by 72 * |2d - (n - 1)| / (n - 1) for depth d of an n-pixel
+    // border. Left (n = 10): columns 4 and 5 by 8, column 2 by 40. Right (n =
+    // 12): depths 5 and 6 by trunc(72 / 11) = 6. Bottom (n = 13): depth 6 (row
+    // 93) is the rim colour, depth 5 by 12, depth 3 by 36. The mitre: left
+    // column 4 runs down to row h - trunc(4 * 13 / 10) = 95. The client area
+    // {10, 33, 188, 87} sits in a sunken edge. Along the rounded bottom
+    // corners the outline follows the region edge.
+    const struct {
+        int x, y;
+        uint32_t colour;
+    } probes[] = {
+        {0, 50, outline}, {w - 1, 50, outline}, {100, h - 1, outline}, {1, 50, highlight}, {w - 2, 50, highlight},
+        {100, h - 2, highlight}, {4, 50, make_rgb(28, 98, 120)}, {5, 50, make_rgb(28, 98, 120)},
+        {2, 50, make_rgb(0, 66, 88)}, {w - 6, 50, make_rgb(30, 100, 122)}, {w - 7, 50, make_rgb(30, 100, 122)},
+        {100, 93, make_rgb(36, 106, 128)}, {100, 94, make_rgb(24, 94, 116)}, {100, 96, make_rgb(0, 70, 92)},
+        {4, 94, make_rgb(28, 98, 120)}, {4, 96, make_rgb(0, 70, 92)}, {9, 50, make_rgb(0, 36, 58)},
+        {50, 32, make_rgb(0, 36, 58)}, {188, 50, make_rgb(62, 132, 154)}, {50, 87, make_rgb(62, 132, 154)},
+        {1, h - 2, outline}, {2, h - 2, outline}, {1, h - 3, outline},
+    };
+    for (const auto& p : probes) EXPECT_EQ(canvas.at(p.x, p.y), p.colour) << p.x << "," << p.y;
 
     Canvas inactive(w, h);
     frame_background(g, w, h, kSkin, false, inactive);

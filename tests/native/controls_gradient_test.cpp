@@ -1,48 +1,35 @@
 // Banded gradient faces: every style of every control's repertoire, checked
 // against values worked out by hand from the band, ramp and shape rules.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 
 #include "controls/colour.h"
 #include "controls/gradient.h"
+#include "test_support.h"
 
 namespace audiomix {
 namespace {
 
-constexpr uint32_t kUnpainted = 0xFF000000u;
+using testing::Canvas;
+constexpr uint32_t kUnpainted = Canvas::kUnpainted;
 constexpr uint32_t kWhite = 0xFFFFFF;
-
-// Paints fills the way FillRect does, so tests can ask what a pixel ends up as.
-struct Canvas {
-    int w, h;
-    std::vector<uint32_t> px;
-    std::vector<SolidFill> fills;
-
-    Canvas(int width, int height) : w(width), h(height), px(static_cast<size_t>(width * height), kUnpainted) {}
-
-    void paint(GradientSet set, uint32_t base, PixelRect rect, int style) {
-        gradient_bands(set, base, rect, style, [this](const SolidFill& f) {
-            fills.push_back(f);
-            for (int y = f.rect.top; y < f.rect.bottom; ++y)
-                for (int x = f.rect.left; x < f.rect.right; ++x)
-                    if (x >= 0 && x < w && y >= 0 && y < h) px[static_cast<size_t>(y * w + x)] = f.colour;
-        });
-    }
-    uint32_t at(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
-    // With a white base every channel reads 255 - amount.
-    int amount(int x, int y) const {
-        const uint32_t c = at(x, y);
-        return c == kUnpainted ? -1 : 255 - static_cast<int>(c & 0xFF);
-    }
-};
 
 Canvas paint(GradientSet set, int w, int h, int style, uint32_t base = kWhite) {
     Canvas c(w, h);
-    c.paint(set, base, {0, 0, w, h}, style);
+    gradient_bands(set, base, {0, 0, w, h}, style, c);
     return c;
+}
+
+// With a white base every channel reads 255 - amount; -1 where unpainted.
+int amount(const Canvas& c, int x, int y) {
+    return c.at(x, y) == kUnpainted ? -1 : 255 - static_cast<int>(c.at(x, y) & 0xFF);
+}
+
+struct Probe {
+    int x, y, amount;
+};
+
+void expect_amounts(const Canvas& c, std::initializer_list<Probe> probes) {
+    for (const Probe& p : probes) EXPECT_EQ(amount(c, p.x, p.y), p.amount) << p.x << "," << p.y;
 }
 
 // ---- the worked example and the common band rule
@@ -52,34 +39,27 @@ TEST(GradientBands, Style10OnAHundredPixelsMatchesTheWorkedExample) {
     // Step 100/50 = 2, half 50: emissions at 2, 4, ..., 98 and the last index 99.
     EXPECT_EQ(c.fills.size(), 50u);
     // First band: columns 0-1, value |2-50|*255/50 = 244, amount 244*2/3 = 162.
-    EXPECT_EQ(c.amount(0, 0), 162);
-    EXPECT_EQ(c.amount(1, 7), 162);
+    EXPECT_EQ(amount(c, 0, 0), 162);
+    EXPECT_EQ(amount(c, 1, 7), 162);
     // The band ending at column 50 (columns 48, 49) has the base colour.
-    EXPECT_EQ(c.amount(48, 3), 0);
-    EXPECT_EQ(c.amount(49, 3), 0);
+    EXPECT_EQ(amount(c, 48, 3), 0);
+    EXPECT_EQ(amount(c, 49, 3), 0);
     // The last band is column 98 alone: 49*255/50 = 249, amount 166.
     EXPECT_EQ(c.fills.back().rect, (PixelRect{98, 0, 99, 8}));
-    EXPECT_EQ(c.amount(98, 0), 166);
+    EXPECT_EQ(amount(c, 98, 0), 166);
     // Column 99 is left unpainted.
     EXPECT_EQ(c.at(99, 0), kUnpainted);
 }
 
 TEST(GradientBands, DarkeningUsesTheBaseColourPerComponent) {
     // Style 10, first band darkened by 162, on a coloured base.
-    Canvas c(100, 4);
-    c.paint(GradientSet::Tab, make_rgb(200, 150, 170), {0, 0, 100, 4}, 10);
-    EXPECT_EQ(c.at(0, 0), make_rgb(38, 0, 8));
+    EXPECT_EQ(paint(GradientSet::Tab, 100, 4, 10, make_rgb(200, 150, 170)).at(0, 0), make_rgb(38, 0, 8));
 }
 
 TEST(GradientBands, RectangleOffsetMovesEveryBand) {
     Canvas c(130, 40);
-    c.paint(GradientSet::Tab, kWhite, {30, 20, 130, 28}, 10);
-    EXPECT_EQ(c.at(29, 20), kUnpainted);
-    EXPECT_EQ(c.amount(30, 20), 162);
-    EXPECT_EQ(c.amount(128, 27), 166);
-    EXPECT_EQ(c.at(129, 20), kUnpainted);
-    EXPECT_EQ(c.at(60, 19), kUnpainted);
-    EXPECT_EQ(c.at(60, 28), kUnpainted);
+    gradient_bands(GradientSet::Tab, kWhite, {30, 20, 130, 28}, 10, c);
+    expect_amounts(c, {{29, 20, -1}, {30, 20, 162}, {128, 27, 166}, {129, 20, -1}, {60, 19, -1}, {60, 28, -1}});
 }
 
 TEST(GradientBands, BandsAreAtMostThreeRowsOrFourColumnsThick) {
@@ -112,15 +92,15 @@ TEST(GradientBands, Style7And8RampRowsSymmetrically) {
     // h = 40: step 2, half 20. The band ending at i = 2 covers rows 0-1 with
     // value |2-20|*255/20 = 229; the one ending at 20 covers rows 18-19, value 0.
     const Canvas even = paint(GradientSet::Tab, 30, 40, 8);
-    EXPECT_EQ(even.amount(0, 0), 229 * 2 / 3);  // 152: darkest at the edges
-    EXPECT_EQ(even.amount(29, 19), 0);
+    EXPECT_EQ(amount(even, 0, 0), 229 * 2 / 3);  // 152: darkest at the edges
+    EXPECT_EQ(amount(even, 29, 19), 0);
     // The last band (i = 39) is row 38 alone: value 19*255/20 = 242.
-    EXPECT_EQ(even.amount(10, 38), 242 * 2 / 3);
+    EXPECT_EQ(amount(even, 10, 38), 242 * 2 / 3);
     EXPECT_EQ(even.at(10, 39), kUnpainted);
 
     const Canvas odd = paint(GradientSet::Tab, 30, 40, 7);
-    EXPECT_EQ(odd.amount(0, 0), (255 - 229) * 2 / 3);  // 17
-    EXPECT_EQ(odd.amount(0, 19), 170);                  // darkest in the middle
+    EXPECT_EQ(amount(odd, 0, 0), (255 - 229) * 2 / 3);  // 17
+    EXPECT_EQ(amount(odd, 0, 19), 170);                  // darkest in the middle
 }
 
 TEST(GradientBands, ControlsWithAnUnderlayFillTheLastRowWithTheBase) {
@@ -149,89 +129,66 @@ TEST(GradientBands, CapsuleRoundsBothEnds) {
     // h = 20, w = 100: step 1, half 10, band i covers row i - 1.
     const Canvas c = paint(GradientSet::Tab, 100, 20, 17);
     // Row 0 (i = 1): t = 9, cos(81 deg) = 0.15643, k = trunc(10 - 1.564) = 8.
-    EXPECT_EQ(c.at(7, 0), kUnpainted);
-    EXPECT_EQ(c.amount(8, 0), (255 - 229) * 2 / 3);
-    EXPECT_EQ(c.amount(91, 0), (255 - 229) * 2 / 3);
-    EXPECT_EQ(c.at(92, 0), kUnpainted);
+    expect_amounts(c, {{7, 0, -1}, {8, 0, (255 - 229) * 2 / 3}, {91, 0, (255 - 229) * 2 / 3}, {92, 0, -1}});
     // Row 9 (i = 10): t = 0, k = 0, full width, value 0 -> amount 170 for 17.
-    EXPECT_EQ(c.amount(0, 9), 170);
-    EXPECT_EQ(c.amount(99, 9), 170);
+    EXPECT_EQ(amount(c, 0, 9), 170);
+    EXPECT_EQ(amount(c, 99, 9), 170);
     // Row 18 mirrors row 0; row 19 is never painted.
-    EXPECT_EQ(c.at(7, 18), kUnpainted);
-    EXPECT_EQ(c.amount(8, 18), (255 - 229) * 2 / 3);
-    EXPECT_EQ(c.at(50, 19), kUnpainted);
+    expect_amounts(c, {{7, 18, -1}, {8, 18, (255 - 229) * 2 / 3}, {50, 19, -1}});
 
     const Canvas even = paint(GradientSet::Tab, 100, 20, 18);
-    EXPECT_EQ(even.amount(50, 9), 0);
-    EXPECT_EQ(even.amount(50, 0), 229 * 2 / 3);
+    EXPECT_EQ(amount(even, 50, 9), 0);
+    EXPECT_EQ(amount(even, 50, 0), 229 * 2 / 3);
 }
 
 TEST(GradientBands, WedgeLeansRight) {
     // h = 30, w = 120: step 1, half 15, linear ramp over 30 rows.
     const Canvas c = paint(GradientSet::Tab, 120, 30, 28);
     // Row 14 (i = 15): t = 0, k = trunc(15 - 30/3) = 5: columns 10 .. 115.
-    EXPECT_EQ(c.at(9, 14), kUnpainted);
-    EXPECT_EQ(c.amount(10, 14), 127 * 2 / 3);  // value (30-15)*255/30 = 127
-    EXPECT_EQ(c.amount(114, 14), 84);
-    EXPECT_EQ(c.at(115, 14), kUnpainted);
+    // value (30-15)*255/30 = 127.
+    expect_amounts(c, {{9, 14, -1}, {10, 14, 127 * 2 / 3}, {114, 14, 84}, {115, 14, -1}});
     // Row 0 (i = 1): t = 14, cos(84 deg) = 0.10453, k = trunc(15 - 1.045) = 13:
     // columns 2 .. 107, value 29*255/30 = 246.
-    EXPECT_EQ(c.at(1, 0), kUnpainted);
-    EXPECT_EQ(c.amount(2, 0), 246 * 2 / 3);
-    EXPECT_EQ(c.amount(106, 0), 164);
-    EXPECT_EQ(c.at(107, 0), kUnpainted);
+    expect_amounts(c, {{1, 0, -1}, {2, 0, 246 * 2 / 3}, {106, 0, 164}, {107, 0, -1}});
 
     const Canvas odd = paint(GradientSet::Tab, 120, 30, 27);
-    EXPECT_EQ(odd.amount(2, 0), (255 - 246) * 2 / 3);
+    EXPECT_EQ(amount(odd, 2, 0), (255 - 246) * 2 / 3);
 }
 
 TEST(GradientBands, SailWalksOntoTheLastRow) {
     // h = 20, w = 100: inclusive walk, half 10.
     const Canvas c = paint(GradientSet::Tab, 100, 20, 37);
     // Row 9 (i = 10): k = trunc(20/3) = 6: columns trunc(6.3) = 6 .. 100 + 9 - 10 = 99.
-    EXPECT_EQ(c.at(5, 9), kUnpainted);
-    EXPECT_EQ(c.amount(6, 9), (255 - 127) * 3 / 5);  // value 127 -> 76
-    EXPECT_EQ(c.amount(98, 9), 76);
-    EXPECT_EQ(c.at(99, 9), kUnpainted);
+    // value 127 -> 76.
+    expect_amounts(c, {{5, 9, -1}, {6, 9, (255 - 127) * 3 / 5}, {98, 9, 76}, {99, 9, -1}});
     // Row 19 (i = 20): t = half, k = 0: columns 0 .. 90, value 0 -> 153.
-    EXPECT_EQ(c.amount(0, 19), 153);
-    EXPECT_EQ(c.amount(89, 19), 153);
-    EXPECT_EQ(c.at(90, 19), kUnpainted);
+    expect_amounts(c, {{0, 19, 153}, {89, 19, 153}, {90, 19, -1}});
 
     const Canvas even = paint(GradientSet::Tab, 100, 20, 38);
-    EXPECT_EQ(even.amount(6, 9), 127 * 2 / 3);
-    EXPECT_EQ(even.amount(0, 19), 0);
+    EXPECT_EQ(amount(even, 6, 9), 127 * 2 / 3);
+    EXPECT_EQ(amount(even, 0, 19), 0);
 }
 
 TEST(GradientBands, LensDarkensItsSidesAFifthMore) {
     // Tab default branch, h = 20, w = 40: w/h = 2, half 10.
     const Canvas c = paint(GradientSet::Tab, 40, 20, 12);
     // Row 0 (i = 1): t = 9, k = 18; value 229 in the middle, trunc(229*1.05) = 240 at the sides.
-    EXPECT_EQ(c.amount(0, 0), 240);
-    EXPECT_EQ(c.amount(17, 0), 240);
-    EXPECT_EQ(c.amount(18, 0), 229);
-    EXPECT_EQ(c.amount(21, 0), 229);
-    EXPECT_EQ(c.amount(22, 0), 240);
-    EXPECT_EQ(c.amount(39, 0), 240);
+    expect_amounts(c, {{0, 0, 240}, {17, 0, 240}, {18, 0, 229}, {21, 0, 229}, {22, 0, 240}, {39, 0, 240}});
     // Row 9 (i = 10): k = 0, one full-width band with value 0.
-    EXPECT_EQ(c.amount(0, 9), 0);
-    EXPECT_EQ(c.amount(39, 9), 0);
-    EXPECT_EQ(c.at(20, 19), kUnpainted);
+    expect_amounts(c, {{0, 9, 0}, {39, 9, 0}, {20, 19, -1}});
 
     const Canvas inverted = paint(GradientSet::Tab, 40, 20, 11);
-    EXPECT_EQ(inverted.amount(0, 0), 255 - 240);
-    EXPECT_EQ(inverted.amount(20, 0), 255 - 229);
-    EXPECT_EQ(inverted.amount(0, 9), 255);
+    expect_amounts(inverted, {{0, 0, 255 - 240}, {20, 0, 255 - 229}, {0, 9, 255}});
 }
 
 TEST(GradientBands, LensSideValueIsCappedAt255) {
     // h = 5, w = 8: half 2; the last band (i = 4, row 3) has value 255 and
     // k = trunc(2 * 1.6) = 3, so its sides would be trunc(255 * 1.05) = 267.
     const Canvas c = paint(GradientSet::Tab, 8, 5, 12);
-    EXPECT_EQ(c.amount(0, 3), 255);
-    EXPECT_EQ(c.amount(7, 3), 255);
+    EXPECT_EQ(amount(c, 0, 3), 255);
+    EXPECT_EQ(amount(c, 7, 3), 255);
     const Canvas inverted = paint(GradientSet::Tab, 8, 5, 11);
-    EXPECT_EQ(inverted.amount(0, 3), 0);
+    EXPECT_EQ(amount(inverted, 0, 3), 0);
 }
 
 TEST(GradientBands, Style21And22RoundTheBottomCorners) {
@@ -239,31 +196,25 @@ TEST(GradientBands, Style21And22RoundTheBottomCorners) {
     for (GradientSet set : {GradientSet::Button, GradientSet::ComboBox, GradientSet::ListMenu, GradientSet::Label}) {
         const Canvas c = paint(set, 30, 20, 21);
         // Row 0 (i = 1): inset 1, value 19*255/20 = 242 -> (255-242)*2/3 = 8.
-        EXPECT_EQ(c.at(0, 0), kUnpainted);
-        EXPECT_EQ(c.amount(1, 0), 8);
-        EXPECT_EQ(c.amount(28, 0), 8);
-        EXPECT_EQ(c.at(29, 0), kUnpainted);
+        expect_amounts(c, {{0, 0, -1}, {1, 0, 8}, {28, 0, 8}, {29, 0, -1}});
         // Row 9 (i = 10): full width, value 127 -> 85.
-        EXPECT_EQ(c.amount(0, 9), 85);
+        EXPECT_EQ(amount(c, 0, 9), 85);
         // Row 18 (i = 19 = h - 1): inset 1, value 12 -> 162.
         EXPECT_EQ(c.at(0, 18), kUnpainted);
-        EXPECT_EQ(c.amount(1, 18), 162);
+        EXPECT_EQ(amount(c, 1, 18), 162);
         // Row 19 (i = h): inset 2, value 0 -> 170, darkest at the bottom.
-        EXPECT_EQ(c.at(1, 19), kUnpainted);
-        EXPECT_EQ(c.amount(2, 19), 170);
-        EXPECT_EQ(c.amount(27, 19), 170);
-        EXPECT_EQ(c.at(28, 19), kUnpainted);
+        expect_amounts(c, {{1, 19, -1}, {2, 19, 170}, {27, 19, 170}, {28, 19, -1}});
     }
     const Canvas c = paint(GradientSet::ListMenu, 30, 20, 22);
-    EXPECT_EQ(c.amount(1, 0), 242 * 2 / 3);
-    EXPECT_EQ(c.amount(2, 19), 0);
+    EXPECT_EQ(amount(c, 1, 0), 242 * 2 / 3);
+    EXPECT_EQ(amount(c, 2, 19), 0);
 }
 
 TEST(GradientBands, TheTabDrawsStyle21AsALens) {
     const Canvas c = paint(GradientSet::Tab, 40, 20, 21);
     // Lens row 0: the sides are darker than the middle, and both reach the edges.
-    EXPECT_EQ(c.amount(0, 0), 240);
-    EXPECT_EQ(c.amount(20, 0), 229);
+    EXPECT_EQ(amount(c, 0, 0), 240);
+    EXPECT_EQ(amount(c, 20, 0), 229);
 }
 
 // ---- horizontal styles
@@ -272,28 +223,25 @@ TEST(GradientBands, Style19And20RampColumnsLinearly) {
     // w = 50: step 1, walk 0..50 inclusive, band i covers column i - 1.
     const Canvas c = paint(GradientSet::Tab, 50, 10, 20);
     EXPECT_EQ(c.fills.size(), 50u);
-    EXPECT_EQ(c.amount(0, 0), 49 * 255 / 50);  // 249
-    EXPECT_EQ(c.amount(24, 5), 25 * 255 / 50);  // 127
-    EXPECT_EQ(c.amount(49, 9), 0);              // every column painted
+    // 249; 127; every column painted.
+    expect_amounts(c, {{0, 0, 49 * 255 / 50}, {24, 5, 25 * 255 / 50}, {49, 9, 0}});
     const Canvas odd = paint(GradientSet::ComboBox, 50, 10, 19);
-    EXPECT_EQ(odd.amount(0, 0), 255 - 249);
-    EXPECT_EQ(odd.amount(49, 0), 255);
+    EXPECT_EQ(amount(odd, 0, 0), 255 - 249);
+    EXPECT_EQ(amount(odd, 49, 0), 255);
 }
 
 TEST(GradientBands, ControlDefaultIsAFullHorizontalRamp) {
     // Tool tip, w = 80: step 1, half 40, column 0 (i = 1) value 39*255/40 = 248.
     const Canvas tip = paint(GradientSet::ToolTip, 80, 10, 9);
     EXPECT_EQ(tip.fills.size(), 1u + 79u);  // underlay + one band per column but the last
-    EXPECT_EQ(tip.amount(0, 5), 255 - 248);  // style 9: darkest in the middle
-    EXPECT_EQ(tip.amount(39, 5), 255);
-    EXPECT_EQ(tip.amount(79, 5), 0);  // the underlay shows in the last column
+    // style 9: darkest in the middle; the underlay shows in the last column.
+    expect_amounts(tip, {{0, 5, 255 - 248}, {39, 5, 255}, {79, 5, 0}});
 
     // The button's copy steps w/40: 2 columns. Column 0-1 (i = 2): value 38*255/40 = 242.
     const Canvas button = paint(GradientSet::Button, 80, 10, 0);
     EXPECT_EQ(button.fills.size(), 1u + 40u);
-    EXPECT_EQ(button.amount(0, 0), 242);
-    EXPECT_EQ(button.amount(1, 0), 242);
-    EXPECT_EQ(button.amount(38, 0), 0);  // i = 40
+    // i = 40.
+    expect_amounts(button, {{0, 0, 242}, {1, 0, 242}, {38, 0, 0}});
 }
 
 // ---- repertoires
@@ -316,47 +264,42 @@ TEST(GradientBands, EachControlDrawsOnlyTheStylesItKnows) {
     EXPECT_EQ(label.at(5, 9), kUnpainted);
     const Canvas button = paint(GradientSet::Button, 60, 20, 57);
     EXPECT_NE(button.at(5, 9), kUnpainted);
-    EXPECT_EQ(button.amount(5, 0), button.amount(5, 19));
+    EXPECT_EQ(amount(button, 5, 0), amount(button, 5, 19));
 
     // The tab's 9/10 branch is a two-thirds ramp; the controls' 10 is the full one.
     const Canvas tab = paint(GradientSet::Tab, 100, 4, 10);
     const Canvas list = paint(GradientSet::ListMenu, 100, 4, 10);
-    EXPECT_EQ(tab.amount(0, 0), 162);
-    EXPECT_EQ(list.amount(0, 0), 244);
+    EXPECT_EQ(amount(tab, 0, 0), 162);
+    EXPECT_EQ(amount(list, 0, 0), 244);
 }
 
 TEST(GradientBands, LabelHourglassIsNarrowestInTheMiddle) {
     // h = 20, w = 60, half 10.
     const Canvas c = paint(GradientSet::Label, 60, 20, 57);
     // Row 9 (i = 10): k = trunc(1 * 20 * 0.5) = 10, value 0 -> 170.
-    EXPECT_EQ(c.at(9, 9), kUnpainted);
-    EXPECT_EQ(c.amount(10, 9), 170);
-    EXPECT_EQ(c.amount(49, 9), 170);
-    EXPECT_EQ(c.at(50, 9), kUnpainted);
+    expect_amounts(c, {{9, 9, -1}, {10, 9, 170}, {49, 9, 170}, {50, 9, -1}});
     // Row 0 (i = 1): k = trunc(0.15643 * 10) = 1, value 229 -> 17.
     EXPECT_EQ(c.at(0, 0), kUnpainted);
-    EXPECT_EQ(c.amount(1, 0), 17);
+    EXPECT_EQ(amount(c, 1, 0), 17);
     // 57 stops before the last row.
     EXPECT_EQ(c.at(30, 19), kUnpainted);
 
     const Canvas even = paint(GradientSet::Label, 60, 20, 58);
     // h' = 21: row 9 k = trunc(10.5) = 10; row 19 (i = 20): k = 0, value 255 -> 170.
-    EXPECT_EQ(even.at(9, 9), kUnpainted);
-    EXPECT_EQ(even.amount(10, 9), 0);
-    EXPECT_EQ(even.amount(0, 19), 170);
+    expect_amounts(even, {{9, 9, -1}, {10, 9, 0}, {0, 19, 170}});
 }
 
 TEST(GradientBands, LabelOnlyStylesHaveTheirOwnShapes) {
     // 47/48: horizontal twin of 7/8 (two-thirds mapping, full height).
     const Canvas c47 = paint(GradientSet::Label, 100, 10, 48);
-    EXPECT_EQ(c47.amount(0, 9), 162);
+    EXPECT_EQ(amount(c47, 0, 9), 162);
     // 77/78: a lens half as wide as the tab's.
     const Canvas c77 = paint(GradientSet::Label, 40, 20, 78);
-    EXPECT_EQ(c77.amount(8, 0), 240);   // k = trunc(9 * 2 * 0.5) = 9
-    EXPECT_EQ(c77.amount(9, 0), 229);
+    EXPECT_EQ(amount(c77, 8, 0), 240);   // k = trunc(9 * 2 * 0.5) = 9
+    EXPECT_EQ(amount(c77, 9, 0), 229);
     // 107/108: linear columns, two-thirds mapping.
     const Canvas c107 = paint(GradientSet::Label, 50, 10, 107);
-    EXPECT_EQ(c107.amount(49, 0), 170);
+    EXPECT_EQ(amount(c107, 49, 0), 170);
 }
 
 // ---- degenerate rectangles
@@ -394,11 +337,11 @@ TEST(GradientBands, LinearWalksPaintOnePixelFaces) {
     // The inclusive linear walks have no half: one pixel is a whole band.
     const Canvas c = paint(GradientSet::Tab, 1, 5, 20);
     EXPECT_EQ(c.fills.size(), 1u);
-    EXPECT_EQ(c.amount(0, 0), 0);
+    EXPECT_EQ(amount(c, 0, 0), 0);
     const Canvas rows = paint(GradientSet::ListMenu, 10, 1, 21);
     ASSERT_EQ(rows.fills.size(), 1u);
     EXPECT_EQ(rows.fills[0].rect, (PixelRect{2, 0, 8, 1}));  // i = h: inset 2
-    EXPECT_EQ(rows.amount(2, 0), 170);
+    EXPECT_EQ(amount(rows, 2, 0), 170);
 }
 
 }  // namespace

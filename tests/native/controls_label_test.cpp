@@ -1,10 +1,7 @@
 // The label's text format, background plan, bitmap tiling, bevel and blink colour.
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "controls/colour.h"
 #include "controls/label_rules.h"
+#include "test_support.h"
 
 namespace audiomix {
 namespace {
@@ -21,12 +18,11 @@ TEST(LabelTextFormat, FollowsTheStaticStyle) {
     // A line break: centred horizontally only.
     EXPECT_EQ(label_text_format(false, 0, kSsCenter | kSsCenterImage, true), 0x1u);
     EXPECT_EQ(label_text_format(false, 0, kSsRight | kSsCenterImage, false), 0x25u);
-}
-
-TEST(LabelTextFormat, ACustomFormatWins) {
+    // A custom format wins.
     EXPECT_EQ(label_text_format(true, 0x0810, kSsCenterImage, false), 0x0810u);
     EXPECT_EQ(label_text_format(true, 0, kSsRight, false), 0u);
 }
+
 
 TEST(LabelTextFormat, LineBreakMeansCarriageReturnThenNewLine) {
     EXPECT_TRUE(label_has_line_break("one\r\ntwo"));
@@ -93,24 +89,13 @@ TEST(LabelTiles, OnceWhenTheBitmapCoversTheLabelOtherwiseTiled) {
 }
 
 TEST(LabelBevel, RaisedAndSunkenEdges) {
-    const PixelRect client{0, 0, 30, 20};
-    std::vector<uint32_t> px(30 * 20, 0xFF000000u);
-    auto canvas = [&](const SolidFill& f) {
-        for (int y = f.rect.top; y < f.rect.bottom; ++y)
-            for (int x = f.rect.left; x < f.rect.right; ++x) px[static_cast<size_t>(y * 30 + x)] = f.colour;
-    };
-    const uint32_t base = make_rgb(100, 100, 100);
-    label_bevel(client, 2, base, canvas);  // raised, two pixels
-    EXPECT_EQ(px[0], make_rgb(164, 164, 164));
-    EXPECT_EQ(px[1 * 30 + 1], make_rgb(164, 164, 164));
-    EXPECT_EQ(px[19 * 30 + 15], make_rgb(36, 36, 36));
-    EXPECT_EQ(px[18 * 30 + 15], make_rgb(36, 36, 36));
-    EXPECT_EQ(px[10 * 30 + 29], make_rgb(36, 36, 36));
-    EXPECT_EQ(px[10 * 30 + 2], base);
-    label_bevel(client, 4, base, canvas);  // sunken, one pixel
-    EXPECT_EQ(px[0], make_rgb(36, 36, 36));
-    EXPECT_EQ(px[1 * 30 + 1], base);
-    EXPECT_EQ(px[19 * 30 + 15], make_rgb(164, 164, 164));
+    const uint32_t base = make_rgb(100, 100, 100), light = make_rgb(164, 164, 164), dark = make_rgb(36, 36, 36);
+    testing::Canvas c(30, 20);
+    label_bevel({0, 0, 30, 20}, 2, base, c);  // raised, two pixels
+    EXPECT_EQ((std::vector<uint32_t>{c.at(0, 0), c.at(1, 1), c.at(15, 19), c.at(15, 18), c.at(29, 10), c.at(2, 10)}),
+              (std::vector<uint32_t>{light, light, dark, dark, dark, base}));
+    label_bevel({0, 0, 30, 20}, 4, base, c);  // sunken, one pixel
+    EXPECT_EQ((std::vector<uint32_t>{c.at(0, 0), c.at(1, 1), c.at(15, 19)}), (std::vector<uint32_t>{dark, base, light}));
 }
 
 TEST(LabelText, EmbossAndBlink) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "controls/colour.h"
 #include "controls/tool_tip_rules.h"
@@ -14,18 +15,14 @@ namespace {
 TEST(ToolTipBubble, TextIsPaddedAndTheTailHangsBelow) {
     // A 100 x 13 text: 12 pixels either side, 10 above and below.
     const BubbleGeometry b = tool_tip_bubble(100, 13, 0, 0);
-    EXPECT_EQ(b.width, 124);
-    EXPECT_EQ(b.height, 33);
-    EXPECT_EQ(b.windowHeight, 53);
+    EXPECT_EQ((std::vector<int>{b.width, b.height, b.windowHeight, b.cornerWidth, b.cornerHeight}),
+              (std::vector<int>{124, 33, 53, 12, 10}));
     EXPECT_EQ(b.body, (PixelRect{0, 0, 124, 33}));
-    EXPECT_EQ(b.cornerWidth, 12);
-    EXPECT_EQ(b.cornerHeight, 10);
     EXPECT_EQ(b.tail[0], (PixelPoint{112, 23}));
     EXPECT_EQ(b.tail[1], (PixelPoint{112, 43}));
     EXPECT_EQ(b.tail[2], (PixelPoint{87, 23}));
-}
 
-TEST(ToolTipBubble, AnIconWidensTheBodyAndMayMakeItTaller) {
+    // An icon widens the body and may make it taller.
     const BubbleGeometry small = tool_tip_bubble(100, 13, 32, 32);
     EXPECT_EQ(small.width, 124 + 32 + 5);
     EXPECT_EQ(small.height, 33);  // already taller than the icon
@@ -155,21 +152,19 @@ TEST(ToolTipLogic, AClickHidesAndSuppressesUntilTheMouseMovesOntoATool) {
     EXPECT_TRUE(a.startShowTimer);
 }
 
-TEST(ToolTipLogic, TheDelayEndingOffAToolShowsNothing) {
-    ToolTipLogic logic;
-    logic.mouse_move({10, 10}, true);
-    logic.mouse_move({90, 90}, false);
-    const ToolTipActions a = logic.show_timer({90, 90}, false);
+TEST(ToolTipLogic, TheDelayEndingOffAToolShowsNothingAndAMoveToTheAnchorChangesNothing) {
+    ToolTipLogic off;
+    off.mouse_move({10, 10}, true);
+    off.mouse_move({90, 90}, false);
+    ToolTipActions a = off.show_timer({90, 90}, false);
     EXPECT_TRUE(a.killShowTimer);
     EXPECT_FALSE(a.show);
-    EXPECT_FALSE(logic.shown());
-}
+    EXPECT_FALSE(off.shown());
 
-TEST(ToolTipLogic, AMoveToTheAnchorItselfChangesNothing) {
     ToolTipLogic logic;
     logic.mouse_move({10, 10}, true);
     logic.show_timer({10, 10}, true);
-    const ToolTipActions a = logic.mouse_move({10, 10}, false);
+    a = logic.mouse_move({10, 10}, false);
     EXPECT_FALSE(a.hide);
     EXPECT_FALSE(a.startShowTimer);
     EXPECT_TRUE(logic.shown());
@@ -193,15 +188,12 @@ TEST(ToolTable, InsertReplaceFindRemove) {
     EXPECT_EQ(*table.find(0x4560), "two");
 }
 
-TEST(ToolTable, BucketsAreTheHandleOverSixteenModulo17) {
-    EXPECT_EQ(ToolTable<int>::bucket_of(0x1230), 291u % 17u);  // 0x123 = 291 -> 2
+TEST(ToolTable, CollidingHandlesChainAndRemoveFromTheMiddle) {
+    // Buckets are the handle over 16 modulo 17: 0x123 = 291 -> 2; handles
+    // 17 * 16 apart land in the same bucket.
     EXPECT_EQ(ToolTable<int>::bucket_of(0x1230), 2u);
     EXPECT_EQ(ToolTable<int>::bucket_of(0x000F), 0u);
     EXPECT_EQ(ToolTable<int>::bucket_of(17u << 4), 0u);
-}
-
-TEST(ToolTable, CollidingHandlesChainAndRemoveFromTheMiddle) {
-    // Handles 17 * 16 apart land in the same bucket.
     ToolTable<int> table;
     for (uintptr_t k = 0; k < 5; ++k) table.set(0x2000 + k * 272, static_cast<int>(k));
     for (uintptr_t k = 0; k < 5; ++k) ASSERT_EQ(ToolTable<int>::bucket_of(0x2000 + k * 272), ToolTable<int>::bucket_of(0x2000));

@@ -267,60 +267,39 @@ TEST(EqTablesTest, CentresAndCaptionsFollowTheBandLists) {
 
 // --- Selection ------------------------------------------------------------------
 
-class EqSelectTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        state_ = std::make_unique<EngineState>();
-        state_->eqBandCount = 77;  // selection must leave the page's count alone
+TEST(EqSelectTest, RateAndCountPickTheTableThatRuns) {
+    struct Case {
+        std::vector<int32_t> counts, rates;
+        int32_t wantRate, wantCount;  // 0: the count asked for
+    };
+    const Case cases[] = {
+        // Low rates always run their ten bands.
+        {{10, 15, 25, 31, 12, 0, -1}, {11025, 22050}, 0, 10},
+        // Supported rates take the layout of the count, other counts fall back to ten.
+        {{10, 15, 25, 31}, {44100, 48000}, 0, 0},
+        {{12, 0, -1, 30, 32, 1000}, {44100, 48000}, 0, 10},
+        // Unsupported rates run at 44100.
+        {{31, 15, 10}, {96000, 8000, 32000, 44099, 0, -1}, 44100, 0},
+        {{20}, {96000, 8000, 32000, 44099, 0, -1}, 44100, 10},
+    };
+    auto state = std::make_unique<EngineState>();
+    state->eqBandCount = 77;  // selection must leave the page's count alone
+    for (const Case& c : cases) {
+        for (int32_t rate : c.rates) {
+            for (int32_t count : c.counts) {
+                SCOPED_TRACE("select(" + std::to_string(count) + ", " + std::to_string(rate) + ")");
+                // Each selection replaces the previous one.
+                const int32_t wantRate = c.wantRate ? c.wantRate : rate, wantCount = c.wantCount ? c.wantCount : count;
+                eq_select_table(*state, count, rate);
+                EXPECT_EQ(state->sampleRate, wantRate);
+                ASSERT_NE(state->eqTable, nullptr);
+                EXPECT_EQ(state->eqTable, find_table(wantRate, wantCount));
+                EXPECT_EQ(state->eqActiveBands, wantCount);
+                EXPECT_EQ(state->eqBandCount, 77);
+                EXPECT_EQ(&eq_table_for(count, rate), state->eqTable);
+            }
+        }
     }
-
-    void expect_selected(int32_t bandCount, int32_t rate, int32_t wantRate, int32_t wantCount) {
-        SCOPED_TRACE("select(" + std::to_string(bandCount) + ", " + std::to_string(rate) + ")");
-        eq_select_table(*state_, bandCount, rate);
-        EXPECT_EQ(state_->sampleRate, wantRate);
-        ASSERT_NE(state_->eqTable, nullptr);
-        EXPECT_EQ(state_->eqTable, find_table(wantRate, wantCount));
-        EXPECT_EQ(state_->eqActiveBands, wantCount);
-        EXPECT_EQ(state_->eqBandCount, 77);
-        EXPECT_EQ(&eq_table_for(bandCount, rate), state_->eqTable);
-    }
-
-    std::unique_ptr<EngineState> state_;
-};
-
-TEST_F(EqSelectTest, LowRatesAlwaysRunTheirTenBands) {
-    for (int32_t count : {10, 15, 25, 31, 12, 0, -1}) {
-        expect_selected(count, 11025, 11025, 10);
-        expect_selected(count, 22050, 22050, 10);
-    }
-}
-
-TEST_F(EqSelectTest, SupportedRatesTakeTheLayoutOfTheCount) {
-    for (int32_t rate : {44100, 48000}) {
-        for (int32_t count : {10, 15, 25, 31}) expect_selected(count, rate, rate, count);
-    }
-}
-
-TEST_F(EqSelectTest, OtherCountsFallBackToTenBands) {
-    for (int32_t count : {12, 0, -1, 30, 32, 1000}) {
-        expect_selected(count, 48000, 48000, 10);
-        expect_selected(count, 44100, 44100, 10);
-    }
-}
-
-TEST_F(EqSelectTest, UnsupportedRatesRunAt44100) {
-    for (int32_t rate : {96000, 8000, 32000, 44099, 0, -1}) {
-        expect_selected(31, rate, 44100, 31);
-        expect_selected(15, rate, 44100, 15);
-        expect_selected(10, rate, 44100, 10);
-        expect_selected(20, rate, 44100, 10);
-    }
-}
-
-TEST_F(EqSelectTest, ReselectionReplacesThePreviousChoice) {
-    expect_selected(31, 48000, 48000, 31);
-    expect_selected(31, 11025, 11025, 10);
-    expect_selected(25, 96000, 44100, 25);
 }
 
 // --- The filters themselves ----------------------------------------------------

@@ -18,10 +18,8 @@ std::unique_ptr<EngineState> scope_state(int32_t channels, int32_t width, int32_
 TEST(ScopeGeometry, FollowsTheClientRectangle) {
     auto s = testing::make_state();
     scope_set_geometry(*s, 0, 0, 418, 29);
-    EXPECT_EQ(s->scopeWidth, 418);
-    EXPECT_EQ(s->scopeHeight, 30);
-    EXPECT_EQ(s->scopeRowStep, 5);
-    EXPECT_EQ(s->scopeGridColumns, 41);
+    EXPECT_EQ((std::vector<int>{s->scopeWidth, s->scopeHeight, s->scopeRowStep, s->scopeGridColumns}),
+              (std::vector<int>{418, 30, 5, 41}));
     scope_set_geometry(*s, 0, 0, 5000, 10);
     EXPECT_EQ(s->scopeWidth, kScopeMaxWidth);  // the column arrays hold no more
 }
@@ -31,20 +29,18 @@ TEST(ScopeCapture, LevelsAreMagnitudesOver256) {
     const int16_t samples[] = {-32768, 32767, 255, -256, 0, 1000};
     scope_capture(*s, samples, sizeof samples);
     EXPECT_EQ(s->scopeFrameCount, 3);
-    EXPECT_EQ(s->scopeLevel[0][0], 128);
-    EXPECT_EQ(s->scopeLevel[1][0], 127);
-    EXPECT_EQ(s->scopeLevel[0][1], 0);
-    EXPECT_EQ(s->scopeLevel[1][1], 1);
-    EXPECT_EQ(s->scopeLevel[1][2], 3);
-}
+    EXPECT_EQ((std::vector<int>{s->scopeLevel[0][0], s->scopeLevel[0][1], s->scopeLevel[0][2]}),
+              (std::vector<int>{128, 0, 0}));
+    EXPECT_EQ((std::vector<int>{s->scopeLevel[1][0], s->scopeLevel[1][1], s->scopeLevel[1][2]}),
+              (std::vector<int>{127, 1, 3}));
 
-TEST(ScopeCapture, MonoLeavesTheLowerChannelAtZero) {
-    auto s = scope_state(1, 100, 30);
+    // Mono leaves the lower channel at zero.
+    s = scope_state(1, 100, 30);
     s->scopeLevel[1][0] = 99;
-    const int16_t samples[] = {-20000, 20000};
-    scope_capture(*s, samples, sizeof samples);
-    EXPECT_EQ(s->scopeLevel[0][0], 78);
-    EXPECT_EQ(s->scopeLevel[1][0], 0);
+    const int16_t mono[] = {-20000, 20000};
+    scope_capture(*s, mono, sizeof mono);
+    EXPECT_EQ((std::vector<int>{s->scopeLevel[0][0], s->scopeLevel[0][1], s->scopeLevel[1][0]}),
+              (std::vector<int>{78, 78, 0}));
 }
 
 TEST(ScopeCapture, StopsWhenHiddenAndLimitsLongBuffers) {
@@ -66,10 +62,7 @@ TEST(ScopeColumns, AverageWholeGroupsOfFrames) {
     const uint8_t up[] = {10, 20, 30, 31, 0, 0, 255, 255, 77};
     for (int i = 0; i < 9; ++i) s->scopeLevel[0][i] = up[i];
     scope_compute_columns(*s);
-    EXPECT_EQ(s->scopeColumn[0][0], 15);
-    EXPECT_EQ(s->scopeColumn[0][1], 30);
-    EXPECT_EQ(s->scopeColumn[0][2], 0);
-    EXPECT_EQ(s->scopeColumn[0][3], 255);
+    EXPECT_EQ(std::vector<int>(s->scopeColumn[0], s->scopeColumn[0] + 4), (std::vector<int>{15, 30, 0, 255}));
 }
 
 TEST(ScopeStripes, AreDarkestAtTheMiddleLine) {

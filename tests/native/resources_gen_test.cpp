@@ -134,28 +134,21 @@ double contrast(Rgb a, Rgb b) {
 
 double difference(Rgb a, Rgb b) { return (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b)) / 3.0; }
 
-// Mean colour step between neighbouring columns (rows): inside the tile, and
-// across the seam where the last column (row) meets the first of the next tile.
-struct Steps {
-    double interior, seam;
-};
-
-Steps column_steps(const Bitmap& b) {
-    double interior = 0, seam = 0;
-    for (int y = 0; y < b.height; ++y) {
-        for (int x = 0; x + 1 < b.width; ++x) interior += difference(b.at(x, y), b.at(x + 1, y));
-        seam += difference(b.at(b.width - 1, y), b.at(0, y));
+// Whether the picture tiles without a visible seam: across the seam (last
+// column or row against the first of the next tile) the mean colour step is
+// no more than between neighbours inside it; a texture that drifts across
+// the tile would jump there.
+void expect_seamless(const Bitmap& b) {
+    for (bool columns : {true, false}) {
+        const int n = columns ? b.width : b.height, m = columns ? b.height : b.width;
+        auto px = [&](int i, int j) { return columns ? b.at(i, j) : b.at(j, i); };
+        double interior = 0, seam = 0;
+        for (int j = 0; j < m; ++j) {
+            for (int i = 0; i + 1 < n; ++i) interior += difference(px(i, j), px(i + 1, j));
+            seam += difference(px(n - 1, j), px(0, j));
+        }
+        EXPECT_LT(seam / m, 1.5 * interior / (static_cast<double>(n - 1) * m) + 0.25) << (columns ? "columns" : "rows");
     }
-    return {interior / (static_cast<double>(b.width - 1) * b.height), seam / b.height};
-}
-
-Steps row_steps(const Bitmap& b) {
-    double interior = 0, seam = 0;
-    for (int x = 0; x < b.width; ++x) {
-        for (int y = 0; y + 1 < b.height; ++y) interior += difference(b.at(x, y), b.at(x, y + 1));
-        seam += difference(b.at(x, b.height - 1), b.at(x, 0));
-    }
-    return {interior / (static_cast<double>(b.height - 1) * b.width), seam / b.width};
 }
 
 const std::map<int, Bytes>& art_by_id() {
@@ -255,26 +248,11 @@ TEST(ArtCatalogue, IsTheSameOnEveryRun) {
     for (const artgen::ArtFile& f : again) EXPECT_EQ(f.bytes, art_by_id().at(f.id)) << f.name;
 }
 
-TEST(SkinBitmap, Is802By366With24Bits) {
+TEST(SkinBitmap, IsASeamlessLightTealOnWhichTheSkinColourTextStaysReadable) {
     const Bitmap skin = read_bmp(art_by_id().at(1031));
-    EXPECT_EQ(skin.width, 802);
-    EXPECT_EQ(skin.height, 366);
-    EXPECT_EQ(skin.bits, 24);
-}
-
-TEST(SkinBitmap, TilesWithoutAVisibleSeam) {
-    const Bitmap skin = read_bmp(art_by_id().at(1031));
+    EXPECT_EQ((std::vector<int>{skin.width, skin.height, skin.bits}), (std::vector<int>{802, 366, 24}));
     ASSERT_FALSE(skin.pixels.empty());
-    // Across the seam the picture changes no more than between neighbours
-    // inside it; a texture that drifts across the tile would jump here.
-    const Steps cols = column_steps(skin), rows = row_steps(skin);
-    EXPECT_LT(cols.seam, 1.5 * cols.interior + 0.25);
-    EXPECT_LT(rows.seam, 1.5 * rows.interior + 0.25);
-}
-
-TEST(SkinBitmap, IsALightTealOnWhichTheSkinColourTextStaysReadable) {
-    const Bitmap skin = read_bmp(art_by_id().at(1031));
-    ASSERT_FALSE(skin.pixels.empty());
+    expect_seamless(skin);
     double r = 0, g = 0, b = 0, worst = 99, lmin = 1, lmax = 0;
     for (const Rgb& p : skin.pixels) {
         r += p.r, g += p.g, b += p.b;
@@ -293,9 +271,7 @@ TEST(SkinBitmap, IsALightTealOnWhichTheSkinColourTextStaysReadable) {
 
 TEST(TitleTexture, Is150By150WithSixteenTealColoursAndTiles) {
     const Bitmap tex = read_bmp(art_by_id().at(1013));
-    EXPECT_EQ(tex.width, 150);
-    EXPECT_EQ(tex.height, 150);
-    EXPECT_EQ(tex.bits, 4);
+    EXPECT_EQ((std::vector<int>{tex.width, tex.height, tex.bits}), (std::vector<int>{150, 150, 4}));
     ASSERT_EQ(tex.palette.size(), 16u);
     ASSERT_EQ(tex.indices.size(), 150u * 150u);
     std::set<int> used(tex.indices.begin(), tex.indices.end());
@@ -306,39 +282,22 @@ TEST(TitleTexture, Is150By150WithSixteenTealColoursAndTiles) {
         // The preset-name dialog's caption is drawn on it in the skin colour.
         EXPECT_GE(contrast(c, kSkinText), 3.5) << "palette entry " << i;
     }
-    const Steps cols = column_steps(tex), rows = row_steps(tex);
-    EXPECT_LT(cols.seam, 1.5 * cols.interior + 0.25);
-    EXPECT_LT(rows.seam, 1.5 * rows.interior + 0.25);
+    expect_seamless(tex);
 }
 
 TEST(SmallBitmaps, Are24BitPicturesOfModestSize) {
     for (int id = 1001; id <= 1012; ++id) {
         const Bitmap b = read_bmp(art_by_id().at(id));
         EXPECT_EQ(b.bits, 24) << id;
-        EXPECT_GT(b.width, 0) << id;
-        EXPECT_GT(b.height, 0) << id;
-        EXPECT_LE(b.width, 128) << id;
-        EXPECT_LE(b.height, 64) << id;
+        EXPECT_TRUE(b.width > 0 && b.width <= 128 && b.height > 0 && b.height <= 64) << id;
         std::set<int> colours;
         for (const Rgb& p : b.pixels) colours.insert(p.r << 16 | p.g << 8 | p.b);
         EXPECT_GT(colours.size(), 2u) << id << " is a flat fill";
     }
 }
 
-// Alpha coverage of a 32-pixel icon reduced to 16 pixels, 2 x 2 averages.
-std::vector<double> halve(const IconEntry& big) {
-    std::vector<double> out(16 * 16);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            double sum = 0;
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx) sum += big.alpha[(2 * y + dy) * 32 + 2 * x + dx];
-            out[y * 16 + x] = sum / 4 / 255;
-        }
-    return out;
-}
-
-TEST(Icons, EachHasA16And32PixelImageWithAlphaAndAMatchingMask) {
+TEST(Icons, EachHasA16And32PixelImageOfItsOwnGlyphWithAlphaAndAMatchingMask) {
+    std::map<std::vector<uint8_t>, int> seen;
     for (int id = 1014; id <= 1030; ++id) {
         SCOPED_TRACE(id);
         const std::vector<IconEntry> images = read_ico(art_by_id().at(id));
@@ -352,45 +311,36 @@ TEST(Icons, EachHasA16And32PixelImageWithAlphaAndAMatchingMask) {
                 if (icon.alpha[i] == 0) {
                     ++clear;
                     EXPECT_EQ(icon.colour[i].r + icon.colour[i].g + icon.colour[i].b, 0) << "clear pixel not black";
-                } else if (icon.alpha[i] == 255) {
-                    ++solid;
-                } else {
-                    ++partial;
                 }
+                solid += icon.alpha[i] == 255;
+                partial += icon.alpha[i] != 0 && icon.alpha[i] != 255;
             }
             EXPECT_GT(clear, 0) << "no transparent background";
             EXPECT_GT(solid, icon.size * icon.size / 10) << "glyph too faint";
             EXPECT_GT(partial, 0) << "edges not smoothed";
             EXPECT_EQ(icon.alpha[0], 0) << "corner should be transparent";
         }
-    }
-}
+        if (images[1].size != 32) continue;
 
-TEST(Icons, SmallAndLargeImagesShowTheSameGlyph) {
-    for (int id = 1014; id <= 1030; ++id) {
-        SCOPED_TRACE(id);
-        const std::vector<IconEntry> images = read_ico(art_by_id().at(id));
-        ASSERT_EQ(images.size(), 2u);
-        const std::vector<double> reduced = halve(images[1]);
-        // Overlap of the covered areas (alpha above one half). The small image
-        // may simplify the glyph (fewer sliders), so half the area suffices;
-        // a glyph drawn at the wrong scale or place overlaps far less.
+        // The small image shows the large one's glyph: overlap of the covered
+        // areas (alpha above one half) of the 16-pixel image and the 32-pixel
+        // one reduced by 2 x 2 averages. The small image may simplify the
+        // glyph (fewer sliders), so half the area suffices; a glyph drawn at
+        // the wrong scale or place overlaps far less.
         int both = 0, either = 0;
-        for (size_t i = 0; i < reduced.size(); ++i) {
-            const bool a = reduced[i] > 0.5, b = images[0].alpha[i] > 127;
-            both += a && b;
-            either += a || b;
-        }
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                double sum = 0;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx) sum += images[1].alpha[(2 * y + dy) * 32 + 2 * x + dx];
+                const bool a = sum / 4 / 255 > 0.5, b = images[0].alpha[y * 16 + x] > 127;
+                both += a && b;
+                either += a || b;
+            }
         ASSERT_GT(either, 0);
         EXPECT_GT(static_cast<double>(both) / either, 0.5);
-    }
-}
 
-TEST(Icons, AreAllDifferentPictures) {
-    std::map<std::vector<uint8_t>, int> seen;
-    for (int id = 1014; id <= 1030; ++id) {
-        const std::vector<IconEntry> images = read_ico(art_by_id().at(id));
-        ASSERT_EQ(images.size(), 2u);
+        // And no two icons are the same picture.
         std::vector<uint8_t> key = images[1].alpha;
         for (const Rgb& c : images[1].colour) key.push_back(static_cast<uint8_t>(c.r ^ c.g ^ c.b));
         const auto inserted = seen.emplace(key, id);

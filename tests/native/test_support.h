@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audiomix.h"
+#include "controls/pixel_geometry.h"
 #include "engine/engine_state.h"
 #include "engine/random_source.h"
 
@@ -41,5 +42,36 @@ double expected_db(double dB);
 
 // A deterministic test signal: sum of sines plus noise, interleaved.
 std::vector<int16_t> make_signal(int32_t frames, int32_t channels, double amplitude, uint32_t seed);
+
+// Pixels the pure painters draw into, as FillRect and LineTo would; a sink
+// for their fills. Pixels outside the grid are dropped.
+struct Canvas {
+    static constexpr uint32_t kUnpainted = 0xFF000000u;
+    int w, h;
+    std::vector<uint32_t> px;
+    std::vector<SolidFill> fills;
+
+    Canvas(int width, int height, uint32_t background = kUnpainted)
+        : w(width), h(height), px(static_cast<size_t>(width * height), background) {}
+    void set(int x, int y, uint32_t c) {
+        if (x >= 0 && x < w && y >= 0 && y < h) px[static_cast<size_t>(y * w + x)] = c;
+    }
+    void operator()(const SolidFill& f) {
+        fills.push_back(f);
+        for (int y = f.rect.top; y < f.rect.bottom; ++y)
+            for (int x = f.rect.left; x < f.rect.right; ++x) set(x, y, f.colour);
+    }
+    // A 1-pixel horizontal, vertical or 45-degree polyline, each segment
+    // without its end point.
+    void stroke(const Stroke& s) {
+        for (int k = 1; k < s.count; ++k) {
+            const PixelPoint to = s.points[k];
+            for (PixelPoint p = s.points[k - 1]; p != to;
+                 p.x += (to.x > p.x) - (to.x < p.x), p.y += (to.y > p.y) - (to.y < p.y))
+                set(p.x, p.y, s.colour);
+        }
+    }
+    uint32_t at(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
+};
 
 }  // namespace audiomix::testing

@@ -1,23 +1,7 @@
 // The skinned controls' painters under wine: each paints into a 32-bit DIB
 // section and the pixels are compared with what the pure band, frame and
 // bubble rules say; Chinese text must come out in real glyphs.
-// The library is built with these; the tests see its headers the same way.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,26 +84,6 @@ struct Expected {
     uint32_t at(int x, int y) const { return px[static_cast<size_t>(y * w + x)]; }
 };
 
-// A plain top-level window to parent controls.
-class HostWindow {
-public:
-    HostWindow(int w, int h, DWORD style = WS_POPUP | WS_VISIBLE) {
-        static const wchar_t* cls = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-            wc.lpszClassName = L"controls_paint_host";
-            RegisterClassW(&wc);
-            return L"controls_paint_host";
-        }();
-        hwnd = CreateWindowExW(WS_EX_TOPMOST, cls, L"", style, 60, 60, w, h, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HostWindow() { DestroyWindow(hwnd); }
-    HWND hwnd;
-};
-
 // ---- gradient
 
 TEST(GradientPainter, EveryBandLandsWhereTheBandRuleSaysForEverySet) {
@@ -163,10 +127,10 @@ protected:
     static constexpr int kW = 420, kH = 34;
 
     void SetUp() override {
-        host = std::make_unique<HostWindow>(500, 120);
+        host = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 60, 60, 500, 120, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
         HWND stat = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 20, 30,
-                                    kW, kH, host->hwnd, reinterpret_cast<HMENU>(1001), GetModuleHandleW(nullptr),
-                                    nullptr);
+                                    kW, kH, host, reinterpret_cast<HMENU>(1001), GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(stat, nullptr);
         ASSERT_TRUE(label.SubclassWindow(stat));
     }
@@ -177,40 +141,24 @@ protected:
         label.SetWindowText(text);
     }
 
-    std::unique_ptr<HostWindow> host;
+    void TearDown() override { DestroyWindow(host); }
+
+    HWND host = nullptr;
     CSkinLabel label;
 };
 
-// Pixels of a colour in a rectangle of the DIB.
-int count(const Dib& dib, uint32_t colour, int left, int top, int right, int bottom) {
+// Pixels in a rectangle of the DIB that pass a test.
+template <typename Test>
+int count(const Dib& dib, Test test, int left, int top, int right, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) n += dib.at(x, y) == colour;
+        for (int x = left; x < right; ++x) n += test(dib.at(x, y));
     return n;
 }
 
-// Text is anti-aliased: count pixels whose every component is at most / at
-// least a level.
-int count_dark(const Dib& dib, int level, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) {
-            const uint32_t c = dib.at(x, y);
-            n += red_of(c) <= static_cast<uint32_t>(level) && green_of(c) <= static_cast<uint32_t>(level) &&
-                 blue_of(c) <= static_cast<uint32_t>(level);
-        }
-    return n;
-}
-int count_light(const Dib& dib, int level, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) {
-            const uint32_t c = dib.at(x, y);
-            n += red_of(c) >= static_cast<uint32_t>(level) && green_of(c) >= static_cast<uint32_t>(level) &&
-                 blue_of(c) >= static_cast<uint32_t>(level);
-        }
-    return n;
-}
+// Text is anti-aliased: dark means every component at most 40, light at least 230.
+bool dark(uint32_t c) { return std::max({red_of(c), green_of(c), blue_of(c)}) <= 40; }
+bool light(uint32_t c) { return std::min({red_of(c), green_of(c), blue_of(c)}) >= 230; }
 
 TEST_F(LabelPaint, StatusLabelFaceFollowsStyle21AroundItsText) {
     make_status_label(L"欢迎使用广告人声静态调整效果器");
@@ -233,10 +181,10 @@ TEST_F(LabelPaint, StatusLabelFaceFollowsStyle21AroundItsText) {
     // Dark text with a white copy one pixel down and right. The face has no
     // near-white pixels, and near-black ones only in its last rows (amounts
     // of 160 and more: value <= 15, i >= 32).
-    EXPECT_EQ(count_dark(dib, 40, 0, 0, 40, 31), 0);
-    EXPECT_EQ(count_light(dib, 230, 0, 0, 40, kH), 0);
-    EXPECT_GT(count_dark(dib, 40, 40, 0, kW - 40, 31), 15);
-    EXPECT_GT(count_light(dib, 230, 40, 0, kW - 40, kH), 150);
+    EXPECT_EQ(count(dib, dark, 0, 0, 40, 31), 0);
+    EXPECT_EQ(count(dib, light, 0, 0, 40, kH), 0);
+    EXPECT_GT(count(dib, dark, 40, 0, kW - 40, 31), 15);
+    EXPECT_GT(count(dib, light, 40, 0, kW - 40, kH), 150);
 }
 
 TEST_F(LabelPaint, OneLineTextIsCentredBothWaysAndABreakKeepsItOnTop) {
@@ -314,8 +262,10 @@ TEST_F(LabelPaint, TransparentLabelLeavesTheBackgroundAlone) {
     Dib dib(kW, kH);
     dib.clear(RGB(200, 10, 10));
     label.Paint(dib.dc);
-    EXPECT_EQ(count(dib, RGB(200, 10, 10), 0, 0, 60, kH), 60 * kH);
-    EXPECT_GT(count_dark(dib, 100, 0, 0, kW, kH), 20);
+    EXPECT_EQ(count(dib, [](uint32_t c) { return c == RGB(200, 10, 10); }, 0, 0, 60, kH), 60 * kH);
+    EXPECT_GT(count(dib, [](uint32_t c) { return std::max({red_of(c), green_of(c), blue_of(c)}) <= 100; }, 0, 0, kW,
+                    kH),
+              20);
 }
 
 TEST_F(LabelPaint, TiledBitmapUnderACapsule) {

@@ -2,20 +2,6 @@
 // after its delay when the real mouse rests on a tool, sits with its tail on
 // the mouse, hides on a click and when the mouse leaves the tools; creating,
 // painting and destroying the controls leaves no GDI objects behind.
-// The library is built with these; the tests see its headers the same way.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <memory>
 
 #include "controls/colour.h"

@@ -140,7 +140,7 @@ TEST_F(LevelDisplay, DrawsGridAndEnvelopeWhereTheRulesPutThem) {
     EXPECT_GT(checked, 50);
 }
 
-TEST_F(LevelDisplay, ChangesWhileAudioPassesAndStaysWhenNotAskedToDraw) {
+TEST_F(LevelDisplay, ChangesWhileAudioPassesAndStaysWhenNotAskedToDrawOrHidden) {
     const Capture before = display();
     play(square_wave(4096, 60 * 256, 60 * 256), 1, 20);
     const Capture loud = display();
@@ -156,14 +156,13 @@ TEST_F(LevelDisplay, ChangesWhileAudioPassesAndStaysWhenNotAskedToDraw) {
     // drawDisplay must be exactly 1.
     play(square_wave(4096, 90 * 256, 90 * 256), 2, 20);
     EXPECT_EQ(display().pixels, quiet.pixels);
-}
 
-TEST_F(LevelDisplay, AHiddenWindowIsNotDrawn) {
+    // A hidden window is not drawn: the screen keeps whatever covers it now.
     dll().setdisp(0);
     pump(50);
-    const Capture hidden_before = display();  // whatever covers it now
+    const Capture hidden = display();
     play(square_wave(4096, 60 * 256, 60 * 256), 1, 10);
-    EXPECT_EQ(display().pixels, hidden_before.pixels);
+    EXPECT_EQ(display().pixels, hidden.pixels);
 }
 
 TEST(LevelDisplayDestroy, DrawingWhileTheWindowIsDestroyedIsHarmless) {

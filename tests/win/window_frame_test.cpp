@@ -41,24 +41,18 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(WindowFrame, TheCloseButtonHitTestsAsCloseWhereTheGeometryPutsIt) {
-    const POINT centre = close_button_centre();
-    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTCLOSE);
-    // Left of the close button, still in the caption: the extra button the
-    // close-notifies-owner flag adds ({24, 3, 45, 24}), then the caption.
+TEST_F(WindowFrame, ClickingTheCloseButtonHidesTheWindowAndClearsTheDisplayFlag) {
+    save_screenshot(capture_window(window), L"window_shown");
+    // The close button where the geometry puts it; left of it the extra
+    // button the close-notifies-owner flag adds ({24, 3, 45, 24}), then the
+    // caption.
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left;
-    const POINT extra{r.left + w - 35 - 2, r.top + 13};
-    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(extra.x, extra.y)), HTMENU);
-    const POINT caption{r.left + w / 2, r.top + 15};
-    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
-}
-
-TEST_F(WindowFrame, ClickingTheCloseButtonHidesTheWindowAndClearsTheDisplayFlag) {
-    save_screenshot(capture_window(window), L"window_shown");
     const POINT centre = close_button_centre();
     ASSERT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTCLOSE);
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.left + w - 37, r.top + 13)), HTMENU);
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.left + w / 2, r.top + 15)), HTCAPTION);
     click_at(centre);
     EXPECT_TRUE(pump_until([&] { return !IsWindowVisible(window); }));
     EXPECT_EQ(dll().get_dispstatus(), 0);

@@ -38,30 +38,22 @@ TEST_F(WindowLifecycle, SetdispAndInitShowAndHide) {
     dll().begin(0);
     HWND w = find_control_window();
     ASSERT_NE(w, nullptr);
-
-    dll().setdisp(1);
-    pump();
-    EXPECT_TRUE(IsWindowVisible(w));
-    EXPECT_EQ(dll().get_dispstatus(), 1);
-
-    dll().setdisp(2);  // hides, and the value is kept
-    pump();
-    EXPECT_FALSE(IsWindowVisible(w));
-    EXPECT_EQ(dll().get_dispstatus(), 2);
-
-    dll().init(44100, 2, 0);  // show 0 leaves it hidden
-    pump();
-    EXPECT_FALSE(IsWindowVisible(w));
-
-    dll().init(48000, 2, 1);
-    pump();
-    EXPECT_TRUE(IsWindowVisible(w));
-    EXPECT_EQ(dll().get_dispstatus(), 1);
-
-    dll().setdisp(0);
-    pump();
-    EXPECT_FALSE(IsWindowVisible(w));
-    EXPECT_EQ(dll().get_dispstatus(), 0);
+    // setdisp 2 hides and keeps the value; init with show 0 leaves it hidden.
+    const struct {
+        void (*call)();
+        bool visible;
+        uint8_t status;
+    } steps[] = {
+        {[] { dll().setdisp(1); }, true, 1},        {[] { dll().setdisp(2); }, false, 2},
+        {[] { dll().init(44100, 2, 0); }, false, 2}, {[] { dll().init(48000, 2, 1); }, true, 1},
+        {[] { dll().setdisp(0); }, false, 0},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].call();
+        pump();
+        EXPECT_EQ(IsWindowVisible(w) != FALSE, steps[i].visible) << "step " << i;
+        EXPECT_EQ(dll().get_dispstatus(), steps[i].status) << "step " << i;
+    }
 }
 
 TEST_F(WindowLifecycle, ASecondBeginReusesTheWindowAndHidesIt) {

@@ -32,6 +32,14 @@ protected:
         pump(20);
     }
 
+    void click_tab(int item) const {
+        RECT r;
+        ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r)));
+        POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(tab, &centre);
+        click_at(centre);
+    }
+
     std::wstring tab_text(int item) const {
         wchar_t text[64] = {};
         TCITEMW it{};
@@ -72,21 +80,14 @@ TEST_F(TabStrip, PagesSitUnderTheTabsInsideTheStrip) {
 }
 
 TEST_F(TabStrip, AClickOnTheSecondTabShowsTheEqualiserPage) {
-    RECT item;
-    ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
-    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(tab, &centre);
-    click_at(centre);
+    click_tab(1);
     EXPECT_TRUE(pump_until([&] { return IsWindowVisible(eqPage) != FALSE; }));
     EXPECT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), 1);
     EXPECT_FALSE(IsWindowVisible(effectPage));
     save_screenshot(capture_window(window), L"window_eq_tab");
 
     // And back.
-    SendMessageW(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-    centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ClientToScreen(tab, &centre);
-    click_at(centre);
+    click_tab(0);
     EXPECT_TRUE(pump_until([&] { return IsWindowVisible(effectPage) != FALSE; }));
     EXPECT_FALSE(IsWindowVisible(eqPage));
 }
