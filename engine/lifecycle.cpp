@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/gbk.h"
+
 namespace audiomix {
 
 namespace {
@@ -24,16 +26,8 @@ void preset_path_from_module(const char* modulePath, char separator, char* out, 
 
 void copy_title(const char* text, char* out, size_t size) {
     if (size == 0) return;
-    size_t n = 0;
-    if (text != nullptr) {
-        while (text[n] != '\0') {
-            const unsigned char b = static_cast<unsigned char>(text[n]);
-            const size_t width = (b >= 0x81 && b <= 0xFE && text[n + 1] != '\0') ? 2 : 1;
-            if (n + width > size - 1) break;
-            n += width;
-        }
-        std::memcpy(out, text, n);
-    }
+    const size_t n = text != nullptr ? gbk_fit(text, std::strlen(text), size - 1) : 0;
+    std::memcpy(out, text != nullptr ? text : "", n);
     out[n] = '\0';
 }
 

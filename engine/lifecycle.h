@@ -13,7 +13,7 @@ void preset_path_from_module(const char* modulePath, char separator, char* out, 
 
 // Copies a host title of at most size - 1 bytes. Longer text is cut before a
 // double-byte character that would straddle the cut (code page 936 lead
-// bytes 0x81-0xFE). Null copies as empty.
+// bytes followed by a trail byte, engine/gbk.h). Null copies as empty.
 void copy_title(const char* text, char* out, size_t size);
 
 }  // namespace audiomix

@@ -1,12 +1,15 @@
-// The host parameter interface: named parameters applied through the same
-// rules as the control window's controls.
+// The host parameter interface: named parameters and the equaliser presets,
+// applied through the same rules as the control window's controls.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "audiomix.h"
 #include "engine/engine_state.h"
+#include "engine/gbk.h"
 #include "eqpage/eq_rules.h"
+#include "eqpage/preset_store.h"
 #include "ui/effect_rules.h"
 
 using namespace audiomix;
@@ -70,7 +73,9 @@ int32_t parse_band(const char* name) {
     return n < band_count() ? n : -1;
 }
 
-bool is_whole(double v) { return std::isfinite(v) && v == std::trunc(v); }
+// Whole, and small enough that the conversion to an integer is defined; every
+// range here lies far inside.
+bool is_whole(double v) { return v > -1.0e9 && v < 1.0e9 && v == std::trunc(v); }
 
 // A 0/1 parameter.
 bool as_switch(double v, bool& on) {
@@ -179,6 +184,40 @@ int32_t AUDIOMIX_CALL audiomix_param_name(int32_t index, char* buffer, int32_t s
         buffer[n] = '\0';
     }
     return length;
+}
+
+// Presets: item index of the preset box for the current band count.
+
+int32_t AUDIOMIX_CALL audiomix_preset_count(void) { return preset_count_for(engine.eqBandCount); }
+
+int32_t AUDIOMIX_CALL audiomix_preset_name(int32_t index, char* buffer, int32_t size) {
+    const bool writable = buffer != nullptr && size > 0;
+    const int32_t record = preset_find_nth(engine.eqBandCount, index);
+    if (record < 0) {
+        if (writable) buffer[0] = '\0';
+        return -1;
+    }
+    const PresetRecord& r = presetTable[record];
+    std::string name;
+    try {
+        name = gbk_to_utf8(r.name, std::strlen(r.name));  // at most 189 bytes
+    } catch (...) {  // out of memory: nothing may throw into the host
+        if (writable) buffer[0] = '\0';
+        return -1;
+    }
+    if (writable) {
+        const size_t n = utf8_fit(name.data(), name.size(), static_cast<size_t>(size) - 1);
+        std::memcpy(buffer, name.data(), n);
+        buffer[n] = '\0';
+    }
+    return static_cast<int32_t>(name.size());
+}
+
+int32_t AUDIOMIX_CALL audiomix_preset_apply(int32_t index) {
+    const int32_t record = preset_find_nth(engine.eqBandCount, index);
+    if (record < 0) return AUDIOMIX_PARAM_UNKNOWN;
+    eq_choose_preset(engine, presetTable[record]);
+    return AUDIOMIX_PARAM_OK;
 }
 
 }  // extern "C"

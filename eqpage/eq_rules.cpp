@@ -4,6 +4,7 @@
 
 #include "dsp/equaliser.h"
 #include "engine/engine_state.h"
+#include "eqpage/preset_store.h"
 
 namespace audiomix {
 
@@ -83,7 +84,21 @@ bool eq_band_count_available(const EngineState& state, int32_t count) {
     return state.sampleRate >= 44100;
 }
 
+void eq_apply_preset(EngineState& state, const PresetRecord& record) {
+    const int32_t bands = record.bandCount < kMaxBands ? record.bandCount : kMaxBands;
+    for (int32_t b = 0; b < bands; ++b) {
+        set_all_channels(state, static_cast<float>(record.gainDb[b]), b);
+        state.bandGainDb[b] = record.gainDb[b];
+    }
+}
+
+void eq_choose_preset(EngineState& state, const PresetRecord& record) {
+    state.settingsChanged = 1;
+    eq_apply_preset(state, record);
+}
+
 void eq_page_initialised(EngineState& state) {
+    LoadPresets(state.presetPath);
     std::memset(state.bandGainDb, 0, sizeof state.bandGainDb);
 }
 

@@ -7,6 +7,7 @@
 namespace audiomix {
 
 struct EngineState;
+struct PresetRecord;
 
 constexpr int32_t kBandSliderMax = 50;  // position 0 is +20 (top), 25 is 0, 50 is -20
 constexpr int32_t kPreGainSliderMax = 24;
@@ -47,7 +48,21 @@ void eq_apply_band_count(EngineState& state, int32_t count);
 // layout from 44100 Hz up, only 10 bands below.
 bool eq_band_count_available(const EngineState& state, int32_t count);
 
-// The equaliser page's start-up and its reset after audiomix_init.
+// A preset's gains: for every band below its band count (at most 31) and
+// every channel, eq_set_gain(gainDb[b]), which also stores the value the
+// page's slider shows (eqBandValue, position trunc(25 - 1.25 g)), and
+// bandGainDb[b] = gainDb[b]. Later bands and the pre-gain keep their values.
+// Leaves settingsChanged alone: deleting a preset applies the default
+// without marking a change.
+void eq_apply_preset(EngineState& state, const PresetRecord& record);
+
+// Choosing a preset in the preset box: marks the settings changed, then
+// applies it.
+void eq_choose_preset(EngineState& state, const PresetRecord& record);
+
+// The equaliser page's start-up (which also loads the preset table from
+// state.presetPath: built-ins, then the file) and its reset after
+// audiomix_init.
 void eq_page_initialised(EngineState& state);
 void eq_page_reset(EngineState& state);
 

@@ -116,6 +116,27 @@ AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_param_get(const char* name, double* 
  * name is longer than 3 characters. */
 AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_param_name(int32_t index, char* buffer, int32_t size);
 
+/* Equaliser presets: those of the current band count (eq.bands), in the order
+ * of the control window's preset box: the built-in ones first, then the
+ * user's from the preset file beside the library. The list is read when
+ * audiomix_begin creates the window and stays after audiomix_close; before
+ * the first audiomix_begin it is empty. Call these on the window's thread. */
+
+/* @20 How many presets the current band count has. */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_preset_count(void);
+
+/* @21 Writes the index-th preset's name as UTF-8, NUL-terminated and cut to
+ * size bytes without splitting a character, and returns the full name's
+ * length in bytes (call with size 0 to learn it). -1 when index is out of
+ * range; a usable buffer then receives an empty string. */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_preset_name(int32_t index, char* buffer, int32_t size);
+
+/* @22 Applies the index-th preset as choosing it in the window does: the
+ * band gains of the current layout (the pre-gain and other settings stay),
+ * settings marked changed. Returns 0 when applied, 3 when index is out of
+ * range (nothing changes). */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_preset_apply(int32_t index);
+
 #ifdef __cplusplus
 }
 #endif

@@ -35,6 +35,14 @@ while read -r name type; do
         _init|_fini|_edata|_end|__bss_start) continue ;;
     esac
     demangled=$(echo "$name" | c++filt)
+    # A member template's demangled name starts with its return type
+    # ("void std::vector<...>::_M_realloc_insert<...>"); its mangled name
+    # still starts in std:: or __gnu_cxx::.
+    case "$name" in
+        _ZNSt*|_ZNKSt*|_ZSt*|_ZN9__gnu_cxx*|_ZNK9__gnu_cxx*)
+            echo "$demangled" >>"$tmp/runtime"
+            continue ;;
+    esac
     case "$demangled" in
         std::*|__gnu_cxx::*|"typeinfo for std::"*|"typeinfo name for std::"*|"vtable for std::"*|"VTT for std::"*|"guard variable for std::"*)
             echo "$demangled" >>"$tmp/runtime" ;;

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char name[32];
     int steps = 0;
     while (!in.empty() && ++steps < 64) {
-        switch (in.byte() % 12) {
+        switch (in.byte() % 13) {
         case 0: audiomix_begin(static_cast<uint32_t>(in.int32())); break;
         case 1: audiomix_close(); break;
         case 2: {
@@ -89,6 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             audiomix_get_dispstatus();
             audiomix_get_sample();
             audiomix_get_ch();
+            break;
+        }
+        case 12: {
+            const int32_t index = in.byte() < 200 ? in.byte() % 12 - 1 : in.int32();
+            const int32_t size = in.byte() < 200 ? in.byte() % 34 - 1 : in.int32();
+            audiomix_preset_name(index, in.byte() % 4 == 0 ? nullptr : name,
+                                 size < static_cast<int32_t>(sizeof name) ? size : sizeof name);
+            audiomix_preset_apply(index);
+            audiomix_preset_count();
             break;
         }
         }

@@ -91,6 +91,9 @@ TEST_F(Params, RangesMatchWhatTheBoxesAccept) {
         EXPECT_EQ(audiomix_param_set(c.name, c.hi + 1), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
         EXPECT_EQ(audiomix_param_set(c.name, c.lo + 0.5), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
         EXPECT_EQ(audiomix_param_set(c.name, NAN), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
+        // Whole but far beyond any integer: refused, never converted.
+        EXPECT_EQ(audiomix_param_set(c.name, 4294967306.0), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
+        EXPECT_EQ(audiomix_param_set(c.name, -1e300), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
         EXPECT_EQ(get(c.name), before);
         EXPECT_EQ(engine.settingsChanged, 0) << c.name;
         EXPECT_EQ(audiomix_param_set(c.name, c.lo), AUDIOMIX_PARAM_OK) << c.name;
@@ -171,6 +174,9 @@ TEST_F(Params, BandCountResetsGainsAndFollowsTheRate) {
     EXPECT_EQ(get("eq.band.2"), 0);
     EXPECT_EQ(get("eq.band.24"), 0);
     EXPECT_EQ(audiomix_param_set("eq.bands", 12), AUDIOMIX_PARAM_OUT_OF_RANGE);
+    // 2^32 + 10 would wrap to a valid count if it were converted.
+    EXPECT_EQ(audiomix_param_set("eq.bands", 4294967306.0), AUDIOMIX_PARAM_OUT_OF_RANGE);
+    EXPECT_EQ(engine.eqActiveBands, 25);
     audiomix_init(22050, 1, 0);
     EXPECT_EQ(audiomix_param_set("eq.bands", 15), AUDIOMIX_PARAM_OUT_OF_RANGE);
     EXPECT_EQ(audiomix_param_set("eq.bands", 10), AUDIOMIX_PARAM_OK);

@@ -31,7 +31,8 @@ constexpr Export kExports[] = {
     {13, "audiomix_get_sample"},   {14, "audiomix_set_mainwnd"},
     {15, "audiomix_get_ch"},       {16, "audiomix_set_title"},
     {17, "audiomix_param_set"},    {18, "audiomix_param_get"},
-    {19, "audiomix_param_name"},
+    {19, "audiomix_param_name"},   {20, "audiomix_preset_count"},
+    {21, "audiomix_preset_name"},  {22, "audiomix_preset_apply"},
 };
 
 // The DLL beside this executable (the build puts a copy there).
@@ -86,7 +87,7 @@ TEST_F(DllExports, EntryPointsAreDistinct) {
 }
 
 TEST_F(DllExports, UnusedOrdinalsAndOtherNamesAreAbsent) {
-    for (const int ordinal : {6, 7, 10, 11, 20}) {
+    for (const int ordinal : {6, 7, 10, 11, 23}) {
         EXPECT_EQ(by_ordinal(module_, ordinal), nullptr) << "ordinal " << ordinal;
     }
     // Names are exported undecorated and case-sensitive.
@@ -110,8 +111,11 @@ TEST_F(DllExports, OrdinalsReachTheFunctionsTheirNumbersStandFor) {
     const auto param_set = as<decltype(&audiomix_param_set)>(by_ordinal(module_, 17));
     const auto param_get = as<decltype(&audiomix_param_get)>(by_ordinal(module_, 18));
     const auto param_name = as<decltype(&audiomix_param_name)>(by_ordinal(module_, 19));
+    const auto preset_count = as<decltype(&audiomix_preset_count)>(by_ordinal(module_, 20));
+    const auto preset_name = as<decltype(&audiomix_preset_name)>(by_ordinal(module_, 21));
+    const auto preset_apply = as<decltype(&audiomix_preset_apply)>(by_ordinal(module_, 22));
     ASSERT_TRUE(begin && close && change && init && setdisp && get_dispstatus && get_sample && get_ch &&
-                param_set && param_get && param_name);
+                param_set && param_get && param_name && preset_count && preset_name && preset_apply);
 
     // Load state: rate 1, no channels.
     EXPECT_EQ(get_sample(), 1);
@@ -138,6 +142,18 @@ TEST_F(DllExports, OrdinalsReachTheFunctionsTheirNumbersStandFor) {
     const int32_t length = param_name(0, name, sizeof name);
     EXPECT_EQ(length, static_cast<int32_t>(std::strlen(name)));
     EXPECT_GT(length, 3);
+
+    // Ten bands: the eight built-in 10-band presets at least, the first one
+    // the flat default; "Rock" (the third) lifts band 0 by 8.
+    EXPECT_GE(preset_count(), 8);
+    char preset[64] = {};
+    EXPECT_EQ(preset_name(0, preset, sizeof preset), 20);  // "10频段缺省模式" in UTF-8
+    EXPECT_STREQ(preset, "10\xE9\xA2\x91\xE6\xAE\xB5\xE7\xBC\xBA\xE7\x9C\x81\xE6\xA8\xA1\xE5\xBC\x8F");
+    EXPECT_EQ(preset_name(-1, preset, sizeof preset), -1);
+    EXPECT_EQ(preset_apply(2), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(param_get("eq.band.0", &value), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(value, 8.0);
+    EXPECT_EQ(preset_apply(preset_count()), AUDIOMIX_PARAM_UNKNOWN);
 
     close();  // switches the compressor off
     EXPECT_EQ(param_get("comp.on", &value), AUDIOMIX_PARAM_OK);

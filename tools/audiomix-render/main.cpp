@@ -70,7 +70,15 @@ int apply_parameters(EngineSession& engine, const Options& o, RenderReport& repo
                                              param_error_message(p.name, p.value, code, 0));
         }
     }
-    for (const ParamAssignment& a : o.sets) {
+    // The preset takes its place among the --set options.
+    for (size_t i = 0; i <= o.sets.size(); ++i) {
+        if (o.preset && i == o.presetAfterSets) {
+            const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
+            const std::string error = apply_preset(*o.preset, bands);
+            if (!error.empty()) return fail(kExitUsage, error);
+        }
+        if (i == o.sets.size()) break;
+        const ParamAssignment& a = o.sets[i];
         const int32_t code = engine.set(a.name, a.value);
         if (code != AUDIOMIX_PARAM_OK) {
             const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
@@ -135,6 +143,10 @@ int run(const Options& o) {
     RenderReport report;
     report.defaults = engine.values();
     if (const int status = apply_parameters(engine, o, report)) return status;
+    if (o.listPresets) {
+        std::fputs(preset_list_text(preset_names()).c_str(), stdout);
+        return 0;
+    }
     report.effective = engine.values();
 
     const std::string output = o.output.empty() ? default_output(o.input) : o.output;
@@ -185,6 +197,5 @@ int main(int argc, char** argv) {
         std::fputs(usage_text().c_str(), stdout);
         return 0;
     }
-    if (o.preset || o.listPresets) return handle_preset_request(o);
     return run(o);
 }

@@ -94,6 +94,7 @@ ParseResult parse_options(const std::vector<std::string>& args) {
                     return result;
                 }
                 o.preset = *value;
+                o.presetAfterSets = o.sets.size();
             }
             continue;
         }
@@ -143,8 +144,11 @@ std::string usage_text() {
         "  --seconds S       render only the first S seconds (the built-in piece\n"
         "                    is rendered S seconds long)\n"
         "  --list-params     print every parameter with its value after initialisation\n"
-        "  --preset NAME     apply a named equaliser preset (not available yet)\n"
-        "  --list-presets    list the presets (not available yet)\n"
+        "  --preset NAME     apply the equaliser preset of the current band count\n"
+        "                    called NAME (exactly; UTF-8), in order among the --set\n"
+        "                    options (eq.bands before it chooses the band count)\n"
+        "  --list-presets    print the current band count's presets after the --set\n"
+        "                    options, one name per line, and render nothing\n"
         "  -q, --quiet       no progress bar and no summary\n"
         "  -h, --help        this text\n"
         "\n"

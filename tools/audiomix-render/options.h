@@ -18,7 +18,8 @@ struct ParamAssignment {
 struct Options {
     std::vector<ParamAssignment> sets;
     std::optional<double> seconds;  // render only this much (or this long a default)
-    std::optional<std::string> preset;
+    std::optional<std::string> preset;  // UTF-8, exact
+    size_t presetAfterSets = 0;         // how many --set come before --preset
     bool listPresets = false;
     bool listParams = false;
     bool quiet = false;

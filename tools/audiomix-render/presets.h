@@ -1,13 +1,26 @@
-// Named equaliser presets on the command line (--preset, --list-presets).
+// Named equaliser presets on the command line (--preset, --list-presets),
+// through the library's preset exports: the presets of the current band
+// count, names in UTF-8.
 #pragma once
 
-#include "options.h"
+#include <string>
+#include <vector>
 
 namespace audiomix_render {
 
-// Called before any audio is touched when either option is given. Returns
-// the exit status: presets are not reachable through the host interface
-// yet, so for now this explains that and fails.
-int handle_preset_request(const Options& options);
+// The current band count's preset names, in the library's order.
+std::vector<std::string> preset_names();
+
+// Applies the preset called exactly name (byte for byte). Returns an empty
+// string, or the message for an unknown name.
+std::string apply_preset(const std::string& name, int bandCount);
+
+// The index of name in names, or -1.
+int find_preset(const std::vector<std::string>& names, const std::string& name);
+// --list-presets: one name per line.
+std::string preset_list_text(const std::vector<std::string>& names);
+// The error for an unknown name: the name, the band count and every choice.
+std::string unknown_preset_message(const std::string& name, const std::vector<std::string>& names,
+                                   int bandCount);
 
 }  // namespace audiomix_render

@@ -1,0 +1,100 @@
+// The preset file reader on arbitrary bytes: whatever a file holds loads as
+// whole records without overrunning anything, every name in the table is a
+// terminated string that converts cleanly, records survive being written
+// back, and the host interface serves them safely.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "audiomix.h"
+#include "engine/engine_state.h"
+#include "engine/gbk.h"
+#include "eqpage/eq_rules.h"
+#include "eqpage/preset_store.h"
+
+using namespace audiomix;
+
+namespace {
+
+void check(bool ok) {
+    if (!ok) __builtin_trap();
+}
+
+// Whole UTF-8 sequences only: a cut name must not end inside a character.
+bool whole_utf8(const char* s, size_t n) {
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        const size_t width = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+        if (width == 0 || i + width > n) return false;
+        for (size_t k = 1; k < width; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += width;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    LoadPresets(nullptr);
+    std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+    if (file == nullptr) return 0;
+    const int32_t taken = preset_read_file(file);
+    std::fclose(file);
+
+    const size_t whole = size / kPresetRecordBytes;
+    const int32_t room = kPresetTableSize - kBuiltinPresetCount;
+    check(taken == static_cast<int32_t>(whole < static_cast<size_t>(room) ? whole : room));
+    check(presetCount == kBuiltinPresetCount + taken);
+
+    for (int32_t i = 0; i < presetCount; ++i) {
+        const PresetRecord& r = presetTable[i];
+        const void* nul = std::memchr(r.name, '\0', sizeof r.name);
+        check(nul != nullptr);
+        const size_t length = std::strlen(r.name);
+        check(preset_name_taken(r.name));
+
+        // Everything but a name the reader had to terminate is the file's.
+        if (i >= kBuiltinPresetCount) {
+            const uint8_t* src = data + static_cast<size_t>(i - kBuiltinPresetCount) * kPresetRecordBytes;
+            unsigned char back[kPresetRecordBytes];
+            preset_record_to_bytes(r, back);
+            const bool terminated = std::memchr(src, '\0', kPresetNameBytes) != nullptr;
+            check(std::memcmp(back + (terminated ? 0 : kPresetNameBytes), src + (terminated ? 0 : kPresetNameBytes),
+                              kPresetRecordBytes - (terminated ? 0 : kPresetNameBytes)) == 0);
+            if (!terminated) check(std::memcmp(back, src, length) == 0);
+        }
+
+        // A name without replacement characters encodes back to its bytes.
+        const std::u16string wide = gbk_to_utf16(r.name, length);
+        if (wide.find(u'\uFFFD') == std::u16string::npos) {
+            char again[kPresetNameBytes];
+            const GbkEncodeResult e = utf16_to_gbk(wide.data(), wide.size(), again, sizeof again);
+            check(e.status == GbkEncodeStatus::Ok && e.bytes == length);
+            check(std::memcmp(again, r.name, length) == 0);
+        }
+    }
+
+    // The host interface over every listed band count, with cut buffers.
+    for (int32_t bands : {10, 15, 25, 31, presetTable[presetCount - 1].bandCount}) {
+        engine.eqBandCount = bands;
+        const int32_t count = audiomix_preset_count();
+        check(count == preset_count_for(bands));
+        for (int32_t i = -1; i <= count && i < 40; ++i) {
+            char buffer[24];
+            const int32_t cut = size != 0 ? data[static_cast<size_t>(i + 1) % size] % 25 : 24;
+            const int32_t full = audiomix_preset_name(i, buffer, cut);
+            check((i >= 0 && i < count) == (full >= 0));
+            if (full >= 0 && cut > 0) {
+                const size_t n = std::strlen(buffer);
+                check(n < static_cast<size_t>(cut) && n <= static_cast<size_t>(full));
+                check(whole_utf8(buffer, n));
+            }
+            check((audiomix_preset_apply(i) == AUDIOMIX_PARAM_OK) == (i >= 0 && i < count));
+        }
+    }
+    return 0;
+}
