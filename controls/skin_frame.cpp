@@ -45,6 +45,16 @@ CSkinFrame::~CSkinFrame() {
     if (m_icon != nullptr) ::DestroyIcon(m_icon);
 }
 
+void CSkinFrame::ApplyTitle(CWnd* window, int32_t& firstTitle, BYTE closeNotifiesOwner) {
+    Setup();
+    if (firstTitle == 1) {
+        Install(window);
+        m_closeNotifiesOwner = closeNotifiesOwner;
+        firstTitle = 0;
+    }
+    window->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+}
+
 void CSkinFrame::Setup() {
     if (m_setUp) m_colourA = m_colourB = kFrameGrey;
     m_geometry = frame_setup_geometry();

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include <string>
 
 #include "controls/frame_geometry.h"
@@ -43,6 +45,11 @@ public:
     // caller then applies the new frame with SWP_FRAMECHANGED.
     BOOL Install(CWnd* window);
     BOOL Install(HWND window);
+
+    // A dialog's title step: the geometry again, the frame installed on the
+    // first call (firstTitle 1, cleared here) with the given close
+    // behaviour, then the new frame applied.
+    void ApplyTitle(CWnd* window, int32_t& firstTitle, BYTE closeNotifiesOwner);
 
     // 1: close and extra buttons notify the owner (see above).
     BYTE m_closeNotifiesOwner = 0;

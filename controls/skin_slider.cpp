@@ -48,17 +48,32 @@ CSkinSlider::CSkinSlider()
 }
 
 CSkinSlider::~CSkinSlider() {
+    FreeBackground();
+    // The pens free themselves.
+}
+
+void CSkinSlider::FreeBackground() {
     if (m_bgDC != nullptr) {
         ::SelectObject(m_bgDC, m_bgOldBitmap);
         ::DeleteDC(m_bgDC);
+        m_bgDC = nullptr;
+        m_bgOldBitmap = nullptr;
     }
-    // The pens and the cached bitmap free themselves.
+    m_bgBitmap.DeleteObject();
+}
+
+void CSkinSlider::OnWindowPosChanged(Message& msg) {
+    // Moved or resized, the slider sees another part of its parent.
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg.lParam);
+    if (pos != nullptr && (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) FreeBackground();
+    msg.result = Default();
 }
 
 const MessageMap* CSkinSlider::Map() {
     static constexpr MessageEntry entries[] = {
         OnReflectedNotify(NM_CUSTOMDRAW, Handle<&CSkinSlider::OnCustomDraw>),
         OnMessage(WM_ERASEBKGND, Handle<&CSkinSlider::OnEraseBkgnd>),
+        OnMessage(WM_WINDOWPOSCHANGED, Handle<&CSkinSlider::OnWindowPosChanged>),
     };
     static constexpr MessageMap map{&CWnd::Map, entries, std::size(entries)};
     return &map;

@@ -41,6 +41,8 @@ public:
 private:
     void OnCustomDraw(NMHDR* header, LRESULT* result);
     BOOL OnEraseBkgnd(HDC dc);
+    void OnWindowPosChanged(Message& msg);
+    void FreeBackground();
 
     void Rebuild();
     void PaintThumb(HDC dc, const RECT& item, UINT itemState);

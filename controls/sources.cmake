@@ -8,6 +8,7 @@ set(AUDIOMIX_CONTROLS_PORTABLE
   controls/label_rules.cpp
   controls/button_rules.cpp
   controls/slider_geometry.cpp
+  controls/combo_rules.cpp
 )
 set(AUDIOMIX_CONTROLS_WIN
   controls/fill_gradient.cpp
@@ -18,4 +19,5 @@ set(AUDIOMIX_CONTROLS_WIN
   controls/skin_frame.cpp
   controls/skin_button.cpp
   controls/skin_slider.cpp
+  controls/skin_combo_box.cpp
 )

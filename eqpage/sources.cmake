@@ -6,4 +6,5 @@ set(AUDIOMIX_EQPAGE_PORTABLE
 )
 set(AUDIOMIX_EQPAGE_WIN
   eqpage/eq_page.cpp
+  eqpage/preset_name_dlg.cpp
 )

@@ -2,8 +2,11 @@
 
 #include <cerrno>
 #include <cwchar>
+#include <string>
+#include <utility>
 
 #include "framework/module.h"
+#include "framework/pretranslate.h"
 
 namespace audiomix {
 
@@ -59,6 +62,21 @@ void DDX_Text(CDataExchange* dx, int id, int32_t& value) {
     }
 }
 
+void DDX_Text(CDataExchange* dx, int id, CString& text) {
+    if (dx->m_failed) return;
+    HWND box = dx->m_pDlgWnd->GetDlgItem(id);
+    if (box == nullptr) return;
+    if (dx->m_bSaveAndValidate) {
+        const int length = ::GetWindowTextLengthW(box);
+        std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+        const int read = ::GetWindowTextW(box, &buffer[0], length + 1);
+        buffer.resize(static_cast<size_t>(read > 0 ? read : 0));
+        text = CString(std::move(buffer));
+    } else {
+        ::SetWindowTextW(box, text);
+    }
+}
+
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     return Create(templateId, parent != nullptr ? parent->m_hWnd : nullptr);
 }
@@ -70,6 +88,8 @@ BOOL CDialog::Create(UINT templateId, HWND parent) {
                                      &CDialog::StartProc, reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) return FALSE;
     m_created = true;
+    m_pretranslating = true;
+    pretranslate_attach();
     return TRUE;
 }
 
@@ -85,6 +105,11 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
     return dx.m_failed ? FALSE : TRUE;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+    if (!m_pretranslating || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+    return ::IsDialogMessageW(m_hWnd, msg);
 }
 
 BOOL CDialog::OnInitDialog() {

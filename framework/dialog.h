@@ -48,6 +48,8 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // box and fails the exchange. Loading writes the text only when it differs,
 // so an unchanged value sends no EN_CHANGE.
 void DDX_Text(CDataExchange* dx, int id, int32_t& value);
+// Exchanges an edit box's whole text.
+void DDX_Text(CDataExchange* dx, int id, CString& text);
 
 class CDialog : public CWnd {
 public:
@@ -69,6 +71,10 @@ public:
     virtual void DoDataExchange(CDataExchange*) {}
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
+
+    // Modeless dialogs take their own dialog keys (Tab, arrows, mnemonics)
+    // whatever loop the host runs; a modal dialog's loop does that itself.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     UINT m_nIDTemplate;

@@ -6,6 +6,7 @@ set(AUDIOMIX_FRAMEWORK_WIN
   framework/dialog.cpp
   framework/gdi.cpp
   framework/module.cpp
+  framework/pretranslate.cpp
   framework/text.cpp
   framework/wnd.cpp
 )

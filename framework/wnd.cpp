@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include "framework/pretranslate.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <vector>
@@ -310,6 +312,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ::RemovePropW(hwnd, kPreviousProperty);
         Detach();
         m_created = false;
+        if (m_pretranslating) {
+            m_pretranslating = false;
+            pretranslate_detach();
+        }
         PostNcDestroy();
     }
     return result;

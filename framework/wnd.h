@@ -64,6 +64,13 @@ public:
     LRESULT Default();
     // Called by SubclassWindow before the procedure is replaced.
     virtual void PreSubclassWindow() {}
+    // Offered each message retrieved for this window or a descendant while
+    // a modeless dialog of the library exists on the thread (pretranslate.h);
+    // TRUE consumes it.
+    virtual BOOL PreTranslateMessage(MSG* msg) {
+        (void)msg;
+        return FALSE;
+    }
     // Called after the window has been destroyed and detached; may delete
     // the object (nothing of it is used afterwards).
     virtual void PostNcDestroy() {}
@@ -130,6 +137,7 @@ private:
     bool ReflectToChild(Message& msg);
 
     bool m_created = false;  // made by CreateEx / CDialog::Create: destroyed with the object
+    bool m_pretranslating = false;  // a modeless dialog keeps the thread's hook
     friend class CDialog;
 };
 

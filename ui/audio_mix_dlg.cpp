@@ -80,19 +80,24 @@ BOOL CAudioMixDlg::OnInitDialog() {
 }
 
 BOOL CAudioMixDlg::SetSkinTitle(const wchar_t*) {
-    m_frame.Setup();
-    if (m_firstTitle == 1) {
-        m_frame.Install(this);
-        m_frame.m_closeNotifiesOwner = 1;
-        m_firstTitle = 0;
-    }
-    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+    // Closing only hides this window: the frame tells the dialog.
+    m_frame.ApplyTitle(this, m_firstTitle, 1);
     return 1;
 }
 
 void CAudioMixDlg::ResetMixPages() {
     m_effectPage.ReloadFromEngine();
     m_eqPage.ResetEqPage();
+}
+
+void CAudioMixDlg::ResetMixPagesEngine() {
+    CEffectCtrlPage::ReloadEngine();
+    CEqPage::ResetEngine();
+}
+
+void CAudioMixDlg::ShowResetMixPages() {
+    m_effectPage.ShowEngineValues();
+    m_eqPage.ShowReset();
 }
 
 LRESULT CAudioMixDlg::OnFrameCommand(WPARAM wParam, LPARAM lParam) {

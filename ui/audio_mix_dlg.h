@@ -37,6 +37,11 @@ public:
     // After audiomix_init: the effect page reloads, then the equaliser page
     // returns to its reset layout.
     void ResetMixPages();
+    // The same in two halves, for a reset from another thread: the engine
+    // side at once (static: no window touched), the controls later on the
+    // window's thread.
+    static void ResetMixPagesEngine();
+    void ShowResetMixPages();
 
     CBaseTabCtrl& Tabs() { return m_tab; }
     CSkinLabel& StatusLabel() { return m_status; }

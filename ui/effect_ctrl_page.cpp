@@ -261,7 +261,13 @@ void CEffectCtrlPage::OnShowWindow(Message& msg) {
 }
 
 void CEffectCtrlPage::ReloadFromEngine() {
-    effect_reload(engine);
+    ReloadEngine();
+    ShowEngineValues();
+}
+
+void CEffectCtrlPage::ReloadEngine() { effect_reload(engine); }
+
+void CEffectCtrlPage::ShowEngineValues() {
     if (m_hWnd == nullptr) return;
     LoadSlidersAndBoxes();
     UpdateBoxesQuietly();

@@ -31,6 +31,9 @@ public:
     // After audiomix_init: every slider and box from the reset engine, both
     // reverb lines' gains recomputed and their taps drawn again.
     void ReloadFromEngine();
+    // Its halves: the engine's (gains, taps) and the controls'.
+    static void ReloadEngine();
+    void ShowEngineValues();
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;

@@ -179,6 +179,7 @@ class ShellCourier : public CWnd {
 public:
     static constexpr UINT kDestroyRequest = WM_APP + 0x0A31;
     static constexpr UINT kCaptionRequest = WM_APP + 0x0A32;
+    static constexpr UINT kResetPagesRequest = WM_APP + 0x0A33;
 
     explicit ShellCourier(ControlWindow& owner) : owner_(owner) {}
     BOOL Create() {
@@ -192,6 +193,7 @@ public:
 private:
     void OnDestroyRequest();
     void OnCaptionRequest();
+    void OnResetPagesRequest();
 
     ControlWindow& owner_;
 };
@@ -234,6 +236,7 @@ const MessageMap* ShellCourier::Map() {
     static constexpr MessageEntry entries[] = {
         OnMessage(kDestroyRequest, Handle<&ShellCourier::OnDestroyRequest>),
         OnMessage(kCaptionRequest, Handle<&ShellCourier::OnCaptionRequest>),
+        OnMessage(kResetPagesRequest, Handle<&ShellCourier::OnResetPagesRequest>),
     };
     static constexpr MessageMap map{&CWnd::Map, entries, std::size(entries)};
     return &map;
@@ -243,6 +246,8 @@ void ShellCourier::OnDestroyRequest() { owner_.destroy_now(); }
 // The exports keep the title in the engine state; by the time this runs it
 // holds the latest one.
 void ShellCourier::OnCaptionRequest() { owner_.apply_caption(engine.title); }
+// The engine was reset by the call that posted this; the controls follow.
+void ShellCourier::OnResetPagesRequest() { owner_.ShowResetMixPages(); }
 
 namespace {
 
@@ -323,7 +328,15 @@ public:
     }
 
     void reset_pages(ControlWindow* window) override {
-        if (window != nullptr) window->ResetMixPages();
+        if (window == nullptr) return;
+        if (window->m_hWnd == nullptr || window->on_window_thread()) {
+            window->ResetMixPages();
+            return;
+        }
+        // Another thread must not wait for the window's: the engine is
+        // reset now, the controls when the window thread next runs.
+        CAudioMixDlg::ResetMixPagesEngine();
+        window->courier.PostMessage(ShellCourier::kResetPagesRequest);
     }
 
     bool module_path(char* buffer, size_t size) override {

@@ -1,15 +1,6 @@
 // The skinned button on a real window under wine: it turns owner-drawn,
 // keeps its own check state, toggles on a real click, follows the mouse
 // into its hover look, and paints the state colour the rules choose.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,14 +1,5 @@
 // The skinned slider under wine: a real trackbar in a framework window is
 // painted into a DIB and its thumb pixels are compared with the pure figure.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <commctrl.h>

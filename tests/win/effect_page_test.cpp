@@ -56,26 +56,6 @@ struct HostWindow {
     std::vector<Received> received;
 };
 
-// Keyboard input as a user types it.
-void key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-}
-
-void type_text(const wchar_t* text) {
-    for (; *text != 0; ++text) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = *text;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof(INPUT));
-    }
-}
-
 class EffectPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -385,25 +365,29 @@ TEST_F(EffectPage, WithoutAHostWindowTheChangeIsKept) {
     EXPECT_TRUE(host.received.empty());
 }
 
+TEST_F(EffectPage, InitFromAnotherThreadResetsNowAndShowsItLater) {
+    type_into(1094, L"50");
+    ASSERT_EQ(engine.reverb[0].tapCount, 50);
+    // The window thread is busy joining: a reset that waited for it would
+    // never return.
+    std::thread([] { audiomix_init(48000, 2, 1); }).join();
+    EXPECT_EQ(engine.reverb[0].tapCount, 20);
+    EXPECT_EQ(engine.reverb[1].tapCount, 20);
+    EXPECT_TRUE(pump_until([&] { return text(1094) == L"20"; }));
+    EXPECT_EQ(pos(1025), 20);
+}
+
 TEST_F(EffectPage, TabKeyFollowsTheTemplateOrder) {
-    // The tab stops in template order; a host's loop hands keys to the page.
+    // The tab stops in template order, with a host loop that knows nothing
+    // of dialogs (no IsDialogMessage): the library takes its own keys.
     const int expected[] = {1003, 1004, 1005, 1020, 1021, 1022, 1023, 1002, 1083, 1088,
                             1089, 1090, 1024, 1025, 1093, 1094, 1026, 1027, 1097, 1098,
                             1028, 1029, 1101, 1102, 1006, 1010, 1007, 1008, 1011, 1003};
     SetFocus(item(1003));
     std::vector<int> visited;
     for (size_t i = 1; i < std::size(expected); ++i) {
-        key(VK_TAB);
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < 60) {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (IsDialogMessageW(page, &msg)) continue;
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            Sleep(1);
-        }
+        press_key(VK_TAB);
+        pump(60);
         visited.push_back(GetDlgCtrlID(GetFocus()));
     }
     EXPECT_EQ(visited, std::vector<int>(std::begin(expected) + 1, std::end(expected)));
@@ -411,14 +395,14 @@ TEST_F(EffectPage, TabKeyFollowsTheTemplateOrder) {
 
 TEST_F(EffectPage, KeyboardOnASliderKeepsGainsInStep) {
     SetFocus(item(1026));
-    key(VK_HOME);  // wet level 0 dB: the box refuses it, the gain follows anyway
+    press_key(VK_HOME);  // wet level 0 dB: the box refuses it, the gain follows anyway
     pump(150);
     EXPECT_EQ(pos(1026), 0);
     for (const audiomix::ReverbLine& line : engine.reverb) {
         EXPECT_EQ(line.wetDb, 0);
         EXPECT_FLOAT_EQ(line.wetGain, 1.0f);
     }
-    key(VK_END);
+    press_key(VK_END);
     pump(150);
     EXPECT_EQ(engine.reverb[1].wetDb, -100);
     EXPECT_FLOAT_EQ(engine.reverb[1].wetGain, gain_of_db(-100));
@@ -494,7 +478,7 @@ TEST_F(EffectPage, RandomInputWhileAudioRunsStaysInRange) {
         }
         case 1:
             SetFocus(item(sliders[rng() % 10]));
-            key(keys[rng() % 8]);
+            press_key(keys[rng() % 8]);
             pump(10);
             break;
         case 2: click(buttons[rng() % 8]); break;

@@ -375,4 +375,73 @@ inline bool gui_resources_reported() {
 
 constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 
+// ---- real keyboard input (goes to the focused window of the foreground thread)
+
+// Types text as the keyboard would, one UTF-16 unit per key (Chinese too).
+inline void type_text(const std::wstring& text) {
+    for (wchar_t ch : text) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = ch;
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof in[0]);
+        Sleep(5);
+    }
+}
+
+// Presses and releases one virtual key.
+inline void press_key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+// ---- dialogs of another thread (a test thread driving a modal dialog)
+
+// Polls done() with plain sleeps (for a thread that owns no windows).
+template <typename Done>
+bool wait_until(Done done, DWORD timeout_ms = 3000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeout_ms) return done();
+        Sleep(10);
+    }
+    return true;
+}
+
+// The first visible dialog of a thread that has a child with the given id.
+inline HWND find_thread_dialog(DWORD thread, int child_id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{child_id, nullptr};
+    EnumThreadWindows(
+        thread,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, s->id) != nullptr) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A message box is a dialog whose text is the static 0xFFFF.
+constexpr int kMessageBoxTextId = 0xFFFF;
+inline HWND find_message_box(DWORD thread) { return find_thread_dialog(thread, kMessageBoxTextId); }
+inline std::wstring message_box_text(HWND box) { return window_text(GetDlgItem(box, kMessageBoxTextId)); }
+
+// The centre of a child control in screen coordinates.
+inline POINT control_centre(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 }  // namespace window_test
