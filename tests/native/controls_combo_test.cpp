@@ -1,18 +1,17 @@
 // The combo box's item paint: background kind and colour, highlight, text
 // passes and frame, the pixels the fills leave, and the colour archive.
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <vector>
 
 #include "controls/colour.h"
 #include "controls/combo_rules.h"
+#include "test_support.h"
 
 namespace audiomix {
 namespace {
 
-constexpr uint32_t kSkin = make_rgb(6, 76, 98);
-constexpr uint32_t kUnpainted = 0xFF000000u;
+using testing::Canvas;
+constexpr uint32_t kBlack = make_rgb(0, 0, 0);
 
 // The look the equaliser page gives its preset box.
 ComboLook page_look() {
@@ -21,39 +20,29 @@ ComboLook page_look() {
     look.backgroundStyle = 21;
     look.highlight = make_rgb(255, 105, 255);
     look.text = make_rgb(255, 255, 0);
-    look.background = kSkin;
+    look.background = make_rgb(6, 76, 98);
     return look;
 }
 
-// The fills of one paint replayed onto a w x h canvas at the origin.
-struct Canvas {
-    Canvas(int width, int height) : w(width), h(height), pixels(static_cast<size_t>(width * height), kUnpainted) {}
-    void fill(const SolidFill& f) {
-        for (int y = f.rect.top; y < f.rect.bottom; ++y)
-            for (int x = f.rect.left; x < f.rect.right; ++x)
-                if (x >= 0 && y >= 0 && x < w && y < h) pixels[static_cast<size_t>(y * w + x)] = f.colour;
-    }
-    void paint(const ComboItemPaint& p) {
-        combo_face_fills(p, [this](const SolidFill& f) { fill(f); });
-        combo_frame_fills(p, [this](const SolidFill& f) { fill(f); });
-    }
-    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * w + x)]; }
-    int w, h;
-    std::vector<uint32_t> pixels;
-};
+// The fills of one paint of a w x h item at the origin.
+Canvas painted(const ComboLook& look, int w, int h, int index, bool selected) {
+    Canvas canvas(w, h);
+    const ComboItemPaint p = combo_item_paint(look, {0, 0, w, h}, index, selected);
+    combo_face_fills(p, canvas);
+    combo_frame_fills(p, canvas);
+    return canvas;
+}
 
 TEST(ComboItemPaint, ThePageLookDrawsAGradientFaceShadowedTextAndAHighlightWhenSelected) {
     const PixelRect item{0, 0, 100, 16};
     const ComboItemPaint p = combo_item_paint(page_look(), item, 3, false);
     EXPECT_EQ(p.backgroundKind, ComboBackgroundKind::Gradient);
     EXPECT_EQ(p.backgroundRect, item);
-    // RGB(6, 76, 98) lifted twice by 51.
-    EXPECT_EQ(p.backgroundColour, make_rgb(108, 178, 200));
-    EXPECT_EQ(p.backgroundStyle, 21);
+    EXPECT_EQ(p.backgroundColour, make_rgb(108, 178, 200));  // lifted twice by 51
     EXPECT_FALSE(p.highlighted);
     ASSERT_EQ(p.textPassCount, 2);
     // The dark copy in the item shrunk by 3 sideways, the text one pixel
-    // further out on every side (so it stands one pixel left of its copy).
+    // further out on every side.
     EXPECT_EQ(p.textPasses[0].rect, (PixelRect{3, 0, 97, 16}));
     EXPECT_EQ(p.textPasses[0].colour, make_rgb(32, 32, 32));
     EXPECT_EQ(p.textPasses[1].rect, (PixelRect{2, -1, 98, 17}));
@@ -69,141 +58,120 @@ TEST(ComboItemPaint, ThePageLookDrawsAGradientFaceShadowedTextAndAHighlightWhenS
     EXPECT_EQ(s.textPasses[1].rect, (PixelRect{12, 19, 108, 37}));
 }
 
-TEST(ComboItemPaint, TextEffectsChooseTheirPasses) {
-    ComboLook look;  // defaults: plain black text on white, highlight grey
+TEST(ComboItemPaint, TextEffectsAndBackgroundStylesChooseTheirPasses) {
+    ComboLook look;  // plain black text on white, highlight grey
     const PixelRect item{0, 0, 50, 12};
-    ComboItemPaint p = combo_item_paint(look, item, 0, false);
-    ASSERT_EQ(p.textPassCount, 1);
-    EXPECT_EQ(p.textPasses[0].rect, (PixelRect{2, -1, 48, 13}));
-    EXPECT_EQ(p.textPasses[0].colour, make_rgb(0, 0, 0));
-
+    for (int effect : {kComboTextPlain, 7 /* unknown: plain rather than nothing */}) {
+        look.textEffect = effect;
+        const ComboItemPaint p = combo_item_paint(look, item, 0, false);
+        ASSERT_EQ(p.textPassCount, 1) << effect;
+        EXPECT_EQ(p.textPasses[0].rect, (PixelRect{2, -1, 48, 13}));
+        EXPECT_EQ(p.textPasses[0].colour, kBlack);
+    }
     look.textEffect = kComboTextWhiteShadow;
-    p = combo_item_paint(look, item, 0, true);
-    ASSERT_EQ(p.textPassCount, 2);
-    EXPECT_EQ(p.textPasses[0].colour, make_rgb(255, 255, 255));
-    EXPECT_EQ(p.textPasses[1].colour, make_rgb(92, 92, 92));  // black lifted by 92
-    EXPECT_EQ(p.highlightColour, make_rgb(63, 63, 63));       // inverse of 192 grey
+    const ComboItemPaint w = combo_item_paint(look, item, 0, true);
+    ASSERT_EQ(w.textPassCount, 2);
+    EXPECT_EQ(w.textPasses[0].colour, make_rgb(255, 255, 255));
+    EXPECT_EQ(w.textPasses[1].colour, make_rgb(92, 92, 92));  // black lifted by 92
+    EXPECT_EQ(w.highlightColour, make_rgb(63, 63, 63));       // inverse of 192 grey
 
-    look.textEffect = 7;  // unknown: plain rather than nothing
-    p = combo_item_paint(look, item, 0, false);
-    ASSERT_EQ(p.textPassCount, 1);
-    EXPECT_EQ(p.textPasses[0].rect, (PixelRect{2, -1, 48, 13}));
-}
-
-TEST(ComboItemPaint, TheEmptySelectionFieldHasBackgroundAndFrameButNoText) {
-    const PixelRect item{0, 0, 30, 10};
-    const ComboItemPaint p = combo_item_paint(page_look(), item, -1, false);
-    EXPECT_EQ(p.textPassCount, 0);
-    Canvas canvas(30, 10);
-    canvas.paint(p);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 30; ++x) EXPECT_NE(canvas.at(x, y), kUnpainted) << x << "," << y;
-    EXPECT_EQ(canvas.at(0, 0), make_rgb(0, 0, 0));
-    EXPECT_EQ(canvas.at(29, 9), make_rgb(0, 0, 0));
-}
-
-TEST(ComboItemPaint, BackgroundKindFollowsTheStyle) {
-    ComboLook look;
     look.background = make_rgb(40, 50, 60);
-    const PixelRect item{0, 0, 40, 14};
-    look.backgroundStyle = 0;
-    ComboItemPaint p = combo_item_paint(look, item, 0, false);
-    EXPECT_EQ(p.backgroundKind, ComboBackgroundKind::Solid);
-    EXPECT_EQ(p.backgroundRect, (PixelRect{1, 1, 39, 13}));
-    EXPECT_EQ(p.backgroundColour, make_rgb(40, 50, 60));
-    for (int style : {1, 6}) {
-        look.backgroundStyle = style;
-        p = combo_item_paint(look, item, 0, false);
-        EXPECT_EQ(p.backgroundKind, ComboBackgroundKind::Bevel) << style;
-        EXPECT_EQ(p.backgroundRect, item);
-        EXPECT_EQ(p.backgroundColour, make_rgb(40, 50, 60));
+    const struct {
+        int style;
+        ComboBackgroundKind kind;
+        PixelRect rect;
+        uint32_t colour;
+    } styles[] = {{0, ComboBackgroundKind::Solid, {1, 1, 49, 11}, look.background},
+                  {1, ComboBackgroundKind::Bevel, item, look.background},
+                  {6, ComboBackgroundKind::Bevel, item, look.background},
+                  {7, ComboBackgroundKind::Gradient, item, make_rgb(142, 152, 162)}};
+    for (const auto& s : styles) {
+        look.backgroundStyle = s.style;
+        const ComboItemPaint p = combo_item_paint(look, item, 0, false);
+        EXPECT_EQ(p.backgroundKind, s.kind) << s.style;
+        EXPECT_EQ(p.backgroundRect, s.rect) << s.style;
+        EXPECT_EQ(p.backgroundColour, s.colour) << s.style;
     }
-    look.backgroundStyle = 7;
-    p = combo_item_paint(look, item, 0, false);
-    EXPECT_EQ(p.backgroundKind, ComboBackgroundKind::Gradient);
-    EXPECT_EQ(p.backgroundColour, make_rgb(142, 152, 162));
 }
 
-// Pixels worked out by hand from the gradient rules, on a 20 x 10 item:
-// styles 21/22 walk rows 0..10 inclusive with step 1, row y is the band that
-// ends at i = y + 1, value = (10 - i) * 255 / 10, two-thirds mapping.
-TEST(ComboItemFills, ThePageFaceAndFrameLandWhereTheRulesPutThem) {
-    Canvas canvas(20, 10);
-    canvas.paint(combo_item_paint(page_look(), {0, 0, 20, 10}, 0, false));
-    const uint32_t black = make_rgb(0, 0, 0);
-    for (int x = 0; x < 20; ++x) {
-        EXPECT_EQ(canvas.at(x, 0), black);
-        EXPECT_EQ(canvas.at(x, 9), black);
-    }
-    for (int y = 0; y < 10; ++y) {
-        EXPECT_EQ(canvas.at(0, y), black);
-        EXPECT_EQ(canvas.at(19, y), black);
-    }
-    // Style 21 over RGB(108, 178, 200): row 1 (i = 2): value 204, amount
-    // (255 - 204) * 2 / 3 = 34; row 5 (i = 6): value 102, amount 102; row 8
-    // (i = 9, inset by 1): value 25, amount 153.
-    EXPECT_EQ(canvas.at(10, 1), make_rgb(74, 144, 166));
-    EXPECT_EQ(canvas.at(10, 5), make_rgb(6, 76, 98));
-    EXPECT_EQ(canvas.at(1, 8), make_rgb(0, 25, 47));
+TEST(ComboItemFills, TheEmptyFieldHasBackgroundAndFrameButNoText) {
+    EXPECT_EQ(combo_item_paint(page_look(), {0, 0, 30, 10}, -1, false).textPassCount, 0);
+    const Canvas c = painted(page_look(), 30, 10, -1, false);
+    for (int i = 0; i < 300; ++i) EXPECT_NE(c.px[i], Canvas::kUnpainted) << i;
+    EXPECT_EQ(c.at(0, 0), kBlack);
+    EXPECT_EQ(c.at(29, 9), kBlack);
 }
 
-TEST(ComboItemFills, TheSelectedItemShowsTheStyle22Highlight) {
-    Canvas canvas(20, 10);
-    canvas.paint(combo_item_paint(page_look(), {0, 0, 20, 10}, 0, true));
-    // Style 22 over RGB(0, 150, 0): amount = value * 2 / 3; row 5: 68; row 8
-    // (inset by 1): 16; row 2 (i = 3): value 178, amount 118.
-    EXPECT_EQ(canvas.at(10, 5), make_rgb(0, 82, 0));
-    EXPECT_EQ(canvas.at(1, 8), make_rgb(0, 134, 0));
-    EXPECT_EQ(canvas.at(10, 2), make_rgb(0, 32, 0));
-    EXPECT_EQ(canvas.at(0, 5), make_rgb(0, 0, 0));  // the frame stays on top
+// Worked out by hand from the gradient rules on a 20 x 10 item: styles 21/22
+// walk rows 0..10 with step 1, row y is the band ending at i = y + 1, value
+// (10 - i) * 255 / 10, mapped by two thirds; the bottom row inset by 1.
+TEST(ComboItemFills, GradientFaceHighlightAndFrameLandWhereTheRulesPutThem) {
+    const struct {
+        bool selected;
+        int x, y;
+        uint32_t colour;
+    } probes[] = {
+        // Style 21 over RGB(108, 178, 200): row 1 value 204, darkened by
+        // (255 - 204) * 2 / 3 = 34; row 5 by 102; row 8 by 153.
+        {false, 10, 1, make_rgb(74, 144, 166)},
+        {false, 10, 5, make_rgb(6, 76, 98)},
+        {false, 1, 8, make_rgb(0, 25, 47)},
+        // Style 22 over RGB(0, 150, 0), lightened by value * 2 / 3: row 2
+        // (value 178) 118, row 5 68, row 8 16.
+        {true, 10, 2, make_rgb(0, 32, 0)},
+        {true, 10, 5, make_rgb(0, 82, 0)},
+        {true, 1, 8, make_rgb(0, 134, 0)},
+    };
+    for (bool selected : {false, true}) {
+        const Canvas c = painted(page_look(), 20, 10, 0, selected);
+        for (const auto& p : probes)
+            if (p.selected == selected) {
+                EXPECT_EQ(c.at(p.x, p.y), p.colour) << p.x << "," << p.y;
+            }
+        // The frame stays on top.
+        for (int x = 0; x < 20; ++x) EXPECT_TRUE(c.at(x, 0) == kBlack && c.at(x, 9) == kBlack) << x;
+        for (int y = 0; y < 10; ++y) EXPECT_TRUE(c.at(0, y) == kBlack && c.at(19, y) == kBlack) << y;
+    }
 }
 
 TEST(ComboItemFills, SolidFaceIsTheBackgroundInsideABlackRing) {
     ComboLook look;
     look.background = make_rgb(200, 10, 30);
-    Canvas canvas(12, 8);
-    canvas.paint(combo_item_paint(look, {0, 0, 12, 8}, 2, false));
+    const Canvas c = painted(look, 12, 8, 2, false);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 12; ++x) {
-            const bool ring = x == 0 || y == 0 || x == 11 || y == 7;
-            EXPECT_EQ(canvas.at(x, y), ring ? make_rgb(0, 0, 0) : make_rgb(200, 10, 30)) << x << "," << y;
-        }
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(c.at(x, y), x % 11 == 0 || y % 7 == 0 ? kBlack : look.background) << x << "," << y;
 }
 
-TEST(ComboColourArchive, CountThenLittleEndianWords) {
+TEST(ComboColourArchive, CountThenLittleEndianWordsAndNothingFromShortOrHostileOnes) {
     std::vector<uint8_t> archive;
     combo_store_values({1u, 0xA0B0C0D0u}, archive);
     combo_store_values({}, archive);
-    const std::vector<uint8_t> expected = {2, 0, 0, 0, 1, 0, 0, 0, 0xD0, 0xC0, 0xB0, 0xA0, 0, 0, 0, 0};
-    EXPECT_EQ(archive, expected);
-
+    EXPECT_EQ(archive, (std::vector<uint8_t>{2, 0, 0, 0, 1, 0, 0, 0, 0xD0, 0xC0, 0xB0, 0xA0, 0, 0, 0, 0}));
     size_t offset = 0;
-    std::vector<uint32_t> first, second = {9u};
-    ASSERT_TRUE(combo_load_values(archive, offset, first));
-    EXPECT_EQ(first, (std::vector<uint32_t>{1u, 0xA0B0C0D0u}));
+    std::vector<uint32_t> values, none = {9u};
+    ASSERT_TRUE(combo_load_values(archive, offset, values));
+    EXPECT_EQ(values, (std::vector<uint32_t>{1u, 0xA0B0C0D0u}));
     EXPECT_EQ(offset, 12u);
-    ASSERT_TRUE(combo_load_values(archive, offset, second));
-    EXPECT_TRUE(second.empty());
+    ASSERT_TRUE(combo_load_values(archive, offset, none));
+    EXPECT_TRUE(none.empty());
     EXPECT_EQ(offset, 16u);
-    std::vector<uint32_t> none = {5u};
-    EXPECT_FALSE(combo_load_values(archive, offset, none));  // nothing left
-    EXPECT_EQ(none, (std::vector<uint32_t>{5u}));
-}
 
-TEST(ComboColourArchive, ShortOrHostileArchivesChangeNothing) {
-    std::vector<uint32_t> values = {7u};
-    size_t offset = 0;
-    const std::vector<uint8_t> truncated = {2, 0, 0, 0, 1, 0, 0, 0, 0xD0, 0xC0};
-    EXPECT_FALSE(combo_load_values(truncated, offset, values));
-    const std::vector<uint8_t> huge = {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4};
-    EXPECT_FALSE(combo_load_values(huge, offset, values));
-    const std::vector<uint8_t> tiny = {1, 0};
-    EXPECT_FALSE(combo_load_values(tiny, offset, values));
-    size_t past = 40;
-    EXPECT_FALSE(combo_load_values(truncated, past, values));
-    EXPECT_EQ(values, (std::vector<uint32_t>{7u}));
-    EXPECT_EQ(offset, 0u);
-    EXPECT_EQ(past, 40u);
+    // Nothing left, a truncated array, a huge count, a short count, an offset
+    // past the end: false, and values and offset untouched.
+    const std::vector<uint8_t> bad[] = {{}, {2, 0, 0, 0, 1, 0, 0, 0, 0xD0, 0xC0}, {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4},
+                                        {1, 0}};
+    for (size_t start : {size_t{0}, size_t{40}})
+        for (const auto& b : bad) {
+            values = {7u};
+            offset = start;
+            EXPECT_FALSE(combo_load_values(b, offset, values)) << b.size();
+            EXPECT_EQ(values, std::vector<uint32_t>{7u});
+            EXPECT_EQ(offset, start);
+        }
+    offset = 16;
+    EXPECT_FALSE(combo_load_values(archive, offset, values));
+    EXPECT_EQ(offset, 16u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // file holds, saving and deleting, and rewrites that never tear the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,12 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
+using Names = std::vector<std::string>;
 
 // A file record built byte by byte, independently of the reader.
-Bytes record_bytes(const std::string& name, int32_t bands, std::vector<int32_t> gains,
-                   uint8_t builtIn = 0) {
+Bytes rec(const std::string& name, int32_t bands, std::vector<int32_t> gains = {}, uint8_t builtIn = 0) {
     Bytes b(196, 0);
-    std::memcpy(b.data(), name.data(), name.size() < 64 ? name.size() : 64);
+    std::memcpy(b.data(), name.data(), std::min<size_t>(name.size(), 64));
     auto put = [&](size_t at, int32_t v) {
         for (int k = 0; k < 4; ++k) b[at + k] = static_cast<unsigned char>(static_cast<uint32_t>(v) >> (8 * k));
     };
@@ -33,7 +34,11 @@ Bytes record_bytes(const std::string& name, int32_t bands, std::vector<int32_t> 
     return b;
 }
 
-std::string name_utf8(const PresetRecord& r) { return gbk_to_utf8(r.name, std::strlen(r.name)); }
+template <typename... More>
+Bytes cat(Bytes first, const More&... more) {
+    (first.insert(first.end(), more.begin(), more.end()), ...);
+    return first;
+}
 
 std::string gbk(const std::u16string& text) {
     char out[256];
@@ -41,11 +46,19 @@ std::string gbk(const std::u16string& text) {
     return out;
 }
 
+// What the preset box lists for a band count, in order, as UTF-8.
+Names listed(int32_t bands) {
+    Names names;
+    for (int32_t i = 0, at; (at = preset_find_nth(bands, i)) >= 0; ++i)
+        names.push_back(gbk_to_utf8(presetTable[at].name, std::strlen(presetTable[at].name)));
+    return names;
+}
+
 class PresetFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / ("audiomix-presets-" + std::string(info->name()));
+        dir_ = fs::temp_directory_path() /
+               ("audiomix-presets-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         path_ = (dir_ / "audioeqset.eq").string();
@@ -56,27 +69,21 @@ protected:
         fs::remove_all(dir_, ec);
         LoadPresets(nullptr);
     }
-    void write(const Bytes& bytes) {
-        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
+    void write(const Bytes& b) {
+        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+    }
+    void load(const Bytes& b) {
+        write(b);
+        LoadPresets(path());
     }
     Bytes read() const {
         std::ifstream in(path_, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
-    static Bytes concat(std::initializer_list<Bytes> parts) {
-        Bytes out;
-        for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-        return out;
+    const char* path() const { return path_.c_str(); }
+    PresetSaveResult save(const std::string& name, const std::vector<int32_t>& positions = std::vector<int32_t>(31, 25)) {
+        return preset_save(path(), name.c_str(), 10, positions.data());
     }
-    // The names of the table's records for a band count, in box order.
-    static std::vector<std::string> listed(int32_t bands) {
-        std::vector<std::string> names;
-        for (int32_t i = 0; preset_find_nth(bands, i) >= 0; ++i)
-            names.push_back(name_utf8(presetTable[preset_find_nth(bands, i)]));
-        return names;
-    }
-    static std::vector<int32_t> positions(int32_t p) { return std::vector<int32_t>(31, p); }
 
     fs::path dir_;
     std::string path_;
@@ -90,47 +97,42 @@ TEST(PresetRecordBytes, FieldsAtTheirOffsetsLittleEndian) {
     r.gainDb[30] = 20;
     r.builtIn = 1;
     r.padding[2] = 0x5A;
-    unsigned char b[196];
-    preset_record_to_bytes(r, b);
-    EXPECT_EQ(b[0], 'a');
-    EXPECT_EQ(b[2], 0);
-    EXPECT_EQ(Bytes(b + 64, b + 68), (Bytes{0x0A, 0x03, 0x02, 0x01}));
-    EXPECT_EQ(Bytes(b + 68, b + 72), (Bytes{0xFC, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(Bytes(b + 188, b + 192), (Bytes{20, 0, 0, 0}));
-    EXPECT_EQ(b[192], 1);
-    EXPECT_EQ(b[195], 0x5A);
+    Bytes b(196);
+    preset_record_to_bytes(r, b.data());
+    std::vector<int32_t> gains(31);
+    gains[0] = -4;
+    gains[30] = 20;
+    Bytes expected = rec("ab", 0x0102030A, gains, 1);
+    expected[195] = 0x5A;
+    EXPECT_EQ(b, expected);
 
     PresetRecord back{};
-    preset_record_from_bytes(b, back);
+    preset_record_from_bytes(b.data(), back);
     EXPECT_EQ(std::memcmp(&back, &r, sizeof r), 0);
 }
 
 TEST(PresetRecordBytes, NameWithoutTerminatorIsCutToAWholeCharacter) {
-    // 61 letters, one double-byte character, one letter: 64 bytes, no NUL.
-    const std::string fits = std::string(61, 'n') + "\xD6\xD8" + "z";
+    // 64 name bytes, no NUL: 61 letters, 重, one letter; then 62 letters and
+    // 重, whose second half is byte 64.
     PresetRecord r{};
-    preset_record_from_bytes(record_bytes(fits, 10, {}).data(), r);
+    preset_record_from_bytes(rec(std::string(61, 'n') + "\xD6\xD8" + "z", 10).data(), r);
     EXPECT_EQ(std::string(r.name), std::string(61, 'n') + "\xD6\xD8");
     EXPECT_EQ(r.bandCount, 10);
-
-    // 62 letters and then the character: its second half is byte 64.
-    const std::string straddles = std::string(62, 'n') + "\xD6\xD8";
-    preset_record_from_bytes(record_bytes(straddles, 15, {}).data(), r);
+    preset_record_from_bytes(rec(std::string(62, 'n') + "\xD6\xD8", 15).data(), r);
     EXPECT_EQ(std::string(r.name), std::string(62, 'n'));
     EXPECT_EQ(r.bandCount, 15);
 }
 
 // Typed from the preset table, not from the code under test.
-struct Expected {
+const struct {
     const char* name;
     int32_t bands;
     int32_t gains[10];
-};
-const Expected kBuiltins[11] = {
-    {"10频段缺省模式", 10, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {"15频段缺省模式", 15, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {"25频段缺省模式", 25, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {"31频段缺省模式", 31, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+} kBuiltins[11] = {
+    {"10频段缺省模式", 10, {}},
+    {"15频段缺省模式", 15, {}},
+    {"25频段缺省模式", 25, {}},
+    {"31频段缺省模式", 31, {}},
     {"Normal自然模式", 10, {0, 8, 8, 8, 8, 6, 6, 2, 2, 4}},
     {"Rock摇滚模式", 10, {8, 6, -6, 8, -2, 4, 8, 10, 10, 10}},
     {"POP流行模式", 10, {-2, 4, 6, 8, 6, -2, -4, -2, -2, -2}},
@@ -142,72 +144,59 @@ const Expected kBuiltins[11] = {
 
 TEST_F(PresetFile, BuiltinsComeFirstExactlyAsTabled) {
     ASSERT_EQ(presetCount, 11);
+    Names ten;
     for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE(kBuiltins[i].name);
         const PresetRecord& r = presetTable[i];
-        EXPECT_EQ(name_utf8(r), kBuiltins[i].name);
+        EXPECT_EQ(gbk_to_utf8(r.name, std::strlen(r.name)), kBuiltins[i].name);
         EXPECT_EQ(r.bandCount, kBuiltins[i].bands);
         EXPECT_EQ(r.builtIn, 1);
         for (int b = 0; b < 31; ++b) EXPECT_EQ(r.gainDb[b], b < 10 ? kBuiltins[i].gains[b] : 0) << b;
+        if (kBuiltins[i].bands == 10) ten.push_back(kBuiltins[i].name);
     }
     // Stored as GBK: "重金属模式" in GB2312 codes.
     EXPECT_STREQ(presetTable[7].name, "\xD6\xD8\xBD\xF0\xCA\xF4\xC4\xA3\xCA\xBD");
-    EXPECT_EQ(listed(10), (std::vector<std::string>{"10频段缺省模式", "Normal自然模式", "Rock摇滚模式",
-                                                    "POP流行模式", "重金属模式", "超低音模式",
-                                                    "重金属超低音模式", "SoftRock柔和模式"}));
-    EXPECT_EQ(listed(15), std::vector<std::string>{"15频段缺省模式"});
-    EXPECT_EQ(listed(31), std::vector<std::string>{"31频段缺省模式"});
+    EXPECT_EQ(listed(10), ten);
+    EXPECT_EQ(listed(15), Names{"15频段缺省模式"});
+    EXPECT_EQ(listed(31), Names{"31频段缺省模式"});
 }
 
 TEST_F(PresetFile, LoadsTheWholeRecordsAFileHolds) {
-    const Bytes a = record_bytes(gbk(u"我的低音"), 10, {5, 4, 3});
-    const Bytes b = record_bytes("party", 15, {-1});
-    struct Case {
+    const Bytes a = rec(gbk(u"我的低音"), 10, {5, 4, 3}), b = rec("party", 15, {-1});
+    const struct {
         Bytes file;
         int32_t users;
-    };
-    const Case cases[] = {
-        {{}, 0},
-        {a, 1},
-        {concat({a, b}), 2},
-        {concat({a, b, Bytes(8, 0xEE)}), 2},  // 400 bytes: a torn third record
-        {Bytes(195, 0x41), 0},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{{}, 0}, {a, 1}, {cat(a, b), 2}, {cat(a, b, Bytes(8, 0xEE)), 2} /* a torn third */,
+                 {Bytes(195, 0x41), 0}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.file.size());
-        write(c.file);
-        LoadPresets(path_.c_str());
+        load(c.file);
         ASSERT_EQ(presetCount, 11 + c.users);
         if (c.users >= 1) {
-            EXPECT_EQ(name_utf8(presetTable[11]), "我的低音");
+            EXPECT_EQ(listed(10).back(), "我的低音");
             EXPECT_EQ(presetTable[11].gainDb[2], 3);
             EXPECT_EQ(presetTable[11].builtIn, 0);
         }
         if (c.users >= 2) {
-            EXPECT_EQ(listed(15), (std::vector<std::string>{"15频段缺省模式", "party"}));
+            EXPECT_EQ(listed(15), (Names{"15频段缺省模式", "party"}));
         }
     }
     fs::remove(path_);
-    LoadPresets(path_.c_str());
+    LoadPresets(path());
     EXPECT_EQ(presetCount, 11);
 }
 
 TEST_F(PresetFile, RecordsBeyondTheTableAreIgnored) {
     Bytes file;
-    for (int i = 0; i < 255; ++i) {
-        const Bytes r = record_bytes("u" + std::to_string(i), 10, {i});
-        file.insert(file.end(), r.begin(), r.end());
-    }
+    for (int i = 0; i < 255; ++i) file = cat(file, rec("u" + std::to_string(i), 10, {i}));
     file.push_back(0x7F);  // 196 x 255 + 1 bytes
-    write(file);
-    LoadPresets(path_.c_str());
+    load(file);
     EXPECT_EQ(presetCount, 255);
     EXPECT_STREQ(presetTable[254].name, "u243");  // 244 user records fit
     EXPECT_EQ(presetTable[254].gainDb[0], 243);
 
     // A full table refuses a new preset and keeps every record.
-    const auto p = positions(25);
-    EXPECT_EQ(preset_save(path_.c_str(), "one more", 10, p.data()), PresetSaveResult::TableFull);
+    EXPECT_EQ(save("one more"), PresetSaveResult::TableFull);
     EXPECT_EQ(presetCount, 255);
     EXPECT_EQ(read(), file);
 }
@@ -217,8 +206,7 @@ TEST_F(PresetFile, GarbageLoadsAsRecordsWithoutHarm) {
     uint32_t s = 7;
     for (unsigned char& c : file) c = static_cast<unsigned char>((s = s * 1103515245u + 12345u) >> 24);
     file[196 + 192] = 0;  // the second one a user record
-    write(file);
-    LoadPresets(path_.c_str());
+    load(file);
     ASSERT_EQ(presetCount, 14);
     for (int i = 11; i < 14; ++i) EXPECT_LT(std::strlen(presetTable[i].name), 64u);
     // Everything after the name is kept byte for byte.
@@ -228,55 +216,45 @@ TEST_F(PresetFile, GarbageLoadsAsRecordsWithoutHarm) {
 }
 
 TEST_F(PresetFile, BuiltinFlagAndOddBandCountsInTheFile) {
-    const Bytes flagged = record_bytes("flagged", 10, {1}, 1);
-    const Bytes odd = record_bytes("twelve", 12, {2});
-    const Bytes user = record_bytes("mine", 10, {3});
-    write(concat({flagged, odd, user}));
-    LoadPresets(path_.c_str());
+    const Bytes odd = rec("twelve", 12, {2});
+    load(cat(rec("flagged", 10, {1}, 1), odd, rec("mine", 10, {3})));
     ASSERT_EQ(presetCount, 14);
-
-    // Listed after the built-ins, but not deletable.
-    const std::vector<std::string> ten = listed(10);
-    ASSERT_EQ(ten.size(), 10u);
-    EXPECT_EQ(ten[8], "flagged");
-    EXPECT_EQ(ten[9], "mine");
-    EXPECT_EQ(preset_delete(path_.c_str(), 11), PresetDeleteResult::BuiltIn);
+    // A flagged record is listed after the built-ins but cannot be deleted.
+    const Names ten = listed(10);
+    EXPECT_EQ(Names(ten.begin() + 8, ten.end()), (Names{"flagged", "mine"}));
+    EXPECT_EQ(preset_delete(path(), 11), PresetDeleteResult::BuiltIn);
     // A band count of 12 is in the table and in no list.
     EXPECT_EQ(presetTable[12].bandCount, 12);
-    for (int32_t bands : {10, 15, 25, 31})
-        for (const std::string& n : listed(bands)) EXPECT_NE(n, "twelve");
+    for (int32_t bands : {10, 15, 25, 31}) {
+        const Names names = listed(bands);
+        EXPECT_EQ(std::count(names.begin(), names.end(), "twelve"), 0) << bands;
+    }
 
-    // The next rewrite drops the flagged record and keeps the odd one.
-    ASSERT_EQ(preset_delete(path_.c_str(), 13), PresetDeleteResult::Deleted);
+    // The next rewrite drops the flagged record (it stays in memory) and
+    // keeps the odd one.
+    ASSERT_EQ(preset_delete(path(), 13), PresetDeleteResult::Deleted);
     EXPECT_EQ(read(), odd);
-    EXPECT_EQ(presetCount, 13);  // the flagged record stays in memory
+    EXPECT_EQ(presetCount, 13);
 }
 
 TEST_F(PresetFile, SavedGainsFollowTheSliderScale) {
-    EXPECT_EQ(preset_gain_from_position(26), 0);   // -0.8
-    EXPECT_EQ(preset_gain_from_position(31), -4);  // -4.8
-    EXPECT_EQ(preset_gain_from_position(0), 20);
-    EXPECT_EQ(preset_gain_from_position(24), 0);   // +0.8
-    EXPECT_EQ(preset_gain_from_position(19), 4);   // +4.8
-    EXPECT_EQ(preset_gain_from_position(50), -20);
+    // Position 25 is 0 dB, 0.8 dB a step up to +20 at 0; whole dB truncated.
+    const int32_t scale[][2] = {{0, 20}, {19, 4}, {24, 0}, {26, 0}, {31, -4}, {50, -20}};
+    for (const auto& s : scale) EXPECT_EQ(preset_gain_from_position(s[0]), s[1]) << s[0];
 
-    std::vector<int32_t> p = positions(25);
+    std::vector<int32_t> p(31, 25);
     p[0] = 26;
     p[1] = 31;
     p[2] = 0;
-    ASSERT_EQ(preset_save(path_.c_str(), "slope", 10, p.data()), PresetSaveResult::Saved);
-    const Bytes file = read();
-    ASSERT_EQ(file.size(), 196u);
-    Bytes expected = record_bytes("slope", 10, {0, -4, 20});
-    EXPECT_EQ(file, expected);
+    ASSERT_EQ(save("slope", p), PresetSaveResult::Saved);
+    EXPECT_EQ(read(), rec("slope", 10, {0, -4, 20}));
 }
 
 TEST_F(PresetFile, ChineseNamesRoundTripThroughTheFile) {
+    // The last one exactly 63 bytes.
     const std::u16string names[] = {u"我的预设", u"重金属 Live", std::u16string(61, u'x') + u'重'};
-    const auto p = positions(20);
-    for (const std::u16string& n : names)
-        ASSERT_EQ(preset_save(path_.c_str(), gbk(n).c_str(), 10, p.data()), PresetSaveResult::Saved);
-    LoadPresets(path_.c_str());
+    for (const std::u16string& n : names) ASSERT_EQ(save(gbk(n), std::vector<int32_t>(31, 20)), PresetSaveResult::Saved);
+    LoadPresets(path());
     ASSERT_EQ(presetCount, 14);
     for (int i = 0; i < 3; ++i) {
         const PresetRecord& r = presetTable[11 + i];
@@ -287,15 +265,13 @@ TEST_F(PresetFile, ChineseNamesRoundTripThroughTheFile) {
 }
 
 TEST_F(PresetFile, SaveRefusesEmptyLongAndTakenNames) {
-    const auto p = positions(25);
-    EXPECT_EQ(preset_save(path_.c_str(), "", 10, p.data()), PresetSaveResult::EmptyName);
-    EXPECT_EQ(preset_save(path_.c_str(), nullptr, 10, p.data()), PresetSaveResult::EmptyName);
-    EXPECT_EQ(preset_save(path_.c_str(), std::string(64, 'L').c_str(), 10, p.data()),
-              PresetSaveResult::NameTooLong);
+    const std::vector<int32_t> p(31, 25);
+    EXPECT_EQ(save(""), PresetSaveResult::EmptyName);
+    EXPECT_EQ(preset_save(path(), nullptr, 10, p.data()), PresetSaveResult::EmptyName);
+    EXPECT_EQ(save(std::string(64, 'L')), PresetSaveResult::NameTooLong);
     // Byte for byte against every record: the 31-band default is taken at
     // any band count; letter case and blanks make a different name.
-    EXPECT_EQ(preset_save(path_.c_str(), gbk(u"31频段缺省模式").c_str(), 10, p.data()),
-              PresetSaveResult::NameTaken);
+    EXPECT_EQ(save(gbk(u"31频段缺省模式")), PresetSaveResult::NameTaken);
     EXPECT_TRUE(preset_name_taken(gbk(u"Rock摇滚模式").c_str()));
     EXPECT_FALSE(preset_name_taken(gbk(u"rock摇滚模式").c_str()));
     EXPECT_FALSE(preset_name_taken(gbk(u"Rock摇滚模式 ").c_str()));
@@ -303,45 +279,38 @@ TEST_F(PresetFile, SaveRefusesEmptyLongAndTakenNames) {
     EXPECT_FALSE(fs::exists(path_));
     EXPECT_EQ(presetCount, 11);
 
-    EXPECT_EQ(preset_save(path_.c_str(), "   ", 10, p.data()), PresetSaveResult::Saved);
+    EXPECT_EQ(save("   "), PresetSaveResult::Saved);
     EXPECT_TRUE(preset_name_taken("   "));
     EXPECT_EQ(preset_save(nullptr, "memory only", 10, p.data()), PresetSaveResult::NotWritten);
     EXPECT_EQ(presetCount, 13);
 }
 
 TEST_F(PresetFile, DeleteRewritesWithoutTheRecordInOrder) {
-    const Bytes a = record_bytes("a", 10, {1}), b = record_bytes("b", 25, {2}),
-                c = record_bytes("c", 10, {3}), d = record_bytes("d", 10, {4});
-    write(concat({a, b, c, d}));
-    LoadPresets(path_.c_str());
-    EXPECT_EQ(preset_delete(path_.c_str(), 3), PresetDeleteResult::BuiltIn);
-    EXPECT_EQ(preset_delete(path_.c_str(), -1), PresetDeleteResult::NoRecord);
-    EXPECT_EQ(preset_delete(path_.c_str(), 15), PresetDeleteResult::NoRecord);
-    // The third user preset.
-    ASSERT_EQ(preset_delete(path_.c_str(), 13), PresetDeleteResult::Deleted);
-    EXPECT_EQ(read(), concat({a, b, d}));
+    const Bytes a = rec("a", 10, {1}), b = rec("b", 25, {2}), c = rec("c", 10, {3}), d = rec("d", 10, {4});
+    load(cat(a, b, c, d));
+    EXPECT_EQ(preset_delete(path(), 3), PresetDeleteResult::BuiltIn);
+    EXPECT_EQ(preset_delete(path(), -1), PresetDeleteResult::NoRecord);
+    EXPECT_EQ(preset_delete(path(), 15), PresetDeleteResult::NoRecord);
+    ASSERT_EQ(preset_delete(path(), 13), PresetDeleteResult::Deleted);  // "c"
+    EXPECT_EQ(read(), cat(a, b, d));
     EXPECT_EQ(presetCount, 14);
     EXPECT_EQ(listed(10).back(), "d");
     EXPECT_EQ(preset_find_nth(10, 9), 13);
-    EXPECT_EQ(preset_find_nth(10, 10), -1);
     EXPECT_EQ(preset_count_for(10), 10);
 }
 
 TEST_F(PresetFile, RecordsAnotherProgramAddedSurviveOurRewrites) {
-    const Bytes a = record_bytes("a", 10, {1}), x = record_bytes("x", 15, {5}), y = record_bytes("y", 10, {6});
-    write(a);
-    LoadPresets(path_.c_str());
-    write(concat({a, x}));  // another program appends x while we run
-    const auto p = positions(10);
-    ASSERT_EQ(preset_save(path_.c_str(), "mine", 10, p.data()), PresetSaveResult::Saved);
-    Bytes expected = concat({a, x});
+    const Bytes a = rec("a", 10, {1}), x = rec("x", 15, {5}), y = rec("y", 10, {6});
+    load(a);
+    write(cat(a, x));  // another program appends x while we run
+    ASSERT_EQ(save("mine"), PresetSaveResult::Saved);
     const Bytes all = read();
     ASSERT_EQ(all.size(), 3u * 196);
-    EXPECT_EQ(Bytes(all.begin(), all.begin() + 2 * 196), expected);
-    EXPECT_EQ(preset_save(path_.c_str(), "x", 10, p.data()), PresetSaveResult::NameTaken);
+    EXPECT_EQ(Bytes(all.begin(), all.begin() + 2 * 196), cat(a, x));
+    EXPECT_EQ(save("x"), PresetSaveResult::NameTaken);
 
-    write(concat({all, y}));
-    ASSERT_EQ(preset_delete(path_.c_str(), 11), PresetDeleteResult::Deleted);  // "a"
+    write(cat(all, y));
+    ASSERT_EQ(preset_delete(path(), 11), PresetDeleteResult::Deleted);  // "a"
     const Bytes after = read();
     ASSERT_EQ(after.size(), 3u * 196);
     EXPECT_EQ(Bytes(after.begin(), after.begin() + 196), x);
@@ -355,36 +324,32 @@ size_t write_one_record_then_fail(const void* data, size_t size, std::FILE* file
 }
 
 TEST_F(PresetFile, AFailedRewriteLeavesTheOldFileAndTheTable) {
-    const Bytes old = concat({record_bytes("a", 10, {1}), record_bytes("b", 10, {2})});
-    write(old);
-    LoadPresets(path_.c_str());
-    const auto p = positions(10);
+    const Bytes old = cat(rec("a", 10, {1}), rec("b", 10, {2}));
+    load(old);
+    const std::vector<int32_t> p(31, 10);
     ASSERT_EQ(preset_save(nullptr, "c", 10, p.data()), PresetSaveResult::NotWritten);
     ASSERT_EQ(presetCount, 14);
     PresetRecord before[14];
     std::memcpy(before, presetTable, sizeof before);
 
     // A short write part-way through.
-    EXPECT_FALSE(WritePresetFile(path_.c_str(), write_one_record_then_fail));
+    EXPECT_FALSE(WritePresetFile(path(), write_one_record_then_fail));
     EXPECT_EQ(read(), old);
     EXPECT_FALSE(fs::exists(path_ + ".tmp"));
-
-    // The temporary file cannot be created (its name is taken by a folder).
+    // The temporary file cannot be created (a folder has its name).
     fs::create_directory(path_ + ".tmp");
-    EXPECT_FALSE(WritePresetFile(path_.c_str()));
-    EXPECT_EQ(read(), old);
-    EXPECT_EQ(preset_delete(path_.c_str(), 11), PresetDeleteResult::NotWritten);
+    EXPECT_FALSE(WritePresetFile(path()));
+    EXPECT_EQ(preset_delete(path(), 11), PresetDeleteResult::NotWritten);
     EXPECT_EQ(read(), old);
     fs::remove(path_ + ".tmp");
-
-    // A folder that does not exist.
+    // No folder, no path.
     EXPECT_FALSE(WritePresetFile((dir_ / "missing" / "audioeqset.eq").string().c_str()));
     EXPECT_FALSE(WritePresetFile(nullptr));
     EXPECT_FALSE(WritePresetFile(""));
 
     EXPECT_EQ(std::memcmp(before + 12, presetTable + 11, sizeof(PresetRecord) * 2), 0);
-    // And once the way is clear, the table goes out whole.
-    ASSERT_TRUE(WritePresetFile(path_.c_str()));
+    // Once the way is clear the table goes out whole.
+    ASSERT_TRUE(WritePresetFile(path()));
     EXPECT_EQ(read().size(), 196u * 2);
 }
 

@@ -15,6 +15,7 @@
 
 #include "audiomix.h"
 #include "controls/skin_combo_box.h"
+#include "controls/skin_tool_tip.h"
 #include "engine/engine_state.h"
 #include "eqpage/preset_store.h"
 #include "message_box_watch.h"
@@ -341,6 +342,33 @@ TEST_F(EqPage, HostChangesAppearWhenThePageComesBack) {
     EXPECT_EQ(SendMessageW(item(kBandButtons[3]), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(item(kSecondPass), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(engine.eqBandValue[20], 8.0f) << "showing the page changes nothing";
+}
+
+TEST_F(EqPage, ThePresetBoxExplainsItselfWhenTheMouseRests) {
+    Open();
+    move_mouse(control_centre(page, kPresetBox));
+    // The tip appears after its delay, relayed through the page although
+    // the loop here knows nothing of it.
+    std::wstring shownText;
+    const bool shown = pump_until(
+        [&] {
+            struct Found {
+                std::wstring text;
+            } found;
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND hwnd, LPARAM param) -> BOOL {
+                    auto* tip = dynamic_cast<audiomix::CSkinToolTip*>(audiomix::CWnd::FromHandlePermanent(hwnd));
+                    if (tip != nullptr && tip->IsShown()) reinterpret_cast<Found*>(param)->text = tip->GetText();
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&found));
+            shownText = found.text;
+            return !shownText.empty();
+        },
+        4000);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shownText, L"请通过下拉框选择转换方式 快速转换时无视频显示和无声音");
 }
 
 TEST_F(EqPage, RepeatedLayoutsLeaveObjectCountsFlat) {
