@@ -10,26 +10,18 @@
 #include "dsp/simd.h"
 
 namespace audiomix {
+namespace {
+using KernelLanes = F64x2;
+}  // namespace
+}  // namespace audiomix
+
+#include "dsp/kernels_lanes.inc"
+
+namespace audiomix {
 
 namespace {
 
-void equaliser_baseline(EngineState& state, int16_t* samples, int32_t frames) {
-    eq_pipeline<F64x2>(state, samples, frames);
-}
-
-void reverb_baseline(ReverbLine& line, const float* work, int32_t frames, int16_t* out, int32_t stride) {
-    reverb_line<F64x2, Twin<Twin<F64x2>>>(line, work, frames, out, stride);
-}
-
-void compressor_baseline(CompressorRun& run, const float* work, int32_t frames, int16_t* out,
-                         int32_t stride) {
-    compress_channel<F64x2, Twin<Twin<F64x2>>>(run, work, frames, out, stride);
-}
-
-constexpr StageKernels kBaseline = {
-    SimdLevel::Baseline,   "baseline (two lanes)",      &equaliser_baseline,        &reverb_baseline,
-    &compressor_baseline,  &power_probe<F64x2>,         &equaliser_pcm16_probe,     &output_probe<F64x2, false>,
-    &output_probe<F64x2, true>};
+constexpr StageKernels kBaseline = lanes_kernels(SimdLevel::Baseline, "baseline (two lanes)");
 
 // Also checks that the operating system saves the wide registers.
 bool cpu_has(SimdLevel level) {

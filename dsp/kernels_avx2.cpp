@@ -37,27 +37,15 @@
 
 namespace audiomix {
 namespace {
+using KernelLanes = F64x4;
+}  // namespace
+}  // namespace audiomix
 
-void equaliser_avx2(EngineState& state, int16_t* samples, int32_t frames) {
-    eq_pipeline<F64x4>(state, samples, frames);
-}
+#include "dsp/kernels_lanes.inc"
 
-void reverb_avx2(ReverbLine& line, const float* work, int32_t frames, int16_t* out, int32_t stride) {
-    reverb_line<F64x4, Twin<Twin<F64x4>>>(line, work, frames, out, stride);
-}
-
-void compressor_avx2(CompressorRun& run, const float* work, int32_t frames, int16_t* out,
-                     int32_t stride) {
-    compress_channel<F64x4, Twin<Twin<F64x4>>>(run, work, frames, out, stride);
-}
-
-void power_avx2(const double* x, const double* y, double* out, int32_t n) {
-    power_probe<F64x4>(x, y, out, n);
-}
-void equaliser_pcm16_avx2(const float* in, int32_t n, int16_t* out) { equaliser_pcm16_probe(in, n, out); }
-void reverb_pcm16_avx2(const double* in, int32_t n, int16_t* out) { output_probe<F64x4, false>(in, n, out); }
-void compressor_pcm16_avx2(const double* in, int32_t n, int16_t* out) { output_probe<F64x4, true>(in, n, out); }
-
+namespace audiomix {
+namespace {
+constexpr StageKernels kAvx2 = lanes_kernels(SimdLevel::Avx2, "AVX2 (four lanes)");
 }  // namespace
 }  // namespace audiomix
 
@@ -68,12 +56,6 @@ void compressor_pcm16_avx2(const double* in, int32_t n, int16_t* out) { output_p
 #endif
 
 namespace audiomix {
-namespace {
-constexpr StageKernels kAvx2 = {
-    SimdLevel::Avx2,  "AVX2 (four lanes)",  &equaliser_avx2,         &reverb_avx2,
-    &compressor_avx2,     &power_avx2,         &equaliser_pcm16_avx2,  &reverb_pcm16_avx2,
-    &compressor_pcm16_avx2};
-}  // namespace
 
 const StageKernels* avx2_kernels() { return &kAvx2; }
 

@@ -42,27 +42,15 @@
 
 namespace audiomix {
 namespace {
+using KernelLanes = F64x8;
+}  // namespace
+}  // namespace audiomix
 
-void equaliser_avx512(EngineState& state, int16_t* samples, int32_t frames) {
-    eq_pipeline<F64x8>(state, samples, frames);
-}
+#include "dsp/kernels_lanes.inc"
 
-void reverb_avx512(ReverbLine& line, const float* work, int32_t frames, int16_t* out, int32_t stride) {
-    reverb_line<F64x8, Twin<Twin<F64x8>>>(line, work, frames, out, stride);
-}
-
-void compressor_avx512(CompressorRun& run, const float* work, int32_t frames, int16_t* out,
-                     int32_t stride) {
-    compress_channel<F64x8, Twin<Twin<F64x8>>>(run, work, frames, out, stride);
-}
-
-void power_avx512(const double* x, const double* y, double* out, int32_t n) {
-    power_probe<F64x8>(x, y, out, n);
-}
-void equaliser_pcm16_avx512(const float* in, int32_t n, int16_t* out) { equaliser_pcm16_probe(in, n, out); }
-void reverb_pcm16_avx512(const double* in, int32_t n, int16_t* out) { output_probe<F64x8, false>(in, n, out); }
-void compressor_pcm16_avx512(const double* in, int32_t n, int16_t* out) { output_probe<F64x8, true>(in, n, out); }
-
+namespace audiomix {
+namespace {
+constexpr StageKernels kAvx512 = lanes_kernels(SimdLevel::Avx512, "AVX-512 (eight lanes)");
 }  // namespace
 }  // namespace audiomix
 
@@ -73,12 +61,6 @@ void compressor_pcm16_avx512(const double* in, int32_t n, int16_t* out) { output
 #endif
 
 namespace audiomix {
-namespace {
-constexpr StageKernels kAvx512 = {
-    SimdLevel::Avx512,  "AVX-512 (eight lanes)",  &equaliser_avx512,         &reverb_avx512,
-    &compressor_avx512,     &power_avx512,         &equaliser_pcm16_avx512,  &reverb_pcm16_avx512,
-    &compressor_pcm16_avx512};
-}  // namespace
 
 const StageKernels* avx512_kernels() { return &kAvx512; }
 
