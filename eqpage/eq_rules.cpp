@@ -4,6 +4,7 @@
 
 #include "dsp/equaliser.h"
 #include "engine/engine_state.h"
+#include "eqpage/eq_layout.h"
 #include "eqpage/preset_store.h"
 
 namespace audiomix {
@@ -79,9 +80,7 @@ void eq_apply_band_count(EngineState& state, int32_t count) {
 }
 
 bool eq_band_count_available(const EngineState& state, int32_t count) {
-    if (count == 10) return true;
-    if (count != 15 && count != 25 && count != 31) return false;
-    return state.sampleRate >= 44100;
+    return eq_band_count_enabled(count, state.sampleRate);
 }
 
 void eq_apply_preset(EngineState& state, const PresetRecord& record) {

@@ -20,54 +20,9 @@ namespace {
 constexpr uint32_t kSkin = make_rgb(6, 76, 98);
 constexpr uint32_t kSentinel = make_rgb(1, 2, 3);
 
-// A top-down 32-bit DIB selected into a memory DC.
-class Dib {
-public:
-    Dib(int width, int height) : w(width), h(height) {
-        dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = SelectObject(dc, bitmap);
-        clear(kSentinel);
-    }
-    ~Dib() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    void clear(uint32_t colour) {
-        GdiFlush();
-        for (int i = 0; i < w * h; ++i) bits[i] = swap(colour);
-    }
-    uint32_t at(int x, int y) const {
-        GdiFlush();
-        return swap(bits[y * w + x]);
-    }
-    window_test::Capture capture() const {
-        window_test::Capture c;
-        c.width = w;
-        c.height = h;
-        c.area = {0, 0, w, h};
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) c.pixels.push_back(at(x, y));
-        return c;
-    }
-
-    int w, h;
-    HDC dc = nullptr;
-
-private:
-    // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
-    static uint32_t swap(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    uint32_t* bits = nullptr;
+// Every drawing starts on a colour no fill produces.
+struct Dib : window_test::MemoryDib {
+    Dib(int width, int height) : MemoryDib(width, height, kSentinel) {}
 };
 
 // What the pure fills say each pixel becomes.

@@ -10,40 +10,12 @@
 #include "controls/colour.h"
 #include "controls/skin_slider.h"
 #include "controls/slider_geometry.h"
+#include "window_harness.h"
 
 namespace audiomix {
 namespace {
 
-// A 32-bit top-down DIB selected into a memory DC; at() answers COLORREF.
-struct Dib {
-    Dib(int width, int height) : w(width) {
-        dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Dib() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    uint32_t at(int x, int y) const {
-        GdiFlush();
-        const uint32_t c = bits[y * w + x];
-        return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16);
-    }
-    int w;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    uint32_t* bits = nullptr;
-};
+using Dib = window_test::MemoryDib;
 
 class SliderPaint : public ::testing::Test {
 protected:

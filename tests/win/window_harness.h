@@ -244,6 +244,62 @@ inline RECT client_on_screen(HWND hwnd) {
     return r;
 }
 
+// ---- drawing off screen
+
+// A top-down 32-bit DIB selected into a memory DC, filled with one colour;
+// at() answers COLORREF values (0x00BBGGRR).
+class MemoryDib {
+public:
+    MemoryDib(int width, int height, uint32_t fill = 0) : w(width), h(height) {
+        dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = SelectObject(dc, bitmap);
+        clear(fill);
+    }
+    ~MemoryDib() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    MemoryDib(const MemoryDib&) = delete;
+    MemoryDib& operator=(const MemoryDib&) = delete;
+
+    void clear(uint32_t colour) {
+        GdiFlush();
+        for (int i = 0; i < w * h; ++i) bits[i] = swap(colour);
+    }
+    uint32_t at(int x, int y) const {
+        GdiFlush();
+        return swap(bits[y * w + x]);
+    }
+    Capture capture() const {
+        Capture c;
+        c.width = w;
+        c.height = h;
+        c.area = {0, 0, w, h};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) c.pixels.push_back(at(x, y));
+        return c;
+    }
+
+    int w, h;
+    HDC dc = nullptr;
+
+private:
+    // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+    static uint32_t swap(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    uint32_t* bits = nullptr;
+};
+
 // ---- PNG screenshots (stored deflate blocks: no compressor needed)
 
 inline uint32_t crc32_of(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
