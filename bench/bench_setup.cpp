@@ -3,7 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "audiomix.h"
+#include "model/parameters.h"
+#include "model/stream_rules.h"
 
 namespace audiomix::bench {
 
@@ -99,19 +100,23 @@ std::vector<std::string> setting_names() {
     return names;
 }
 
-std::unique_ptr<EngineState> state_for(const Setting& s) {
-    audiomix_begin(0x00804004);
-    audiomix_set_mainwnd(nullptr);
-    audiomix_init(s.rate, s.channels, 0);
+std::unique_ptr<Settings> settings_for(const Setting& s) {
+    auto settings = std::make_unique<Settings>();
+    settings_load_state(*settings);
+    stream_create(*settings, s.rate, s.channels);
     for (const ParamValue& p : s.params) {
-        const int32_t code = audiomix_param_set(p.name.c_str(), p.value);
-        if (code != AUDIOMIX_PARAM_OK)
+        const int32_t code = param_set(*settings, p.name.c_str(), p.value);
+        if (code != kParamOk)
             throw std::runtime_error("setting " + s.name + ": " + p.name + " refused (" +
                                      std::to_string(code) + ")");
     }
-    auto copy = std::make_unique<EngineState>(engine);
-    audiomix_close();
-    return copy;
+    return settings;
+}
+
+std::unique_ptr<ChainSignal> fresh_signal() {
+    auto signal = std::make_unique<ChainSignal>();
+    chain_signal_load_state(*signal);
+    return signal;
 }
 
 std::vector<int16_t> pink_tremolo(int32_t rate, int32_t channels, int64_t frames) {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
+#include "model/settings.h"
 
 namespace audiomix::bench {
 
@@ -34,10 +35,13 @@ struct Setting {
 const Setting& setting(const std::string& name);
 std::vector<std::string> setting_names();
 
-// Runs the real exports (begin, init, param_set in order) on the process's
-// engine and returns a copy of the resulting record: exactly the state a
-// host would leave before its first buffer. Throws on a refused parameter.
-std::unique_ptr<EngineState> state_for(const Setting& s);
+// The settings of a new stream at the setting's format with its parameters
+// applied in order, through the rules the exports use: exactly what a host
+// would leave before its first buffer. Throws on a refused parameter.
+std::unique_ptr<Settings> settings_for(const Setting& s);
+
+// A signal state as a new engine starts with it.
+std::unique_ptr<ChainSignal> fresh_signal();
 
 // The comparison's input: pink noise (independent per channel) under a slow
 // tremolo, about -16 dBFS RMS at its loudest, deterministic.

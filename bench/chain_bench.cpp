@@ -2,7 +2,7 @@
 // chain and for the scalar reference model, in the benchmark settings.
 //
 // Each iteration runs one second of the comparison signal through a private
-// copy of the state in host-sized buffers (1024 frames, or one frame for the
+// signal state in host-sized buffers (1024 frames, or one frame for the
 // *-1frame cases), restoring the input before every buffer; the state runs
 // on from iteration to iteration as it would in a host. items_per_second is
 // frames per second; "x_realtime" is how many times faster than real time.
@@ -21,13 +21,12 @@
 #include "bench/bench_setup.h"
 #include "dsp/chain.h"
 #include "dsp/kernels.h"
-#include "engine/engine_state.h"
 #include "tests/oracle/oracle_chain.h"
 
 namespace audiomix::bench {
 namespace {
 
-using ProcessFn = void (*)(EngineState&, int16_t*, int32_t, uint8_t);
+using ProcessFn = void (*)(const ChainParams&, ChainSignal&, int16_t*, int32_t, uint8_t);
 
 enum class Stage { Chain, Equaliser, Reverb, Compressor };
 
@@ -41,21 +40,24 @@ const char* stage_name(Stage s) {
     return "?";
 }
 
-// The setting's state with only the measured stage left on.
-std::unique_ptr<EngineState> state_for_stage(const Setting& s, Stage stage) {
-    auto state = state_for(s);
+// The setting's parameters with only the measured stage left on.
+std::unique_ptr<Settings> settings_for_stage(const Setting& s, Stage stage) {
+    auto settings = settings_for(s);
     if (stage != Stage::Chain) {
-        state->eqOn = stage == Stage::Equaliser ? 1 : 0;
-        state->reverbOn = stage == Stage::Reverb ? 1 : 0;
-        state->compOn = stage == Stage::Compressor ? 1 : 0;
+        ChainParams& p = settings->chain;
+        p.eqOn = stage == Stage::Equaliser ? 1 : 0;
+        p.reverbOn = stage == Stage::Reverb ? 1 : 0;
+        p.compOn = stage == Stage::Compressor ? 1 : 0;
     }
-    return state;
+    return settings;
 }
 
 void run(benchmark::State& bs, const Setting& s, Stage stage, ProcessFn process, int32_t bufferFrames,
          SimdLevel level) {
     simd_select(level);
-    auto state = state_for_stage(s, stage);
+    const auto settings = settings_for_stage(s, stage);
+    const ChainParams& params = settings->chain;
+    auto signal = fresh_signal();
     const int32_t channels = s.channels;
     const std::vector<int16_t> input = pink_tremolo(s.rate, channels, s.rate);
     std::vector<int16_t> buffer(static_cast<size_t>(bufferFrames) * channels);
@@ -65,7 +67,7 @@ void run(benchmark::State& bs, const Setting& s, Stage stage, ProcessFn process,
         for (int64_t f = 0; f < frames; f += bufferFrames) {
             const int32_t n = static_cast<int32_t>(frames - f < bufferFrames ? frames - f : bufferFrames);
             std::memcpy(buffer.data(), input.data() + f * channels, sizeof(int16_t) * n * channels);
-            process(*state, buffer.data(), n * channels * 2, 0);
+            process(params, *signal, buffer.data(), n * channels * 2, 0);
         }
         benchmark::DoNotOptimize(buffer.data());
         benchmark::ClobberMemory();

@@ -1,8 +1,9 @@
 // audiomix-oracle-render: the scalar reference model as a render tool, for
 // the side-by-side comparison. Same command line shape as audiomix-render
-// (--set name=value ... in.wav out.wav): the exports set the state exactly
-// as they would for a host, then a copy of the engine record runs through
-// the model in 1024-frame buffers.
+// (--set name=value ... in.wav out.wav): the settings are made by the rules
+// the exports use, exactly as they would be for a host, then their chain
+// parameters and a signal state of its own run through the model in
+// 1024-frame buffers.
 //
 // audiomix-oracle-render --print-setting NAME prints the named benchmark
 // setting as --set arguments, one per line, for scripts.
@@ -15,9 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "audiomix.h"
 #include "bench/bench_setup.h"
-#include "engine/engine_state.h"
+#include "model/parameters.h"
+#include "model/settings.h"
+#include "model/stream_rules.h"
 #include "tests/oracle/oracle_chain.h"
 
 namespace {
@@ -76,17 +78,19 @@ int main(int argc, char** argv) {
     }
     const int channels = info.channels;
 
-    audiomix_begin(0x00804004);
-    audiomix_set_mainwnd(nullptr);
-    audiomix_init(info.samplerate, channels, 0);
+    auto settings = std::make_unique<audiomix::Settings>();
+    audiomix::settings_load_state(*settings);
+    audiomix::stream_create(*settings, info.samplerate, channels);
     for (const auto& [name, value] : sets) {
-        if (audiomix_param_set(name.c_str(), value) != AUDIOMIX_PARAM_OK) {
+        if (audiomix::param_set(*settings, name.c_str(), value) != audiomix::kParamOk) {
             std::fprintf(stderr, "audiomix-oracle-render: %s=%g refused\n", name.c_str(), value);
+            sf_close(in);
             return 2;
         }
     }
-    // The model runs on a copy, so nothing of the library's own chain runs.
-    auto state = std::make_unique<audiomix::EngineState>(audiomix::engine);
+    // Only the model runs: nothing of the library's own chain is involved.
+    const audiomix::ChainParams& params = settings->chain;
+    auto signal = audiomix::bench::fresh_signal();
 
     SF_INFO outInfo{};
     outInfo.samplerate = info.samplerate;
@@ -103,7 +107,7 @@ int main(int argc, char** argv) {
     for (;;) {
         const sf_count_t n = sf_readf_short(in, buffer.data(), kBufferFrames);
         if (n <= 0) break;
-        audiomix::oracle::process(*state, buffer.data(), static_cast<int32_t>(n * channels * 2), 0);
+        audiomix::oracle::process(params, *signal, buffer.data(), static_cast<int32_t>(n * channels * 2), 0);
         if (sf_writef_short(out, buffer.data(), n) != n) {
             std::fprintf(stderr, "audiomix-oracle-render: %s: write failed\n", files[1].c_str());
             sf_close(out);
@@ -113,6 +117,5 @@ int main(int argc, char** argv) {
     }
     sf_close(out);
     sf_close(in);
-    audiomix_close();
     return 0;
 }

@@ -8,7 +8,7 @@
 //   m_presets.m_bkStyle = 21;
 //   m_presets.m_highlightColor = RGB(255, 105, 255);
 //   m_presets.SetTextColor(RGB(255, 255, 0));
-//   m_presets.SetBkColor(engine.skinColour);
+//   m_presets.SetBkColor(default_engine().view()->link.skinColour);
 //   m_presets.AddItem(L"...");            // also adds the control's item
 //   m_presets.ResetContent();             // the caller empties both:
 //   m_presets.ResetItems();

@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
+#include "api/default_engine.h"
 #include "controls/colour.h"
 #include "controls/fill_gradient.h"
-#include "engine/engine_state.h"
 #include "framework/module.h"
 #include "framework/wnd.h"
 
@@ -351,7 +351,7 @@ void CSkinFrame::ApplyRegion(int w, int h) {
 
 void CSkinFrame::PaintFrame(HDC dc, int w, int h) {
     const FrameState state = GetState();
-    const uint32_t skin = engine.skinColour;
+    const uint32_t skin = default_engine().view()->link.skinColour;
     auto fill = [dc](const SolidFill& f) { FillSolid(dc, f); };
 
     frame_background(m_geometry, w, h, skin, state.active, fill);

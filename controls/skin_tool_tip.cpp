@@ -2,9 +2,9 @@
 
 #include <iterator>
 
+#include "api/default_engine.h"
 #include "controls/colour.h"
 #include "controls/fill_gradient.h"
-#include "engine/engine_state.h"
 #include "framework/gdi.h"
 
 namespace audiomix {
@@ -196,7 +196,7 @@ void CSkinToolTip::Paint(HDC dc) { PaintBubble(dc, m_bubble); }
 
 void CSkinToolTip::PaintBubble(HDC dc, const BubbleGeometry& bubble) {
     if (dc == nullptr || bubble.width <= 0) return;
-    const ToolTipColours colours = tool_tip_colours(engine.skinPanelColour);
+    const ToolTipColours colours = tool_tip_colours(default_engine().view()->link.skinPanelColour);
     HRGN region = MakeRegion(bubble);
     if (region == nullptr) return;
     CBrush fill, shadow, light;

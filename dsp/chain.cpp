@@ -5,7 +5,6 @@
 #include "dsp/fp_mode.h"
 #include "dsp/level_display.h"
 #include "dsp/reverb.h"
-#include "engine/engine_state.h"
 
 namespace audiomix {
 
@@ -17,36 +16,37 @@ void gather_channel(const int16_t* samples, int32_t frames, int32_t channels, in
     for (int32_t f = 0; f < frames; ++f) work[f] = samples[f * channels + c];
 }
 
-void run_reverb(EngineState& state, int16_t* samples, int32_t frames) {
+void run_reverb(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t frames) {
     float work[kMaxFrames];
-    const int32_t channels = state.channelCount;
+    const int32_t channels = p.channelCount;
     for (int32_t c = 0; c < channels; ++c) {
         gather_channel(samples, frames, channels, c, work);
-        reverb_process(state.reverb[c], work, frames, samples + c, channels);
+        reverb_process(p.reverb[c], s.reverb[c], work, frames, samples + c, channels);
     }
 }
 
-void run_compressor(EngineState& state, int16_t* samples, int32_t frames) {
+void run_compressor(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t frames) {
     float work[kMaxFrames];
-    const int32_t channels = state.channelCount;
+    const int32_t channels = p.channelCount;
     for (int32_t c = 0; c < channels; ++c) {
         gather_channel(samples, frames, channels, c, work);
-        comp_process(state, work, frames, samples + c, channels);
+        comp_process(p, s, work, frames, samples + c, channels);
     }
 }
 
 // One piece of at most kMaxFrames frames through every enabled stage.
-void run_stages(EngineState& state, int16_t* samples, int32_t lengthBytes, int32_t frames) {
-    const bool eq = eq_stage_enabled(state, lengthBytes);
-    const bool reverb = state.reverbOn == 1;
-    if (state.reverbFirst != 0) {
-        if (reverb) run_reverb(state, samples, frames);
-        if (eq) eq_process(state, samples, frames);
+void run_stages(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes,
+                int32_t frames) {
+    const bool eq = eq_stage_enabled(p, lengthBytes);
+    const bool reverb = p.reverbOn == 1;
+    if (p.reverbFirst != 0) {
+        if (reverb) run_reverb(p, s, samples, frames);
+        if (eq) eq_process(p, s, samples, frames);
     } else {
-        if (eq) eq_process(state, samples, frames);
-        if (reverb) run_reverb(state, samples, frames);
+        if (eq) eq_process(p, s, samples, frames);
+        if (reverb) run_reverb(p, s, samples, frames);
     }
-    if (state.compOn == 1) run_compressor(state, samples, frames);
+    if (p.compOn == 1) run_compressor(p, s, samples, frames);
 }
 
 }  // namespace
@@ -56,24 +56,28 @@ int32_t chain_frame_count(int32_t lengthBytes, int32_t channels) {
     return (lengthBytes / 2) / channels;
 }
 
-void chain_process(EngineState& state, int16_t* samples, int32_t lengthBytes, uint8_t drawDisplay) {
-    const int32_t channels = state.channelCount;
+void chain_process(const ChainParams& params, ChainSignal& signal, int16_t* samples,
+                   int32_t lengthBytes, uint8_t drawDisplay) {
+    chain_apply_resets(params, signal);
+    // The channel count is read once: every stage and the piece size below
+    // work from this one value.
+    const int32_t channels = params.channelCount;
     if (samples == nullptr || lengthBytes < 0 || channels < 1 || channels > kMaxChannels) return;
     ScopedFlushDenormals flush;
 
     const int32_t frames = chain_frame_count(lengthBytes, channels);
     if (frames <= kMaxFrames) {
-        run_stages(state, samples, lengthBytes, frames);
+        run_stages(params, signal, samples, lengthBytes, frames);
     } else {
         // A longer buffer runs as if the host had passed it in pieces.
         const int32_t piece_bytes = kMaxFrames * channels * 2;
         for (int32_t done = 0; done < frames; done += kMaxFrames) {
             const int32_t piece = frames - done < kMaxFrames ? frames - done : kMaxFrames;
             const int32_t bytes = piece == kMaxFrames ? piece_bytes : piece * channels * 2;
-            run_stages(state, samples + static_cast<int64_t>(done) * channels, bytes, piece);
+            run_stages(params, signal, samples + static_cast<int64_t>(done) * channels, bytes, piece);
         }
     }
-    if (drawDisplay == 1) scope_update(state, samples, lengthBytes);
+    if (drawDisplay == 1) scope_update(params, signal, samples, lengthBytes);
 }
 
 }  // namespace audiomix

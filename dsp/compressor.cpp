@@ -2,7 +2,7 @@
 
 #include "dsp/compressor_kernel.h"
 #include "dsp/kernels.h"
-#include "engine/engine_state.h"
+#include "dsp/units.h"
 
 namespace audiomix {
 
@@ -10,33 +10,31 @@ namespace {
 inline bool is_finite(float v) { return v - v == 0.0f; }
 }  // namespace
 
-void comp_update_threshold(EngineState& state) {
-    state.compThreshold =
-        static_cast<float>(db_to_linear(static_cast<int16_t>(state.compThresholdDb - 3)));
+float comp_threshold(int32_t thresholdDb) {
+    return static_cast<float>(db_to_linear(static_cast<int16_t>(thresholdDb - 3)));
 }
 
-void comp_update_times(EngineState& state) {
-    state.compAttackCoef = static_cast<float>(ms_to_coef(state, static_cast<float>(state.compAttackMs)));
-    state.compReleaseCoef = static_cast<float>(ms_to_coef(state, static_cast<float>(state.compReleaseMs)));
-    state.compAvgCoef = state.compAttackMs >= state.compReleaseMs ? state.compReleaseCoef
-                                                                  : state.compAttackCoef;
+float comp_slope(int32_t ratio) { return static_cast<float>(ratio * 0.1); }
+
+CompTimes comp_times(int32_t sampleRate, int32_t attackMs, int32_t releaseMs) {
+    CompTimes t;
+    t.attack = static_cast<float>(ms_to_coef(sampleRate, static_cast<float>(attackMs)));
+    t.release = static_cast<float>(ms_to_coef(sampleRate, static_cast<float>(releaseMs)));
+    t.average = attackMs >= releaseMs ? t.release : t.attack;
+    return t;
 }
 
-void comp_update_slope(EngineState& state) {
-    state.compSlope = static_cast<float>(state.compRatio * 0.1);
-}
-
-void comp_process(EngineState& state, const float* work, int32_t frames, int16_t* out,
-                  int32_t stride) {
-    const double threshold = state.compThreshold;
+void comp_process(const ChainParams& params, ChainSignal& signal, const float* work, int32_t frames,
+                  int16_t* out, int32_t stride) {
+    const double threshold = params.compThreshold;
     CompressorRun run;
-    run.meanSquare = state.compMeanSquare;
-    run.gain = state.compGain;
+    run.meanSquare = signal.compMeanSquare;
+    run.gain = signal.compGain;
     run.threshold2 = static_cast<float>(threshold * threshold);
-    run.avg = state.compAvgCoef;
-    run.attack = state.compAttackCoef;
-    run.release = state.compReleaseCoef;
-    run.exponent = static_cast<double>(state.compSlope) * 0.5 - 0.5;
+    run.avg = params.compAvgCoef;
+    run.attack = params.compAttackCoef;
+    run.release = params.compReleaseCoef;
+    run.exponent = static_cast<double>(params.compSlope) * 0.5 - 0.5;
     // A few samples go one at a time, here: less than the blocks' set-up.
     if (frames < 8)
         compress_frame_by_frame(run, work, frames, out, stride);
@@ -44,8 +42,8 @@ void comp_process(EngineState& state, const float* work, int32_t frames, int16_t
         stage_kernels().compressor(run, work, frames, out, stride);
     // Only an unusable sample rate (zero, negative, tiny) can drive the
     // states out of range; never let them poison later buffers.
-    state.compMeanSquare = is_finite(run.meanSquare) ? run.meanSquare : 0.0f;
-    state.compGain = is_finite(run.gain) ? run.gain : 1.0f;
+    signal.compMeanSquare = is_finite(run.meanSquare) ? run.meanSquare : 0.0f;
+    signal.compGain = is_finite(run.gain) ? run.gain : 1.0f;
 }
 
 }  // namespace audiomix

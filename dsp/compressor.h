@@ -5,23 +5,28 @@
 
 #include <cstdint>
 
+#include "dsp/chain_state.h"
+
 namespace audiomix {
 
-struct EngineState;
+// The linear threshold of a shown threshold (3 dB below it).
+float comp_threshold(int32_t thresholdDb);
 
-// Recomputes compThreshold from compThresholdDb (3 dB below the shown value).
-void comp_update_threshold(EngineState& state);
+// The slope of the gain law from the ratio setting.
+float comp_slope(int32_t ratio);
 
-// Recomputes the attack, release and detector coefficients from the times;
+// The attack, release and detector coefficients from the times at a rate;
 // the detector follows the shorter time, the release side on ties.
-void comp_update_times(EngineState& state);
-
-// compSlope from compRatio.
-void comp_update_slope(EngineState& state);
+struct CompTimes {
+    float attack;
+    float release;
+    float average;
+};
+CompTimes comp_times(int32_t sampleRate, int32_t attackMs, int32_t releaseMs);
 
 // Runs frames samples of one channel, given in the work buffer as sample
 // values, and writes the results to every stride-th sample of out.
-void comp_process(EngineState& state, const float* work, int32_t frames, int16_t* out,
-                  int32_t stride);
+void comp_process(const ChainParams& params, ChainSignal& signal, const float* work, int32_t frames,
+                  int16_t* out, int32_t stride);
 
 }  // namespace audiomix

@@ -1,6 +1,6 @@
 #include "dsp/eq_tables.h"
 
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
 
 namespace audiomix {
 
@@ -52,7 +52,7 @@ const EqCoefTable& eq_table_for(int32_t bandCount, int32_t rate) {
     return kEqTables[2];  // not reached: every (rate, size) above has a table
 }
 
-void eq_select_table(EngineState& state, int32_t bandCount, int32_t rate) {
+void eq_select_table(ChainParams& state, int32_t bandCount, int32_t rate) {
     const EqCoefTable& table = eq_table_for(bandCount, rate);
     state.sampleRate = table.rate;
     state.eqTable = &table;

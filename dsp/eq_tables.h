@@ -6,7 +6,7 @@
 
 namespace audiomix {
 
-struct EngineState;
+struct ChainParams;
 
 struct EqBand {
     float centre;     // Hz
@@ -34,6 +34,6 @@ const EqCoefTable& eq_table_for(int32_t bandCount, int32_t rate);
 
 // Selects the table into the state: sets sampleRate (44100 for every rate
 // other than 11025, 22050 and 48000), eqTable and eqActiveBands.
-void eq_select_table(EngineState& state, int32_t bandCount, int32_t rate);
+void eq_select_table(ChainParams& state, int32_t bandCount, int32_t rate);
 
 }  // namespace audiomix

@@ -5,31 +5,34 @@
 
 #include <cstdint>
 
+#include "dsp/chain_state.h"
+
 namespace audiomix {
 
-struct EngineState;
+class RandomSource;
 
-// Maps a value of the equaliser page's scale to a linear factor: band >= 0
-// sets that band's gain (-20 ... +20 covers the sliders), band < 0 the
-// pre-gain (doubling every 10 units). Also remembers the value applied.
-void eq_set_gain(EngineState& state, float value, int32_t band, int32_t channel);
+// The rates the coefficient tables cover; at any other the stage stays off.
+bool is_equaliser_rate(int32_t rate);
 
-// Switches the band layout: selects the table, puts every gain of every
-// channel at its 0 value and clears the filter memories.
-void eq_set_band_count(EngineState& state, int32_t count);
+// A value of the equaliser page's scale as a band's linear factor: -20 ... +20
+// covers the sliders, 0 gives no band contribution, +20 about unity.
+float eq_band_factor(float value);
 
-// Zeroes both banks of filter memories and draws a new dither table.
-void eq_reset_state(EngineState& state);
+// A pre-gain value as a linear factor, doubling every 10 units.
+float eq_pregain_factor(float value);
+
+// A new dither table: 256 draws of (r % 4 - 2).
+void eq_draw_dither(RandomSource& random, double (&dither)[kDitherSize]);
 
 // Whether the stage runs for this buffer.
-bool eq_stage_enabled(const EngineState& state, int32_t lengthBytes);
+bool eq_stage_enabled(const ChainParams& params, int32_t lengthBytes);
 
-// Filters frames interleaved frames of state.channelCount channels in place,
+// Filters frames interleaved frames of params.channelCount channels in place,
 // with the kernel set dsp/kernels.h chose. Does nothing without a table, for
 // a channel count outside 1 ... 2, or when the slot indices are not the
 // rotation the frame loop always leaves (prev1 = cur - 1, prev2 = cur - 2,
 // mod 3): only a record written by hand can break that, and then nothing
 // sensible is left to compute.
-void eq_process(EngineState& state, int16_t* samples, int32_t frames);
+void eq_process(const ChainParams& params, ChainSignal& signal, int16_t* samples, int32_t frames);
 
 }  // namespace audiomix

@@ -38,7 +38,7 @@
 #include "dsp/pcm.h"
 #include "dsp/pcm_lanes.h"
 #include "dsp/simd.h"
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
 
 namespace audiomix {
 namespace {
@@ -68,10 +68,10 @@ struct StageGroup {
 // and draining the pipeline, and a bank of no bands, which only a record
 // written by hand has (eq_process). Also the clearest statement of what the
 // pipeline computes.
-inline void eq_frame_by_frame(EngineState& s, int16_t* samples, int32_t frames) {
-    const EqBand* table = s.eqTable->bands;
-    const int32_t bands = s.eqActiveBands < 0 ? 0 : (s.eqActiveBands < kMaxBands ? s.eqActiveBands : kMaxBands);
-    const int32_t channels = s.channelCount;
+inline void eq_frame_by_frame(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t frames) {
+    const EqBand* table = p.eqTable->bands;
+    const int32_t bands = p.eqActiveBands < 0 ? 0 : (p.eqActiveBands < kMaxBands ? p.eqActiveBands : kMaxBands);
+    const int32_t channels = p.channelCount;
     // One band's filter step on input x: alpha (x - x[-2]) + gamma y[-1] -
     // beta y[-2], the memory h holding x in slots 0 ... 2 and y in 3 ... 5.
     auto band_step = [](const EqBand& band, float* h, float x, int32_t cur, int32_t p1, int32_t p2) {
@@ -86,19 +86,19 @@ inline void eq_frame_by_frame(EngineState& s, int16_t* samples, int32_t frames) 
     for (int32_t n = 0; n < frames; ++n, cur = cur == 2 ? 0 : cur + 1) {
         const int32_t p1 = cur == 0 ? 2 : cur - 1;
         const int32_t p2 = cur == 2 ? 0 : cur + 1;
-        const double d = s.eqDither[(s.eqDitherIndex + n) & (kDitherSize - 1)];
+        const double d = p.eqDither[(s.eqDitherIndex + n) & (kDitherSize - 1)];
         for (int32_t c = 0; c < channels; ++c) {
             int16_t& sample = samples[n * channels + c];
-            const float x = static_cast<float>(static_cast<double>(sample) * s.eqPreGain[c] + d);
+            const float x = static_cast<float>(static_cast<double>(sample) * p.eqPreGain[c] + d);
             float acc = 0.0f;
             for (int32_t b = 0; b < bands; ++b) {
                 const float y = band_step(table[b], s.eqHistory[0][b][c], x, cur, p1, p2);
-                acc = static_cast<float>(static_cast<double>(acc) + static_cast<double>(y) * s.eqGain[b][c]);
+                acc = static_cast<float>(static_cast<double>(acc) + static_cast<double>(y) * p.eqGain[b][c]);
             }
-            if (s.eqSecondPass == 1) {
+            if (p.eqSecondPass == 1) {
                 for (int32_t b = 0; b < bands; ++b) {
                     const float y = band_step(table[b], s.eqHistory[1][b][c], acc, cur, p1, p2);
-                    acc = static_cast<float>(static_cast<double>(acc) + 2.0 * static_cast<double>(y) * s.eqGain[b][c]);
+                    acc = static_cast<float>(static_cast<double>(acc) + 2.0 * static_cast<double>(y) * p.eqGain[b][c]);
                 }
             }
             sample = equaliser_to_pcm16(static_cast<float>(0.45 * x + static_cast<double>(acc) - 0.25 * d));
@@ -114,17 +114,17 @@ inline void eq_frame_by_frame(EngineState& s, int16_t* samples, int32_t frames) 
 // table, and slot indices that are a rotation (prev1 = cur - 1, prev2 =
 // cur - 2, mod 3), as the frame loop always leaves them.
 template <class V>
-void eq_pipeline(EngineState& s, int16_t* samples, int32_t frames) {
+void eq_pipeline(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t frames) {
     constexpr int32_t G = V::kLanes / 2;
     constexpr int32_t kMaxGroups = (kMaxStages + G - 1) / G;
     if (frames <= 0) return;
-    const int32_t channels = s.channelCount;
+    const int32_t channels = p.channelCount;
     const bool stereo = channels > 1;
-    const int32_t bands = s.eqActiveBands < kMaxBands ? s.eqActiveBands : kMaxBands;
+    const int32_t bands = p.eqActiveBands < kMaxBands ? p.eqActiveBands : kMaxBands;
     if (bands <= 0) return;  // eq_process runs these frame by frame
-    const int32_t stages = s.eqSecondPass == 1 ? 2 * bands : bands;
+    const int32_t stages = p.eqSecondPass == 1 ? 2 * bands : bands;
     const int32_t groups = (stages + G - 1) / G;
-    const EqBand* table = s.eqTable->bands;
+    const EqBand* table = p.eqTable->bands;
     const int32_t cur0 = s.eqSlotCur;
     const int32_t dither0 = s.eqDitherIndex;
 
@@ -152,7 +152,7 @@ void eq_pipeline(EngineState& s, int16_t* samples, int32_t frames) {
             // The second pass adds 2 y g. (2 y) g and y (2 g) are the same
             // number: both products of single-precision values are exact in
             // double precision, and doubling is exact.
-            lanes[3][lane] = live ? (pass + 1) * static_cast<double>(s.eqGain[b][c]) : 0.0;
+            lanes[3][lane] = live ? (pass + 1) * static_cast<double>(p.eqGain[b][c]) : 0.0;
             for (int32_t q = 0; q < 3; ++q) {
                 lanes[4 + (q + i) % 3][lane] = live ? h[c][q] : 0.0f;
                 lanes[7 + (q + i) % 3][lane] = live ? h[c][3 + q] : 0.0f;
@@ -182,8 +182,8 @@ void eq_pipeline(EngineState& s, int16_t* samples, int32_t frames) {
     // Frame n's input pair at ring[n mod kInputRing], computed a batch of
     // frames ahead and kept until the frame's output is written.
     F64x2 ring[kInputRing];
-    const F64x2 pre_gain = F64x2::of(s.eqPreGain[0], stereo ? s.eqPreGain[1] : 0.0);
-    auto dither = [&](int32_t n) { return s.eqDither[(dither0 + n) & (kDitherSize - 1)]; };
+    const F64x2 pre_gain = F64x2::of(p.eqPreGain[0], stereo ? p.eqPreGain[1] : 0.0);
+    auto dither = [&](int32_t n) { return p.eqDither[(dither0 + n) & (kDitherSize - 1)]; };
     // Finished frames' sums wait here to be turned into samples a batch at a
     // time; a frame's samples are written only after it was read.
     F64x2 sums[kOutputBatch];

@@ -14,8 +14,10 @@
 
 namespace audiomix {
 
-struct EngineState;
-struct ReverbLine;
+struct ChainParams;
+struct ChainSignal;
+struct ReverbVoice;
+struct ReverbRing;
 
 enum class SimdLevel : int32_t { Baseline = 0, Avx2 = 1, Avx512 = 2 };
 
@@ -34,8 +36,8 @@ struct StageKernels {
     SimdLevel level;
     const char* name;
     // Needs a table and valid slot indices (dsp/equaliser_kernel.h).
-    void (*equaliser)(EngineState& state, int16_t* samples, int32_t frames);
-    void (*reverb)(ReverbLine& line, const float* work, int32_t frames, int16_t* out, int32_t stride);
+    void (*equaliser)(const ChainParams& params, ChainSignal& signal, int16_t* samples, int32_t frames);
+    void (*reverb)(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames, int16_t* out, int32_t stride);
     void (*compressor)(CompressorRun& run, const float* work, int32_t frames, int16_t* out,
                        int32_t stride);
 

@@ -14,7 +14,7 @@
 #include "dsp/eq_tables.h"
 #include "dsp/pcm.h"
 #include "dsp/portable_math.h"
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
 
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
 

@@ -1,6 +1,6 @@
 #include "dsp/level_display.h"
 
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
 
 namespace audiomix {
 
@@ -23,7 +23,7 @@ uint32_t darken(uint32_t colour, int32_t by) {
 
 }  // namespace
 
-void scope_set_geometry(EngineState& state, int32_t left, int32_t top, int32_t right,
+void scope_set_geometry(ChainParams& state, int32_t left, int32_t top, int32_t right,
                         int32_t bottom) {
     int32_t width = right - left;
     if (width < 0) width = 0;
@@ -44,41 +44,41 @@ uint32_t scope_stripe_colour(int32_t row, int32_t height) {
     return darken(rgb(32, 192, 255), (3 * v) / 4);
 }
 
-void scope_capture(EngineState& state, const int16_t* samples, int32_t lengthBytes) {
-    const int32_t channels = state.channelCount;
+void scope_capture(const ChainParams& p, ChainSignal& s, const int16_t* samples, int32_t lengthBytes) {
+    const int32_t channels = p.channelCount;
     int32_t frames = (lengthBytes / channels) / 2;
-    state.scopeFrameCount = frames;
-    if (frames < 1 || state.displayShown != 1) return;
-    if (frames > kScopeMaxFrames) frames = state.scopeFrameCount = kScopeMaxFrames;
+    s.scopeFrameCount = frames;
+    if (frames < 1 || p.displayShown != 1) return;
+    if (frames > kScopeMaxFrames) frames = s.scopeFrameCount = kScopeMaxFrames;
     for (int32_t i = 0; i < frames; ++i) {
         for (int32_t k = 0; k < kMaxChannels; ++k) {
             int32_t level = 0;
             if (k < channels) {
-                const int32_t s = samples[i * channels + k];
-                level = (s < 0 ? -s : s) / 256;
+                const int32_t v = samples[i * channels + k];
+                level = (v < 0 ? -v : v) / 256;
                 if (level > 255) level = 255;
             }
-            state.scopeLevel[k][i] = static_cast<uint8_t>(level);
+            s.scopeLevel[k][i] = static_cast<uint8_t>(level);
         }
     }
 }
 
-void scope_compute_columns(EngineState& state) {
-    const int32_t width = state.scopeWidth;
-    const int32_t per_column = state.scopeFrameCount / width;
+void scope_compute_columns(const ChainParams& p, ChainSignal& s) {
+    const int32_t width = p.scopeWidth;
+    const int32_t per_column = s.scopeFrameCount / width;
     for (int32_t k = 0; k < kMaxChannels; ++k) {
-        const uint8_t* level = state.scopeLevel[k];
+        const uint8_t* level = s.scopeLevel[k];
         for (int32_t c = 0; c < width; ++c) {
             int32_t sum = 0;
             for (int32_t i = c * per_column; i < (c + 1) * per_column; ++i) sum += level[i];
-            state.scopeColumn[k][c] = static_cast<uint8_t>(sum / per_column);
+            s.scopeColumn[k][c] = static_cast<uint8_t>(sum / per_column);
         }
     }
 }
 
-void scope_draw(EngineState& state, ScopeSurface& surface) {
-    const int32_t width = state.scopeWidth;
-    const int32_t height = state.scopeHeight;
+void scope_draw(const ChainParams& p, ChainSignal& s, ScopeSurface& surface) {
+    const int32_t width = p.scopeWidth;
+    const int32_t height = p.scopeHeight;
     const int32_t half = height / 2;
 
     // Background: stripes four rows high, the last one closing at the bottom.
@@ -92,24 +92,24 @@ void scope_draw(EngineState& state, ScopeSurface& surface) {
 
     surface.set_pen(kGridColour);
     for (int32_t i = 0; i < 6; ++i) {
-        const int32_t y = i == 3 ? half : state.scopeRowStep * i;
+        const int32_t y = i == 3 ? half : p.scopeRowStep * i;
         surface.move_to(1, y);
         surface.line_to(width - 2, y);
     }
     surface.move_to(1, height - 2);
     surface.line_to(width - 2, height - 2);
-    for (int32_t i = 0; i < state.scopeGridColumns; ++i) {
+    for (int32_t i = 0; i < p.scopeGridColumns; ++i) {
         surface.move_to(10 * i, 1);
         surface.line_to(10 * i, height - 1);
     }
     surface.move_to(width - 2, 1);
     surface.line_to(width - 2, height - 1);
 
-    scope_compute_columns(state);
+    scope_compute_columns(p, s);
     const float scale = static_cast<float>((height - 2) * 0.003921569f);
-    state.scopeFrameCount = 0;
-    const uint8_t* up = state.scopeColumn[0];
-    const uint8_t* down = state.scopeColumn[1];
+    s.scopeFrameCount = 0;
+    const uint8_t* up = s.scopeColumn[0];
+    const uint8_t* down = s.scopeColumn[1];
 
     surface.set_pen(kBodyColour);
     for (int32_t c = 0; c < width; ++c) {
@@ -128,14 +128,14 @@ void scope_draw(EngineState& state, ScopeSurface& surface) {
         surface.line_to(c, static_cast<int32_t>(half + down[c] * scale + 1));
 }
 
-void scope_update(EngineState& state, const int16_t* samples, int32_t lengthBytes) {
-    scope_capture(state, samples, lengthBytes);
-    if (state.scopeFrameCount < 1 || state.displayShown != 1) return;
-    ScopeSurface* surface = state.scopeDc;
-    if (surface == nullptr || state.scopeWidth < 1 || state.scopeHeight < 1) return;
-    if (state.scopeFrameCount / state.scopeWidth < 1) return;
+void scope_update(const ChainParams& p, ChainSignal& s, const int16_t* samples, int32_t lengthBytes) {
+    scope_capture(p, s, samples, lengthBytes);
+    if (s.scopeFrameCount < 1 || p.displayShown != 1) return;
+    ScopeSurface* surface = p.scopeDc;
+    if (surface == nullptr || p.scopeWidth < 1 || p.scopeHeight < 1) return;
+    if (s.scopeFrameCount / p.scopeWidth < 1) return;
     if (!surface->begin_frame()) return;
-    scope_draw(state, *surface);
+    scope_draw(p, s, *surface);
     surface->end_frame();
 }
 

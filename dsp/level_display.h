@@ -7,7 +7,8 @@
 
 namespace audiomix {
 
-struct EngineState;
+struct ChainParams;
+struct ChainSignal;
 
 // What the display draws on. Coordinates are client pixels, y downward;
 // colours are 0x00BBGGRR. Lines follow the usual raster rule: drawn from the
@@ -29,19 +30,19 @@ public:
 
 // Sets the display geometry from a client rectangle (right - left wide,
 // bottom - top + 1 high), clamped to what the level arrays hold.
-void scope_set_geometry(EngineState& state, int32_t left, int32_t top, int32_t right,
+void scope_set_geometry(ChainParams& params, int32_t left, int32_t top, int32_t right,
                         int32_t bottom);
 
 // Capture and, when there is a surface and at least one frame per column,
 // drawing. Runs after the last stage, when the host asked for the display.
-void scope_update(EngineState& state, const int16_t* samples, int32_t lengthBytes);
+void scope_update(const ChainParams& params, ChainSignal& signal, const int16_t* samples, int32_t lengthBytes);
 
 // The stripe colour of background row r of a display of the given height.
 uint32_t scope_stripe_colour(int32_t row, int32_t height);
 
 // The pure parts, exposed for tests and for the window's own painting.
-void scope_capture(EngineState& state, const int16_t* samples, int32_t lengthBytes);
-void scope_compute_columns(EngineState& state);
-void scope_draw(EngineState& state, ScopeSurface& surface);
+void scope_capture(const ChainParams& params, ChainSignal& signal, const int16_t* samples, int32_t lengthBytes);
+void scope_compute_columns(const ChainParams& params, ChainSignal& signal);
+void scope_draw(const ChainParams& params, ChainSignal& signal, ScopeSurface& surface);
 
 }  // namespace audiomix

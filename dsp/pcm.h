@@ -49,4 +49,14 @@ inline int16_t equaliser_to_pcm16(float out) {
     return static_cast<int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
 }
 
+// A float sample of the usual [-1, 1) scale as 16 bits: times 32768 (exact),
+// rounded to nearest (ties to even), saturated; NaN is silence.
+inline int16_t pcm16_from_unit(float v) {
+    if (v != v) return 0;
+    return static_cast<int16_t>(float_to_pcm16(v * 32768.0f));
+}
+
+// A 16-bit sample as a float of the [-1, 1) scale, exactly.
+inline float unit_from_pcm16(int16_t v) { return static_cast<float>(v) * (1.0f / 32768.0f); }
+
 }  // namespace audiomix

@@ -1,10 +1,10 @@
 #include "dsp/reverb.h"
 
 #include "dsp/kernels.h"
-#include "dsp/reverb_kernel.h"
 #include "dsp/portable_math.h"
-#include "engine/engine_state.h"
-#include "engine/random_source.h"
+#include "dsp/random_source.h"
+#include "dsp/reverb_kernel.h"
+#include "dsp/units.h"
 
 namespace audiomix {
 
@@ -24,37 +24,34 @@ uint16_t reverb_comb_delay(int32_t combM, int32_t sampleRate) {
     return static_cast<uint16_t>(2u * reverb_metres_to_samples(combM, sampleRate));
 }
 
-void reverb_regenerate_taps(const EngineState& state, ReverbLine& line) {
-    const int32_t rate = state.sampleRate;
-    const uint16_t spread = static_cast<uint16_t>(2u * reverb_metres_to_samples(line.spreadM, rate));
-    const uint16_t base = reverb_metres_to_samples(line.baseM, rate);
-    const uint16_t decay = static_cast<uint16_t>(2u * reverb_metres_to_samples(line.decayM, rate));
-    const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
+void reverb_draw_taps(RandomSource& random, int32_t sampleRate, const TapLayout& layout,
+                      ReverbVoice& voice) {
+    const uint16_t spread = static_cast<uint16_t>(2u * reverb_metres_to_samples(layout.spreadM, sampleRate));
+    const uint16_t base = reverb_metres_to_samples(layout.baseM, sampleRate);
+    const uint16_t decay = static_cast<uint16_t>(2u * reverb_metres_to_samples(layout.decayM, sampleRate));
+    const int32_t taps = voice.tapCount < kMaxTaps ? voice.tapCount : kMaxTaps;
     for (int32_t t = 0; t < taps; ++t) {
-        const int32_t r1 = random_next();
+        const int32_t r1 = random.next();
         const float offset = static_cast<float>(spread * (r1 * kRandomScale));
-        line.tapDelay[t] = static_cast<uint16_t>(static_cast<int32_t>(base + static_cast<double>(offset)));
-        const int32_t r2 = random_next();
+        voice.tapDelay[t] = static_cast<uint16_t>(static_cast<int32_t>(base + static_cast<double>(offset)));
+        const int32_t r2 = random.next();
         // A decay window of 0 samples would divide 0 by 0 for the tap at
         // offset 0; such a tap gets no decay.
         const double fall = decay != 0 ? portable_exp(-static_cast<double>(offset) / decay)
                                        : (offset == 0.0f ? 1.0 : 0.0);
-        line.tapGain[t] = static_cast<float>((2 * r2 - 1) * kRandomScale * fall);
+        voice.tapGain[t] = static_cast<float>((2 * r2 - 1) * kRandomScale * fall);
     }
 }
 
-void reverb_update_gains(ReverbLine& line) {
-    line.combGain = static_cast<float>(db_to_linear(static_cast<int16_t>(line.combDb)));
-    line.wetGain = static_cast<float>(db_to_linear(static_cast<int16_t>(line.wetDb)));
-}
+float reverb_gain(int32_t dB) { return static_cast<float>(db_to_linear(static_cast<int16_t>(dB))); }
 
-void reverb_process(ReverbLine& line, const float* work, int32_t frames, int16_t* out,
-                    int32_t stride) {
+void reverb_process(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames,
+                    int16_t* out, int32_t stride) {
     // A few frames go one at a time, here: less than the vector set-up costs.
     if (frames < kFrameByFrameBelow)
-        reverb_frame_by_frame(line, work, frames, out, stride);
+        reverb_frame_by_frame(voice, ring, work, frames, out, stride);
     else
-        stage_kernels().reverb(line, work, frames, out, stride);
+        stage_kernels().reverb(voice, ring, work, frames, out, stride);
 }
 
 }  // namespace audiomix

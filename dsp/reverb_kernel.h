@@ -27,7 +27,7 @@
 
 #include "dsp/pcm.h"
 #include "dsp/pcm_lanes.h"
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
 
 namespace audiomix {
 namespace {
@@ -43,12 +43,12 @@ V load_ring(const float* ring, uint32_t first) {
 
 // One frame at a time, the plain form: for calls of a few frames, where the
 // groups' set-up costs more than they save (reverb_process).
-inline void reverb_frame_by_frame(ReverbLine& line, const float* work, int32_t frames, int16_t* out,
+inline void reverb_frame_by_frame(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out,
                                   int32_t stride) {
-    float* const ring = line.ring;
+    float* const ring = rb.samples;
     const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
     const double comb_gain = line.combGain;
-    uint16_t w = line.writePos;
+    uint16_t w = rb.writePos;
     for (int32_t f = 0; f < frames; ++f, ++w) {
         const double x = work[f] * kPcmToUnit;
         ring[w] = static_cast<float>(x - comb_gain * ring[static_cast<uint16_t>(w - line.combDelay)]);
@@ -57,14 +57,14 @@ inline void reverb_frame_by_frame(ReverbLine& line, const float* work, int32_t f
             acc += static_cast<double>(line.tapGain[t]) * ring[static_cast<uint16_t>(w - line.tapDelay[t])];
         out[f * stride] = reverb_to_pcm16(x + line.wetGain * acc);
     }
-    line.writePos = w;
+    rb.writePos = w;
 }
 
 // Groups of V::kLanes frames (a few vectors side by side in a Twin, for
 // independent chains of additions).
 template <class V>
-void reverb_groups(ReverbLine& line, const float* work, int32_t frames, int16_t* out, int32_t stride) {
-    float* const ring = line.ring;
+void reverb_groups(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out, int32_t stride) {
+    float* const ring = rb.samples;
     const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
     const double comb_gain = line.combGain;
     const V wet_gain = V::splat(line.wetGain);
@@ -87,7 +87,7 @@ void reverb_groups(ReverbLine& line, const float* work, int32_t frames, int16_t*
     // of 0 (each frame reads the slot it overwrites) or of a group or more.
     const bool comb_by_group = comb_delay == 0 || comb_delay >= V::kLanes;
 
-    uint16_t w = line.writePos;
+    uint16_t w = rb.writePos;
     for (int32_t f0 = 0; f0 < frames; f0 += group) {
         const int32_t n = frames - f0 < group ? frames - f0 : group;
         // A short group's missing lanes run on silence and are dropped.
@@ -116,17 +116,17 @@ void reverb_groups(ReverbLine& line, const float* work, int32_t frames, int16_t*
         for (int32_t j = 0; j < n; ++j) out[(f0 + j) * stride] = static_cast<int16_t>(y[j]);
         w = static_cast<uint16_t>(w + n);
     }
-    line.writePos = w;
+    rb.writePos = w;
 }
 
 // A call: groups of W frames, or of V frames when the call is shorter than
 // one W group (its missing lanes would be wasted work).
 template <class V, class W>
-void reverb_line(ReverbLine& line, const float* work, int32_t frames, int16_t* out, int32_t stride) {
+void reverb_line(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out, int32_t stride) {
     if (frames < W::kLanes)
-        reverb_groups<V>(line, work, frames, out, stride);
+        reverb_groups<V>(line, rb, work, frames, out, stride);
     else
-        reverb_groups<W>(line, work, frames, out, stride);
+        reverb_groups<W>(line, rb, work, frames, out, stride);
 }
 
 }  // namespace

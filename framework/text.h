@@ -4,7 +4,7 @@
 // them into UTF-16. Text from the host or from files arrives as bytes in a
 // code page and is converted explicitly, never by reinterpretation:
 //
-//   CString caption = CString::FromCodePage(engine.title, CP_ACP);
+//   CString caption = CString::FromCodePage(title, CP_ACP);
 //   SetWindowTextW(hwnd, caption);          // converts to LPCWSTR
 //   std::string gbk = name.ToCodePage(936);  // back to bytes for a file
 #pragma once

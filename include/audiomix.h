@@ -3,8 +3,24 @@
  *
  * Calling order: audiomix_begin, audiomix_set_mainwnd, audiomix_init(rate,
  * channels, show), then audiomix_change for every buffer; audiomix_close at
- * the end. The control window runs on the thread that called audiomix_begin;
- * audiomix_change may run on any one other thread.
+ * the end. Hosts that run several streams create engines instead (below).
+ *
+ * Threads. Each engine, the default one included, has two sides.
+ *   - The audio side is audiomix_change (audiomix_engine_process and
+ *     audiomix_engine_process_float for an engine): one thread at a time per
+ *     engine. It never locks, waits or allocates; it processes each buffer
+ *     with one consistent set of settings, the newest when it starts.
+ *   - The control side is every other function: any threads, at the same
+ *     time as each other and as the audio side. Calls are serialised per
+ *     engine; a change acts on the next buffer the audio side starts, and
+ *     getters return it at once. Resets (audiomix_init, datarefresh, a new
+ *     band count) reach the signal at the start of that buffer.
+ *   - The control window runs on the thread that called audiomix_begin;
+ *     audiomix_begin, audiomix_close, audiomix_setdisp and the preset
+ *     functions of the default engine belong on that thread. Called from
+ *     elsewhere, the window follows when its thread runs.
+ *   - Different engines share nothing but the read-only preset list: each
+ *     can run on its own audio thread.
  *
  * Every function is cdecl and exported by name and ordinal (shown as @n).
  * None reports an error, and none crashes on bad arguments: each documents
@@ -136,6 +152,59 @@ AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_preset_name(int32_t index, char* buf
  * settings marked changed. Returns 0 when applied, 3 when index is out of
  * range (nothing changes). */
 AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_preset_apply(int32_t index);
+
+/* Engines for hosts: any number of independent streams, each with its own
+ * settings, signal state and random source, without a window. An engine
+ * starts as the default engine stands after audiomix_begin and
+ * audiomix_init(sampleRate, channels, 0): the same settings and the same
+ * random draws, so the same parameter calls and buffers give the same
+ * samples. Every function below accepts a null engine and then does nothing
+ * (returning 0, or 3 where a code is returned). */
+typedef struct audiomix_engine audiomix_engine;
+
+/* @23 A new engine, or null for channels outside 1..2, a rate <= 0 or no
+ * memory. Rates without equaliser tables run with the equaliser off. */
+AUDIOMIX_API audiomix_engine* AUDIOMIX_CALL audiomix_engine_create(int32_t sampleRate, int32_t channels);
+
+/* @24 Frees an engine. Its audio side must not be running. */
+AUDIOMIX_API void AUDIOMIX_CALL audiomix_engine_destroy(audiomix_engine* engine);
+
+/* @25 Processes frames interleaved frames in place (any number; long buffers
+ * are split as audiomix_change splits them). Returns the frames processed: 0
+ * for a null buffer or a negative count. */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process(audiomix_engine* engine, int16_t* samples,
+                                                           int32_t frames);
+
+/* @26 Planar float frames: in[c] and out[c] per channel, which may be the
+ * same arrays. Each input sample is quantised to 16 bits (x 32768, rounded
+ * to nearest, clamped; NaN is 0) and each output is the 16-bit result /
+ * 32768, so the result equals audiomix_engine_process exactly. A null in[c]
+ * is silence, a null out[c] is not written; null in or out arrays likewise.
+ * Returns the frames processed (0 for a negative count). */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process_float(audiomix_engine* engine,
+                                                                 const float* const* in,
+                                                                 float* const* out, int32_t frames);
+
+/* @27 @28 @29 As audiomix_param_set, _get and _name, for the engine. */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_set(audiomix_engine* engine, const char* name,
+                                                             double value);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_get(audiomix_engine* engine, const char* name,
+                                                             double* value);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_name(audiomix_engine* engine, int32_t index,
+                                                              char* buffer, int32_t size);
+
+/* @30 @31 @32 As audiomix_preset_count, _name and _apply, for the engine's
+ * band count: the built-in presets and the user's from the preset file
+ * beside the library, read once per process (on the first call of any of
+ * these) and shared read-only by all engines. Any thread. */
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_count(audiomix_engine* engine);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_name(audiomix_engine* engine, int32_t index,
+                                                               char* buffer, int32_t size);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_apply(audiomix_engine* engine, int32_t index);
+
+/* @33 Clears the signal state as audiomix_datarefresh does (reverb rings,
+ * equaliser memories, a new dither table; at equaliser rates only). */
+AUDIOMIX_API void AUDIOMIX_CALL audiomix_engine_reset(audiomix_engine* engine);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,5 @@
-// Drives the exports with arbitrary calls, arguments and buffers: nothing a
-// host passes may crash, corrupt memory or leave a sample out of range.
+// Drives the exports and engines with arbitrary calls, arguments and buffers:
+// nothing a host passes may crash or corrupt memory.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -40,10 +40,12 @@ const int32_t kRates[] = {11025, 22050, 44100, 48000, 32000, 8000, 96000, 0, -44
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader in(data, size);
     std::vector<int16_t> buffer;
+    std::vector<float> planar[2];
     char name[32];
+    audiomix_engine* engine = nullptr;
     int steps = 0;
     while (!in.empty() && ++steps < 64) {
-        switch (in.byte() % 13) {
+        switch (in.byte() % 17) {
         case 0: audiomix_begin(static_cast<uint32_t>(in.int32())); break;
         case 1: audiomix_close(); break;
         case 2: {
@@ -100,7 +102,57 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             audiomix_preset_count();
             break;
         }
+        case 13: {
+            // A new engine, sometimes with arguments it must refuse.
+            audiomix_engine_destroy(engine);
+            const uint8_t pick = in.byte();
+            const int32_t rate = pick < 200 ? kRates[pick % 11] : in.int32();
+            const int32_t channels = static_cast<int8_t>(in.byte()) % 4;
+            engine = audiomix_engine_create(rate, channels);
+            const bool valid = rate > 0 && channels >= 1 && channels <= 2;
+            if ((engine != nullptr) != valid) __builtin_trap();
+            break;
+        }
+        case 14: {
+            const int32_t real = static_cast<int32_t>((static_cast<size_t>(in.byte()) << 8 | in.byte()) % 9001);
+            buffer.assign(static_cast<size_t>(real) * 2, 0);
+            for (size_t i = 0; i < buffer.size() && !in.empty(); i += 1 + in.byte() % 64)
+                buffer[i] = static_cast<int16_t>(in.int32());
+            const int32_t frames = in.byte() % 8 == 0 ? -real : real;
+            const int32_t done = audiomix_engine_process(in.byte() % 8 == 0 ? nullptr : engine,
+                                                         in.byte() % 16 == 0 ? nullptr : buffer.data(), frames);
+            if (done != 0 && done != frames) __builtin_trap();
+            break;
+        }
+        case 15: {
+            const int32_t frames = static_cast<int32_t>((static_cast<size_t>(in.byte()) << 8 | in.byte()) % 9001);
+            for (auto& channel : planar) channel.assign(static_cast<size_t>(frames), 0.0f);
+            for (int32_t i = 0; i < frames && !in.empty(); i += 1 + in.byte() % 64) {
+                const double v = in.number();  // NaN, infinities and huge values included
+                planar[i % 2][static_cast<size_t>(i)] = static_cast<float>(v);
+            }
+            const float* ins[2] = {planar[0].data(), in.byte() % 4 == 0 ? nullptr : planar[1].data()};
+            float* outs[2] = {planar[0].data(), planar[1].data()};
+            audiomix_engine_process_float(engine, in.byte() % 8 == 0 ? nullptr : ins, outs, frames);
+            for (int32_t i = 0; engine != nullptr && i < frames; ++i)
+                if (!(planar[0][static_cast<size_t>(i)] >= -1.0f && planar[0][static_cast<size_t>(i)] < 1.0f))
+                    __builtin_trap();  // outputs are 16-bit samples / 32768
+            break;
+        }
+        case 16: {
+            const int32_t index = in.byte() % 50 - 1;
+            const int32_t length = audiomix_engine_param_name(engine, index, name, sizeof name);
+            audiomix_engine_param_set(engine, length > 3 ? name : "eq.band.40",
+                                      in.byte() < 128 ? static_cast<double>(static_cast<int8_t>(in.byte()))
+                                                      : in.number());
+            double v;
+            audiomix_engine_param_get(engine, name, &v);
+            audiomix_engine_preset_apply(engine, in.byte() % 12 - 1);
+            if (in.byte() % 8 == 0) audiomix_engine_reset(engine);
+            break;
+        }
         }
     }
+    audiomix_engine_destroy(engine);
     return 0;
 }

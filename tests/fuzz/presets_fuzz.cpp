@@ -9,10 +9,10 @@
 #include <string>
 
 #include "audiomix.h"
-#include "engine/engine_state.h"
-#include "engine/gbk.h"
-#include "eqpage/eq_rules.h"
-#include "eqpage/preset_store.h"
+#include "api/default_engine.h"
+#include "model/gbk.h"
+#include "model/eq_rules.h"
+#include "model/preset_store.h"
 
 using namespace audiomix;
 
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The host interface over every listed band count, with cut buffers.
     for (int32_t bands : {10, 15, 25, 31, presetTable[presetCount - 1].bandCount}) {
-        engine.eqBandCount = bands;
+        default_engine().edit()->eqBandCount = bands;
         const int32_t count = audiomix_preset_count();
         check(count == preset_count_for(bands));
         for (int32_t i = -1; i <= count && i < 40; ++i) {

@@ -27,8 +27,8 @@
 #include "dsp/level_display.h"
 #include "dsp/pcm.h"
 #include "dsp/portable_math.h"
+#include "dsp/random_source.h"
 #include "dsp/reverb.h"
-#include "engine/engine_state.h"
 #include "tests/oracle/oracle_chain.h"
 
 namespace audiomix {
@@ -124,25 +124,36 @@ std::vector<int16_t> make_signal(uint32_t seed, int32_t rate, int32_t channels, 
 // ---------------------------------------------------------------------------
 // The pair of states under comparison.
 
-// Names the fields in which two states differ, for the failure message.
-std::string state_difference(const EngineState& p, const EngineState& o) {
+// What one chain runs with and what it carries, kept together so that every
+// side of a comparison starts from copies of one set-up.
+struct ChainRecord {
+    ChainParams params;
+    ChainSignal signal;
+};
+
+// Names the fields in which two signal states differ, for the failure message.
+std::string state_difference(const ChainSignal& p, const ChainSignal& o) {
     std::ostringstream msg;
 #define AUDIOMIX_FIELD(f) \
     if (std::memcmp(&p.f, &o.f, sizeof p.f) != 0) msg << ' ' << #f;
     AUDIOMIX_FIELD(eqHistory) AUDIOMIX_FIELD(eqSlotCur) AUDIOMIX_FIELD(eqSlotPrev1) AUDIOMIX_FIELD(eqSlotPrev2)
-    AUDIOMIX_FIELD(eqDitherIndex) AUDIOMIX_FIELD(eqDither) AUDIOMIX_FIELD(eqGain) AUDIOMIX_FIELD(eqPreGain)
-    AUDIOMIX_FIELD(reverb) AUDIOMIX_FIELD(compMeanSquare) AUDIOMIX_FIELD(compGain)
+    AUDIOMIX_FIELD(eqDitherIndex) AUDIOMIX_FIELD(reverb) AUDIOMIX_FIELD(compMeanSquare) AUDIOMIX_FIELD(compGain)
     AUDIOMIX_FIELD(scopeFrameCount) AUDIOMIX_FIELD(scopeLevel) AUDIOMIX_FIELD(scopeColumn)
+    AUDIOMIX_FIELD(eqClearsDone) AUDIOMIX_FIELD(ringClearsDone) AUDIOMIX_FIELD(compGainResetsDone)
 #undef AUDIOMIX_FIELD
     const std::string named = msg.str();
     return named.empty() ? std::string(" (some other field)") : named;
 }
 
-std::unique_ptr<EngineState> fresh_state(int32_t rate, int32_t channels) {
-    auto s = std::make_unique<EngineState>();
-    engine_load_state(*s);
-    s->sampleRate = s->reportedRate = rate;
-    s->channelCount = s->reportedChannels = channels;
+bool same_bytes(const ChainSignal& a, const ChainSignal& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool same_bytes(const ChainParams& a, const ChainParams& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+std::unique_ptr<ChainRecord> fresh_state(int32_t rate, int32_t channels) {
+    auto s = std::make_unique<ChainRecord>();
+    std::memset(&s->params, 0, sizeof s->params);
+    s->params.sampleRate = rate;
+    s->params.channelCount = channels;
+    chain_signal_load_state(s->signal);
     return s;
 }
 
@@ -160,21 +171,30 @@ const char* level_name(SimdLevel l) {
 }
 
 // Runs the production chain with one kernel set and restores the widest.
-void chain_process_at(SimdLevel level, EngineState& s, int16_t* samples, int32_t lengthBytes, uint8_t draw) {
+void chain_process_at(SimdLevel level, const ChainParams& p, ChainSignal& s, int16_t* samples,
+                      int32_t lengthBytes, uint8_t draw) {
     simd_select(level);
-    chain_process(s, samples, lengthBytes, draw);
+    chain_process(p, s, samples, lengthBytes, draw);
     simd_select(SimdLevel::Avx512);
 }
 
+// One set of parameters, the model's signal state and one production signal
+// state per kernel set.
 class ChainPair {
 public:
-    explicit ChainPair(const EngineState& start)
-        : levels_(supported_levels()), model_(std::make_unique<EngineState>(start)) {
-        for (size_t i = 0; i < levels_.size(); ++i) prod_.push_back(std::make_unique<EngineState>(start));
+    explicit ChainPair(const ChainRecord& start)
+        : levels_(supported_levels()),
+          params_(std::make_unique<ChainParams>(start.params)),
+          model_(std::make_unique<ChainSignal>(start.signal)) {
+        for (size_t i = 0; i < levels_.size(); ++i) prod_.push_back(std::make_unique<ChainSignal>(start.signal));
     }
 
-    // The production state of the widest set.
-    EngineState& prod() { return *prod_[0]; }
+    // The parameters every side runs with; a test may change them between
+    // buffers, as the control side would.
+    ChainParams& params() { return *params_; }
+
+    // The production signal state of the widest set.
+    ChainSignal& prod() { return *prod_[0]; }
 
     // Runs lengthBytes bytes of input (input must hold at least
     // ceil(lengthBytes / 2) samples) through the model and through the
@@ -186,12 +206,15 @@ public:
         std::vector<int16_t> b(used + 8, int16_t{0x5A5A});
         std::copy(input, input + used, b.begin());
         const std::vector<int16_t> fresh = b;
-        oracle::process(*model_, b.data(), lengthBytes, draw);
+        const auto before = std::make_unique<ChainParams>(*params_);
+        oracle::process(*params_, *model_, b.data(), lengthBytes, draw);
+        if (!same_bytes(*params_, *before))
+            return ::testing::AssertionFailure() << "call " << calls_ << ": the model changed the parameters";
 
         for (size_t l = 0; l < levels_.size(); ++l) {
             std::vector<int16_t> a = fresh;
-            chain_process_at(levels_[l], *prod_[l], a.data(), lengthBytes, draw);
-            const int32_t ch = std::max(1, model_->channelCount);
+            chain_process_at(levels_[l], *params_, *prod_[l], a.data(), lengthBytes, draw);
+            const int32_t ch = std::max(1, params_->channelCount);
             auto fail = [&] {
                 return ::testing::AssertionFailure() << level_name(levels_[l]) << ", call " << calls_ << " (lengthBytes "
                                                      << lengthBytes << ", draw " << int(draw) << "): ";
@@ -205,7 +228,8 @@ public:
             }
             if (std::any_of(a.begin() + used, a.end(), [](int16_t v) { return v != int16_t{0x5A5A}; }))
                 return fail() << "wrote past the end";
-            if (std::memcmp(prod_[l].get(), model_.get(), sizeof(EngineState)) != 0)
+            if (!same_bytes(*params_, *before)) return fail() << "the parameters changed";
+            if (!same_bytes(*prod_[l], *model_))
                 return fail() << "states differ in" << state_difference(*prod_[l], *model_);
         }
         return ::testing::AssertionSuccess();
@@ -214,7 +238,7 @@ public:
     // Feeds a whole signal as consecutive buffers of the given frame counts.
     ::testing::AssertionResult run_sequence(const std::vector<int16_t>& signal,
                                             const std::vector<int32_t>& frameCounts, uint8_t draw = 0) {
-        const int32_t ch = model_->channelCount;
+        const int32_t ch = params_->channelCount;
         size_t pos = 0;
         for (int32_t frames : frameCounts) {
             const size_t need = static_cast<size_t>(frames) * ch;
@@ -229,16 +253,18 @@ public:
 
 private:
     std::vector<SimdLevel> levels_;
-    std::vector<std::unique_ptr<EngineState>> prod_;
-    std::unique_ptr<EngineState> model_;
+    std::unique_ptr<ChainParams> params_;
+    std::vector<std::unique_ptr<ChainSignal>> prod_;
+    std::unique_ptr<ChainSignal> model_;
     int calls_ = 0;
 };
 
 // A fresh signal of the given length through a pair started from start.
-::testing::AssertionResult matches_model(const EngineState& start, uint32_t seed, int32_t frames,
+::testing::AssertionResult matches_model(const ChainRecord& start, uint32_t seed, int32_t frames,
                                          const std::vector<int32_t>& frameCounts) {
     ChainPair pair(start);
-    return pair.run_sequence(make_signal(seed, start.sampleRate, start.channelCount, frames), frameCounts);
+    return pair.run_sequence(make_signal(seed, start.params.sampleRate, start.params.channelCount, frames),
+                             frameCounts);
 }
 
 // Buffer sizes that cross every boundary: single frames, odd counts, the
@@ -271,56 +297,53 @@ void fill_memories(Memories& m, std::mt19937& rng, float range) {
 
 // Equaliser on with random gains in the sliders' range; memories, slot
 // rotation and dither position as if mid-stream.
-void setup_equaliser(EngineState& s, std::mt19937& rng, int32_t bands, uint8_t secondPass) {
-    const int32_t rate = s.sampleRate;
-    s.eqBandCount = bands;
-    eq_select_table(s, bands, rate);
-    s.sampleRate = rate;  // keep an unsupported rate: the gate must then hold the stage off
-    s.eqOn = 1;
-    s.eqSecondPass = secondPass;
+void setup_equaliser(ChainRecord& s, std::mt19937& rng, int32_t bands, uint8_t secondPass) {
+    ChainParams& p = s.params;
+    const int32_t rate = p.sampleRate;
+    eq_select_table(p, bands, rate);
+    p.sampleRate = rate;  // keep an unsupported rate: the gate must then hold the stage off
+    p.eqOn = 1;
+    p.eqSecondPass = secondPass;
     for (int32_t c = 0; c < kMaxChannels; ++c) {
         // Pre-gain values are (position - 12) x 1.5 for positions 0 ... 24.
-        eq_set_gain(s, (static_cast<int32_t>(rng() % 25) - 12) * 1.5f, -1, c);
-        for (int32_t b = 0; b < kMaxBands; ++b) eq_set_gain(s, uniform_f(rng, -20.0f, 20.0f), b, c);
+        p.eqPreGain[c] = eq_pregain_factor((static_cast<int32_t>(rng() % 25) - 12) * 1.5f);
+        for (int32_t b = 0; b < kMaxBands; ++b) p.eqGain[b][c] = eq_band_factor(uniform_f(rng, -20.0f, 20.0f));
     }
-    for (double& d : s.eqDither) d = static_cast<double>(rng() % 4) - 2.0;
-    s.eqDitherIndex = static_cast<int32_t>(rng() % kDitherSize);
+    for (double& d : p.eqDither) d = static_cast<double>(rng() % 4) - 2.0;
+    s.signal.eqDitherIndex = static_cast<int32_t>(rng() % kDitherSize);
     static const int32_t kRotations[3][3] = {{0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
     const auto& rot = kRotations[rng() % 3];
-    s.eqSlotCur = rot[0];
-    s.eqSlotPrev1 = rot[1];
-    s.eqSlotPrev2 = rot[2];
-    fill_memories(s.eqHistory, rng, 300.0f);
+    s.signal.eqSlotCur = rot[0];
+    s.signal.eqSlotPrev1 = rot[1];
+    s.signal.eqSlotPrev2 = rot[2];
+    fill_memories(s.signal.eqHistory, rng, 300.0f);
 }
 
 // Reverb on with taps of our own drawing: delays over the whole default
 // window starting at 0 (one tap exactly at 0), decaying random gains.
-void setup_reverb(EngineState& s, std::mt19937& rng, int32_t taps) {
+void setup_reverb(ChainRecord& s, std::mt19937& rng, int32_t taps) {
     static const int32_t kCombDb[] = {-80, -10, -3, 0};
     static const int32_t kWetDb[] = {-100, -10, -1, 0};
-    s.reverbOn = 1;
-    const int32_t rate = s.sampleRate > 0 ? s.sampleRate : 44100;
+    s.params.reverbOn = 1;
+    const int32_t rate = s.params.sampleRate > 0 ? s.params.sampleRate : 44100;
     const int32_t spread = 2 * static_cast<int32_t>(20.0 * rate / 330.0);
     const double decay = std::max(1.0, 2.0 * static_cast<int32_t>(10.0 * rate / 330.0));
-    for (ReverbLine& line : s.reverb) {
-        line.spreadM = 20;
-        line.baseM = 0;
-        line.decayM = 10;
-        line.combM = 20;
-        line.combDb = kCombDb[rng() % 4];
-        line.wetDb = kWetDb[rng() % 4];
-        reverb_update_gains(line);
-        line.combDelay = reverb_comb_delay(line.combM, rate);
-        line.tapCount = static_cast<uint16_t>(taps);
+    for (int32_t c = 0; c < kMaxChannels; ++c) {
+        ReverbVoice& voice = s.params.reverb[c];
+        ReverbRing& ring = s.signal.reverb[c];
+        voice.combGain = reverb_gain(kCombDb[rng() % 4]);
+        voice.wetGain = reverb_gain(kWetDb[rng() % 4]);
+        voice.combDelay = reverb_comb_delay(20, rate);
+        voice.tapCount = static_cast<uint16_t>(taps);
         for (int32_t t = 0; t < kMaxTaps; ++t) {
             const double off = spread * (rng() % 32768) / 32767.0;
-            line.tapDelay[t] = static_cast<uint16_t>(off);
-            line.tapGain[t] = static_cast<float>((2.0 * (rng() % 32768) - 1.0) / 32767.0 * std::exp(-off / decay));
+            voice.tapDelay[t] = static_cast<uint16_t>(off);
+            voice.tapGain[t] = static_cast<float>((2.0 * (rng() % 32768) - 1.0) / 32767.0 * std::exp(-off / decay));
         }
-        line.tapDelay[rng() % taps] = 0;
+        voice.tapDelay[rng() % taps] = 0;
         // Start near the wrap of the 16-bit index with a tail already running.
-        line.writePos = static_cast<uint16_t>(65536 - rng() % 3000);
-        for (float& v : line.ring) v = uniform_f(rng, -0.3f, 0.3f);
+        ring.writePos = static_cast<uint16_t>(65536 - rng() % 3000);
+        for (float& v : ring.samples) v = uniform_f(rng, -0.3f, 0.3f);
     }
 }
 
@@ -328,26 +351,27 @@ struct Times {
     int32_t attackMs, releaseMs;
 };
 
-void setup_compressor(EngineState& s, std::mt19937& rng, int32_t ratio, Times t) {
-    s.compOn = 1;
-    s.compRatio = ratio;
-    s.compThresholdDb = -static_cast<int32_t>(1 + rng() % 60);
-    s.compAttackMs = t.attackMs;
-    s.compReleaseMs = t.releaseMs;
-    comp_update_threshold(s);
-    comp_update_times(s);
-    comp_update_slope(s);
-    s.compMeanSquare = uniform_f(rng, 0.0f, 0.05f);
-    s.compGain = uniform_f(rng, 0.2f, 1.0f);
+void setup_compressor(ChainRecord& s, std::mt19937& rng, int32_t ratio, Times t) {
+    ChainParams& p = s.params;
+    p.compOn = 1;
+    p.compThreshold = comp_threshold(-static_cast<int32_t>(1 + rng() % 60));
+    const CompTimes times = comp_times(p.sampleRate, t.attackMs, t.releaseMs);
+    p.compAttackCoef = times.attack;
+    p.compReleaseCoef = times.release;
+    p.compAvgCoef = times.average;
+    p.compSlope = comp_slope(ratio);
+    s.signal.compMeanSquare = uniform_f(rng, 0.0f, 0.05f);
+    s.signal.compGain = uniform_f(rng, 0.2f, 1.0f);
 }
 
-void setup_display(EngineState& s, int32_t width) {
-    s.displayShown = 1;
-    s.scopeDc = &g_surface;
-    s.scopeWidth = width;
-    s.scopeHeight = 57;
-    s.scopeRowStep = s.scopeHeight / 6;
-    s.scopeGridColumns = width / 10;
+void setup_display(ChainRecord& s, int32_t width) {
+    ChainParams& p = s.params;
+    p.displayShown = 1;
+    p.scopeDc = &g_surface;
+    p.scopeWidth = width;
+    p.scopeHeight = 57;
+    p.scopeRowStep = p.scopeHeight / 6;
+    p.scopeGridColumns = width / 10;
 }
 
 // ---------------------------------------------------------------------------
@@ -355,95 +379,100 @@ void setup_display(EngineState& s, int32_t width) {
 // with it means something.
 
 TEST(ReferenceModel, EqualiserWithSilentBandsPassesTheAttenuatedDryPath) {
-    auto s = fresh_state(44100, 1);
-    eq_select_table(*s, 10, 44100);
-    s->eqOn = 1;
-    s->eqPreGain[0] = 1.0f;  // band gains stay exactly 0
+    auto start = fresh_state(44100, 1);
+    ChainParams& p = start->params;
+    ChainSignal& s = start->signal;
+    eq_select_table(p, 10, 44100);
+    p.eqOn = 1;
+    p.eqPreGain[0] = 1.0f;  // band gains stay exactly 0
     // out = 0.45 x rounded to an integer (ties to even), then trunc(1.25 r).
     std::vector<int16_t> buf = {1000, -32768, 32767, 3, -5, 7};
-    oracle::process(*s, buf.data(), 12, 0);
+    oracle::process(p, s, buf.data(), 12, 0);
     EXPECT_EQ(buf, (std::vector<int16_t>{562, -18432, 18431, 1, -2, 3}));
     // Every third frame brings the slots back to where they started.
-    EXPECT_EQ((std::vector<int32_t>{s->eqSlotCur, s->eqSlotPrev1, s->eqSlotPrev2}), (std::vector<int32_t>{0, 2, 1}));
+    EXPECT_EQ((std::vector<int32_t>{s.eqSlotCur, s.eqSlotPrev1, s.eqSlotPrev2}), (std::vector<int32_t>{0, 2, 1}));
 
     // Dither -2: x = s - 2 and out = 0.45 x + 0.5, which lands on the ties
     // 0.5, 9.5 and 18.5 for s = 2, 22, 42; they go to the even neighbour.
-    for (double& d : s->eqDither) d = -2.0;
-    s->eqDitherIndex = 255;
+    for (double& d : p.eqDither) d = -2.0;
+    s.eqDitherIndex = 255;
     buf = {2, 4, 22, 42};
-    oracle::process(*s, buf.data(), 8, 0);
+    oracle::process(p, s, buf.data(), 8, 0);
     EXPECT_EQ(buf, (std::vector<int16_t>{0, 1, 12, 22}));
-    EXPECT_EQ(s->eqDitherIndex, 3);
-    EXPECT_EQ((std::vector<int32_t>{s->eqSlotCur, s->eqSlotPrev1, s->eqSlotPrev2}), (std::vector<int32_t>{1, 0, 2}));
+    EXPECT_EQ(s.eqDitherIndex, 3);
+    EXPECT_EQ((std::vector<int32_t>{s.eqSlotCur, s.eqSlotPrev1, s.eqSlotPrev2}), (std::vector<int32_t>{1, 0, 2}));
 }
 
 TEST(ReferenceModel, ReverbImpulseThroughCombAndOneTap) {
     auto s = fresh_state(44100, 1);
-    s->reverbOn = 1;
-    ReverbLine& line = s->reverb[0];
-    line.tapCount = 1;
-    line.tapDelay[0] = 5;
-    line.tapGain[0] = 0.5f;
-    line.combDelay = 3;
-    line.combGain = 0.5f;
-    line.wetGain = 0.5f;
-    line.writePos = 65534;  // wraps during the block
+    s->params.reverbOn = 1;
+    ReverbVoice& voice = s->params.reverb[0];
+    ReverbRing& ring = s->signal.reverb[0];
+    voice.tapCount = 1;
+    voice.tapDelay[0] = 5;
+    voice.tapGain[0] = 0.5f;
+    voice.combDelay = 3;
+    voice.combGain = 0.5f;
+    voice.wetGain = 0.5f;
+    ring.writePos = 65534;  // wraps during the block
     // Ring: r0 = 0.5, r3 = -0.25, r6 = 0.125, r9 = -0.0625. The tap adds
     // 0.5 r(n-5), the output is x + 0.5 (x + tap), times 32767, truncated.
     std::vector<int16_t> buf(12, 0);
     buf[0] = 16384;
-    oracle::process(*s, buf.data(), 24, 0);
+    oracle::process(s->params, s->signal, buf.data(), 24, 0);
     EXPECT_EQ(buf, (std::vector<int16_t>{24575, 0, 0, 0, 0, 4095, 0, 0, -2047, 0, 0, 1023}));
-    EXPECT_EQ(line.writePos, 10);
-    EXPECT_EQ(line.ring[static_cast<uint16_t>(65534 + 9)], -0.0625f);
+    EXPECT_EQ(ring.writePos, 10);
+    EXPECT_EQ(ring.samples[static_cast<uint16_t>(65534 + 9)], -0.0625f);
 
     // A tap of delay 0 reads the sample just written: y = x + (x + x).
-    line.tapDelay[0] = 0;
-    line.tapGain[0] = 1.0f;
-    line.combGain = 0.0f;
-    line.wetGain = 1.0f;
+    voice.tapDelay[0] = 0;
+    voice.tapGain[0] = 1.0f;
+    voice.combGain = 0.0f;
+    voice.wetGain = 1.0f;
     buf = {8192};
-    oracle::process(*s, buf.data(), 2, 0);
+    oracle::process(s->params, s->signal, buf.data(), 2, 0);
     EXPECT_EQ(buf[0], 24575);
 }
 
 TEST(ReferenceModel, CompressorSlopeOnePassesAndDefaultsSettle) {
     auto s = fresh_state(44100, 1);
-    s->compOn = 1;
-    s->compThreshold = static_cast<float>(std::pow(10.0, -1.15));
-    s->compSlope = 1.0f;
-    s->compAttackCoef = s->compAvgCoef = static_cast<float>(1.0 - 1.0 / 44.1);
-    s->compReleaseCoef = static_cast<float>(1.0 - 1.0 / 441.0);
-    s->compGain = 1.0f;
+    ChainParams& p = s->params;
+    p.compOn = 1;
+    p.compThreshold = static_cast<float>(std::pow(10.0, -1.15));
+    p.compSlope = 1.0f;
+    p.compAttackCoef = p.compAvgCoef = static_cast<float>(1.0 - 1.0 / 44.1);
+    p.compReleaseCoef = static_cast<float>(1.0 - 1.0 / 441.0);
+    s->signal.compGain = 1.0f;
     std::vector<int16_t> square(3000);
     for (size_t i = 0; i < square.size(); ++i) square[i] = (i / 50) % 2 ? -32768 : 32767;
     std::vector<int16_t> buf = square;
-    oracle::process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    oracle::process(p, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
     EXPECT_EQ(buf, square);
 
     // Ratio 2:1 on a full-scale square: gain (1 / T^2)^-0.25, about 0.266.
-    s->compSlope = 0.5f;
+    p.compSlope = 0.5f;
     buf = square;
-    oracle::process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    oracle::process(p, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
     const double expected = std::pow(1.0 / std::pow(10.0, -2.3), -0.25) * 32767.0;
     EXPECT_NEAR(std::abs(buf.back()), expected, 0.01 * expected);
 }
 
 TEST(ReferenceModel, LevelCaptureAndColumns) {
-    auto s = fresh_state(44100, 1);
-    s->displayShown = 1;
+    auto start = fresh_state(44100, 1);
+    ChainSignal& s = start->signal;
+    start->params.displayShown = 1;
     std::vector<int16_t> buf = {-32768, 32767, 255, 256, -511};
-    oracle::process(*s, buf.data(), 10, 1);
-    EXPECT_EQ(s->scopeFrameCount, 5);  // no surface: levels kept for the next call
+    oracle::process(start->params, s, buf.data(), 10, 1);
+    EXPECT_EQ(s.scopeFrameCount, 5);  // no surface: levels kept for the next call
     const uint8_t expected[] = {128, 127, 0, 1, 1};
-    EXPECT_EQ(std::memcmp(s->scopeLevel[0], expected, 5), 0);
-    EXPECT_EQ(s->scopeLevel[1][0], 0);
+    EXPECT_EQ(std::memcmp(s.scopeLevel[0], expected, 5), 0);
+    EXPECT_EQ(s.scopeLevel[1][0], 0);
 
-    setup_display(*s, 2);  // two frames per column, the fifth ignored
-    oracle::process(*s, buf.data(), 10, 1);
-    EXPECT_EQ(s->scopeColumn[0][0], 127);
-    EXPECT_EQ(s->scopeColumn[0][1], 0);
-    EXPECT_EQ(s->scopeFrameCount, 0);
+    setup_display(*start, 2);  // two frames per column, the fifth ignored
+    oracle::process(start->params, s, buf.data(), 10, 1);
+    EXPECT_EQ(s.scopeColumn[0][0], 127);
+    EXPECT_EQ(s.scopeColumn[0][1], 0);
+    EXPECT_EQ(s.scopeFrameCount, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -494,7 +523,7 @@ TEST_P(FullChainMatchesModel, OverConsecutiveBuffers) {
     setup_reverb(*start, rng, taps);
     setup_compressor(*start, rng, ratio, kTimes[seed % 6]);
     setup_display(*start, kWidths[seed / 8 % 4]);
-    start->reverbFirst = reverbFirst ? static_cast<uint8_t>(1 + rng() % 255) : 0;
+    start->params.reverbFirst = reverbFirst ? static_cast<uint8_t>(1 + rng() % 255) : 0;
     ChainPair pair(*start);
 
     const std::vector<int16_t> signal = make_signal(rng(), rate, channels, 9000);
@@ -561,6 +590,56 @@ TEST(ChainEquivalence, ManySmallBuffersCarryStateAcross) {
     }
 }
 
+// Resets travel as counters in the parameters; both sides must perform each
+// one at the start of the next buffer, whatever that buffer holds.
+bool all_zero(const float* v, size_t n) {
+    return std::all_of(v, v + n, [](float x) { return x == 0.0f; });
+}
+
+TEST(ChainEquivalence, ResetRequestsActAtTheStartOfTheNextBuffer) {
+    for (int32_t channels : {1, 2}) {
+        std::mt19937 rng(515u + channels);
+        auto start = fresh_state(44100, channels);
+        setup_equaliser(*start, rng, 15, 1);
+        setup_reverb(*start, rng, 20);
+        setup_compressor(*start, rng, 5, {1, 10});
+        ChainPair pair(*start);
+        ChainParams& p = pair.params();
+        const std::vector<int16_t> signal = make_signal(rng(), 44100, channels, 12000);
+        ASSERT_TRUE(pair.run_sequence(signal, {700}));
+
+        // Two requests before one buffer are one reset; a buffer of no
+        // frames still performs it.
+        p.eqClears += 2;
+        p.ringClears += 1;
+        p.compGainResets += 1;
+        ASSERT_TRUE(pair.run(signal.data(), 0, 0)) << channels;
+        const ChainSignal& s = pair.prod();
+        EXPECT_TRUE(all_zero(&s.eqHistory[0][0][0][0], sizeof s.eqHistory / sizeof(float)));
+        EXPECT_EQ(s.eqDitherIndex, 0);
+        for (int32_t c = 0; c < kMaxChannels; ++c)
+            EXPECT_TRUE(all_zero(s.reverb[c].samples, kRingSize)) << "ring " << c;
+        EXPECT_EQ(s.compGain, 1.0f);
+        EXPECT_EQ(s.eqClearsDone, p.eqClears);
+        EXPECT_EQ(s.ringClearsDone, p.ringClears);
+        EXPECT_EQ(s.compGainResetsDone, p.compGainResets);
+
+        // Each request alone, in the middle of a running stream, and a
+        // counter that wraps.
+        ASSERT_TRUE(pair.run_sequence(signal, {1000, 37}));
+        p.ringClears += 1;
+        ASSERT_TRUE(pair.run_sequence(signal, {513}));
+        p.eqClears += 1;
+        ASSERT_TRUE(pair.run_sequence(signal, {4101}));
+        p.compGainResets = 0xFFFFFFFFu;
+        ASSERT_TRUE(pair.run_sequence(signal, {1, 2000}));
+        p.compGainResets += 1;
+        p.eqClears += 1;
+        ASSERT_TRUE(pair.run_sequence(signal, {3}));
+        EXPECT_EQ(pair.prod().compGainResetsDone, 0u);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The level display's capture and column averaging over every combination
 // of request, visibility, surface and width, with buffers shorter and longer
@@ -577,14 +656,14 @@ TEST_P(LevelCaptureMatchesModel, ForBuffersAroundTheWidth) {
         auto start = fresh_state(22050, channels);
         setup_compressor(*start, rng, 5, {1, 10});
         setup_display(*start, width);
-        start->displayShown = shown;
-        start->scopeDc = surface ? &g_surface : nullptr;
+        start->params.displayShown = shown;
+        start->params.scopeDc = surface ? &g_surface : nullptr;
         // Stale levels and columns from an earlier, longer buffer.
-        for (auto& row : start->scopeLevel)
+        for (auto& row : start->signal.scopeLevel)
             for (uint8_t& v : row) v = static_cast<uint8_t>(rng());
-        for (auto& row : start->scopeColumn)
+        for (auto& row : start->signal.scopeColumn)
             for (uint8_t& v : row) v = static_cast<uint8_t>(rng());
-        start->scopeFrameCount = 777;
+        start->signal.scopeFrameCount = 777;
         ChainPair pair(*start);
 
         const std::vector<int16_t> signal = make_signal(rng(), 22050, channels, 9000);
@@ -609,7 +688,7 @@ TEST(ChainEquivalence, ReverbTapsOutsideTheControlRanges) {
         std::mt19937 rng(static_cast<uint32_t>(taps));
         auto start = fresh_state(44100, 2);
         setup_reverb(*start, rng, 100);
-        for (ReverbLine& line : start->reverb) line.tapCount = static_cast<uint16_t>(taps);
+        for (ReverbVoice& voice : start->params.reverb) voice.tapCount = static_cast<uint16_t>(taps);
         ASSERT_TRUE(matches_model(*start, rng(), 6000, {1000, 3000, 2000})) << taps << " taps";
     }
 
@@ -618,31 +697,28 @@ TEST(ChainEquivalence, ReverbTapsOutsideTheControlRanges) {
     std::mt19937 rng(99u);
     auto start = fresh_state(11025, 2);
     setup_reverb(*start, rng, 100);
-    for (ReverbLine& line : start->reverb) {
+    for (ReverbVoice& voice : start->params.reverb) {
         for (int32_t t = 0; t < kMaxTaps; ++t) {
-            line.tapDelay[t] = static_cast<uint16_t>(rng());
-            line.tapGain[t] = uniform_f(rng, -1.5f, 1.5f);
+            voice.tapDelay[t] = static_cast<uint16_t>(rng());
+            voice.tapGain[t] = uniform_f(rng, -1.5f, 1.5f);
         }
-        line.tapDelay[7] = 0;
-        line.tapDelay[8] = 65535;
-        line.combDb = 0;
-        reverb_update_gains(line);
+        voice.tapDelay[7] = 0;
+        voice.tapDelay[8] = 65535;
+        voice.combGain = reverb_gain(0);
     }
-    start->reverb[0].combDelay = 0;
-    start->reverb[1].combDelay = 1;
+    start->params.reverb[0].combDelay = 0;
+    start->params.reverb[1].combDelay = 1;
     ASSERT_TRUE(matches_model(*start, rng(), 20000, {4100, 4100, 9000, 1, 2799}));
 
     // Taps drawn by the engine over a long decay at full wet level.
     rng.seed(5u);
     start = fresh_state(48000, 2);
     setup_reverb(*start, rng, 100);
-    for (ReverbLine& line : start->reverb) {
-        line.decayM = 1000;
-        line.wetDb = 0;
-        reverb_update_gains(line);
-    }
-    reverb_regenerate_taps(*start, start->reverb[1]);
-    reverb_regenerate_taps(*start, start->reverb[0]);
+    RandomSource random;
+    const TapLayout longDecay{20, 0, 1000};
+    for (ReverbVoice& voice : start->params.reverb) voice.wetGain = reverb_gain(0);
+    reverb_draw_taps(random, 48000, longDecay, start->params.reverb[1]);
+    reverb_draw_taps(random, 48000, longDecay, start->params.reverb[0]);
     ASSERT_TRUE(matches_model(*start, rng(), 12000, {4100, 3900, 4000}));
 }
 
@@ -651,11 +727,11 @@ TEST(ChainEquivalence, EqualiserWithGainsAndMemoriesBeyondTheSliders) {
     for (uint8_t secondPass : {uint8_t{0}, uint8_t{1}}) {
         auto start = fresh_state(44100, 2);
         setup_equaliser(*start, rng, 31, secondPass);
-        for (auto& band : start->eqGain)
+        for (auto& band : start->params.eqGain)
             for (float& g : band) g = uniform_f(rng, -3.0f, 3.0f);
-        start->eqPreGain[0] = 9.5f;
-        start->eqPreGain[1] = -0.001f;
-        fill_memories(start->eqHistory, rng, 1e6f);
+        start->params.eqPreGain[0] = 9.5f;
+        start->params.eqPreGain[1] = -0.001f;
+        fill_memories(start->signal.eqHistory, rng, 1e6f);
         ASSERT_TRUE(matches_model(*start, rng(), 8000, {4000, 4000})) << int(secondPass);
     }
 }
@@ -668,18 +744,18 @@ TEST(ChainEquivalence, EqualiserWithoutTableOrActiveBandsKeepsTheDryPath) {
         std::mt19937 rng(static_cast<uint32_t>(channels));
         auto start = fresh_state(44100, channels);
         setup_equaliser(*start, rng, 10, 1);
-        start->eqActiveBands = 0;
+        start->params.eqActiveBands = 0;
         ASSERT_TRUE(matches_model(*start, rng(), 3000, {1, 2, 1000, 3})) << channels << " channel(s)";
     }
     std::mt19937 rng(23u);
     auto start = fresh_state(44100, 2);
     setup_equaliser(*start, rng, 10, 1);
     setup_reverb(*start, rng, 20);
-    start->eqTable = nullptr;
+    start->params.eqTable = nullptr;
     ChainPair pair(*start);
     ASSERT_TRUE(pair.run_sequence(make_signal(rng(), 44100, 2, 3000), {3000}));
-    EXPECT_EQ(std::memcmp(pair.prod().eqHistory, start->eqHistory, sizeof start->eqHistory), 0);
-    EXPECT_EQ(pair.prod().eqDitherIndex, start->eqDitherIndex);
+    EXPECT_EQ(std::memcmp(pair.prod().eqHistory, start->signal.eqHistory, sizeof start->signal.eqHistory), 0);
+    EXPECT_EQ(pair.prod().eqDitherIndex, start->signal.eqDitherIndex);
 }
 
 TEST(ChainEquivalence, CompressorAtAbsurdSampleRates) {
@@ -704,21 +780,24 @@ TEST(ChainEquivalence, CompressorAtAbsurdSampleRates) {
 
 // Runs the production chain in every kernel set (and the model, if asked)
 // on a copy of start and the buffer; both must come back unchanged.
-void expect_untouched(const EngineState& start, const std::vector<int16_t>& signal, bool nullBuffer,
+void expect_untouched(const ChainRecord& start, const std::vector<int16_t>& signal, bool nullBuffer,
                       int32_t lengthBytes, uint8_t draw, bool model, const char* what) {
     if (model) {
-        auto m = std::make_unique<EngineState>(start);
+        auto m = std::make_unique<ChainRecord>(start);
         std::vector<int16_t> b(signal);
-        oracle::process(*m, nullBuffer ? nullptr : b.data(), lengthBytes, draw);
+        oracle::process(m->params, m->signal, nullBuffer ? nullptr : b.data(), lengthBytes, draw);
         EXPECT_EQ(b, signal) << what << ", model";
-        EXPECT_EQ(std::memcmp(m.get(), &start, sizeof(EngineState)), 0) << what << ", model";
+        EXPECT_TRUE(same_bytes(m->signal, start.signal)) << what << ", model:" << state_difference(m->signal, start.signal);
+        EXPECT_TRUE(same_bytes(m->params, start.params)) << what << ", model: parameters";
     }
     for (SimdLevel level : supported_levels()) {
-        auto prod = std::make_unique<EngineState>(start);
+        auto prod = std::make_unique<ChainRecord>(start);
         std::vector<int16_t> a(signal);
-        chain_process_at(level, *prod, nullBuffer ? nullptr : a.data(), lengthBytes, draw);
+        chain_process_at(level, prod->params, prod->signal, nullBuffer ? nullptr : a.data(), lengthBytes, draw);
         EXPECT_EQ(a, signal) << what << ", " << level_name(level);
-        EXPECT_EQ(std::memcmp(prod.get(), &start, sizeof(EngineState)), 0) << what << ", " << level_name(level);
+        EXPECT_TRUE(same_bytes(prod->signal, start.signal))
+            << what << ", " << level_name(level) << ":" << state_difference(prod->signal, start.signal);
+        EXPECT_TRUE(same_bytes(prod->params, start.params)) << what << ", " << level_name(level) << ": parameters";
     }
 }
 
@@ -742,7 +821,7 @@ TEST(ChainEquivalence, RejectedCallsLeaveBufferAndStateUntouched) {
         {"negative channels", -1, 4000, false},
     };
     for (const Case& c : cases) {
-        start->channelCount = c.channels;
+        start->params.channelCount = c.channels;
         expect_untouched(*start, signal, c.nullBuffer, c.lengthBytes, 1, true, c.what);
     }
 }
@@ -756,9 +835,9 @@ TEST(ChainEquivalence, EqualiserSlotsThatAreNoRotationLeaveTheStageOff) {
     setup_equaliser(*start, rng, 31, 1);
     const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 500);
     for (const auto& slots : {std::vector<int32_t>{0, 0, 0}, {0, 1, 2}, {3, 2, 1}, {-1, 1, 0}}) {
-        start->eqSlotCur = slots[0];
-        start->eqSlotPrev1 = slots[1];
-        start->eqSlotPrev2 = slots[2];
+        start->signal.eqSlotCur = slots[0];
+        start->signal.eqSlotPrev1 = slots[1];
+        start->signal.eqSlotPrev2 = slots[2];
         expect_untouched(*start, signal, false, static_cast<int32_t>(signal.size() * 2), 0, false, "slots");
     }
 }
@@ -799,16 +878,16 @@ TEST(ChainEquivalence, ReverbGroupsAroundCombAndTapHazards) {
             std::mt19937 rng(static_cast<uint32_t>(comb * 3 + layout));
             auto start = fresh_state(44100, 2);
             setup_reverb(*start, rng, layout == Spread ? 100 : 12);
-            for (ReverbLine& line : start->reverb) {
-                line.combDelay = comb;
-                line.combDb = -3;
-                reverb_update_gains(line);
+            for (int32_t c = 0; c < kMaxChannels; ++c) {
+                ReverbVoice& voice = start->params.reverb[c];
+                voice.combDelay = comb;
+                voice.combGain = reverb_gain(-3);
                 for (int32_t t = 0; t < kMaxTaps; ++t) {
                     const uint32_t r = rng();
-                    line.tapDelay[t] =
+                    voice.tapDelay[t] =
                         static_cast<uint16_t>(layout == Short ? r % 40 : layout == AroundTheRing ? 65535 - r % 40 : r);
                 }
-                line.writePos = static_cast<uint16_t>(65536 - 20 - rng() % 20);
+                start->signal.reverb[c].writePos = static_cast<uint16_t>(65536 - 20 - rng() % 20);
             }
             ASSERT_TRUE(matches_model(*start, rng(), 6000, {1, 7, 31, 32, 33, 100, 1024, 4100, 5}))
                 << "comb delay " << comb << ", layout " << layout;
@@ -833,10 +912,11 @@ TEST(ChainEquivalence, CompressorOutsideTheControlRanges) {
             std::mt19937 rng(static_cast<uint32_t>(i * 2 + channels));
             auto start = fresh_state(44100, channels);
             setup_compressor(*start, rng, 5, {1, 10});
-            start->compThreshold = cases[i].threshold;
-            start->compSlope = cases[i].slope;
-            start->compAttackCoef = start->compAvgCoef = cases[i].attack;
-            start->compReleaseCoef = cases[i].release;
+            ChainParams& p = start->params;
+            p.compThreshold = cases[i].threshold;
+            p.compSlope = cases[i].slope;
+            p.compAttackCoef = p.compAvgCoef = cases[i].attack;
+            p.compReleaseCoef = cases[i].release;
             ASSERT_TRUE(matches_model(*start, rng(), 5000, {63, 64, 65, 127, 128, 129, 1, 2, 1000, 4100}))
                 << "case " << i << ", " << channels << " channel(s)";
         }
@@ -855,28 +935,26 @@ TEST(ChainFloatingPoint, MemoriesDecayToZeroNotToSubnormals) {
     auto s = fresh_state(44100, 2);
     setup_equaliser(*s, rng, 10, 1);
     setup_reverb(*s, rng, 20);
-    for (ReverbLine& line : s->reverb) {
-        line.combDb = -1;  // slow decay: the ring passes through the subnormal range
-        reverb_update_gains(line);
-    }
+    // A slow decay: the ring passes through the subnormal range.
+    for (ReverbVoice& voice : s->params.reverb) voice.combGain = reverb_gain(-1);
     setup_compressor(*s, rng, 5, {1, 10});
     std::vector<int16_t> buf = make_signal(rng(), 44100, 2, 4100);
     const unsigned before = _mm_getcsr();
-    chain_process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    chain_process(s->params, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
     // Silence long enough for a feedback of -1 dB over 5344 samples to fall
     // by far more than the 2^-149 / 2^-126 of the subnormal range.
     for (int call = 0; call < 120 * 44100 / 4100; ++call) {
         std::fill(buf.begin(), buf.end(), int16_t{0});
-        chain_process(*s, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+        chain_process(s->params, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
     }
     EXPECT_EQ(_mm_getcsr(), before) << "the caller's MXCSR must come back";
-    for (const ReverbLine& line : s->reverb)
-        for (float v : line.ring) ASSERT_FALSE(is_subnormal(v)) << v;
-    for (auto& pass : s->eqHistory)
+    for (const ReverbRing& ring : s->signal.reverb)
+        for (float v : ring.samples) ASSERT_FALSE(is_subnormal(v)) << v;
+    for (auto& pass : s->signal.eqHistory)
         for (auto& band : pass)
             for (auto& channel : band)
                 for (float v : channel) ASSERT_FALSE(is_subnormal(v)) << v;
-    EXPECT_FALSE(is_subnormal(s->compMeanSquare));
+    EXPECT_FALSE(is_subnormal(s->signal.compMeanSquare));
 }
 #endif
 

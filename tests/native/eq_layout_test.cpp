@@ -1,10 +1,11 @@
-#include "eqpage/eq_layout.h"
+#include "window/eq_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "controls/colour.h"
+#include "model/eq_rules.h"
 #include "dsp/eq_tables.h"
 
 namespace audiomix {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_state.h"
+#include "dsp/chain_state.h"
 
 namespace audiomix {
 namespace {
@@ -282,8 +282,11 @@ TEST(EqSelectTest, RateAndCountPickTheTableThatRuns) {
         {{31, 15, 10}, {96000, 8000, 32000, 44099, 0, -1}, 44100, 0},
         {{20}, {96000, 8000, 32000, 44099, 0, -1}, 44100, 10},
     };
-    auto state = std::make_unique<EngineState>();
-    state->eqBandCount = 77;  // selection must leave the page's count alone
+    // Selection must leave every other parameter alone: a pattern in all of
+    // them shows any stray write.
+    auto state = std::make_unique<ChainParams>();
+    std::memset(state.get(), 0xA5, sizeof *state);
+    auto expected = std::make_unique<ChainParams>(*state);
     for (const Case& c : cases) {
         for (int32_t rate : c.rates) {
             for (int32_t count : c.counts) {
@@ -295,8 +298,11 @@ TEST(EqSelectTest, RateAndCountPickTheTableThatRuns) {
                 ASSERT_NE(state->eqTable, nullptr);
                 EXPECT_EQ(state->eqTable, find_table(wantRate, wantCount));
                 EXPECT_EQ(state->eqActiveBands, wantCount);
-                EXPECT_EQ(state->eqBandCount, 77);
                 EXPECT_EQ(&eq_table_for(count, rate), state->eqTable);
+                expected->sampleRate = state->sampleRate;
+                expected->eqTable = state->eqTable;
+                expected->eqActiveBands = state->eqActiveBands;
+                EXPECT_EQ(std::memcmp(state.get(), expected.get(), sizeof *state), 0);
             }
         }
     }

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "dsp/eq_tables.h"
-#include "engine/lifecycle.h"
+#include "api/lifecycle.h"
 #include "test_support.h"
 
 namespace audiomix {
@@ -17,48 +17,47 @@ class Lifecycle : public EngineTest {};
 
 TEST_F(Lifecycle, BeginSelectsThe44100TenBandTableAndHidesTheWindow) {
     audiomix_begin(0x123456);
-    ASSERT_NE(engine.controlWindow, nullptr);
-    EXPECT_EQ(engine.sampleRate, 44100);
-    EXPECT_EQ(engine.eqBandCount, 10);
-    EXPECT_EQ(engine.eqTable, &eq_table_for(10, 44100));
+    ASSERT_NE(testing::settings().link.controlWindow, nullptr);
+    EXPECT_EQ(testing::settings().chain.sampleRate, 44100);
+    EXPECT_EQ(testing::settings().eqBandCount, 10);
+    EXPECT_EQ(testing::settings().chain.eqTable, &eq_table_for(10, 44100));
     EXPECT_EQ(audiomix_get_dispstatus(), 0);
     // The new window fixes the skin colour and forgets the host window.
-    EXPECT_EQ(engine.skinColour, 0x00624C06u);
-    EXPECT_EQ(engine.skinPanelColour, 0x00624C06u);
-    EXPECT_EQ(engine.skinTabColour, 0x007B91D7u);  // RGB(215, 145, 123)
-    EXPECT_EQ(engine.hostWindow, nullptr);
+    EXPECT_EQ(testing::settings().link.skinColour, 0x00624C06u);
+    EXPECT_EQ(testing::settings().link.skinPanelColour, 0x00624C06u);
+    EXPECT_EQ(testing::settings().link.hostWindow, nullptr);
 }
 
 TEST_F(Lifecycle, ASecondBeginKeepsTheWindowAndItsColourArgument) {
     audiomix_begin(1);
-    ControlWindow* first = engine.controlWindow;
+    ControlWindow* first = testing::settings().link.controlWindow;
     audiomix_init(48000, 2, 1);
     EXPECT_EQ(audiomix_get_dispstatus(), 1);
-    engine.settingsChanged = 1;
+    default_engine().edit()->settingsChanged = 1;
     audiomix_begin(0x00ABCDEF);
-    EXPECT_EQ(engine.controlWindow, first);
-    EXPECT_EQ(engine.skinColour, 0x00ABCDEFu);
-    EXPECT_EQ(engine.sampleRate, 44100);
-    EXPECT_EQ(engine.eqTable, &eq_table_for(10, 44100));
+    EXPECT_EQ(testing::settings().link.controlWindow, first);
+    EXPECT_EQ(testing::settings().link.skinColour, 0x00ABCDEFu);
+    EXPECT_EQ(testing::settings().chain.sampleRate, 44100);
+    EXPECT_EQ(testing::settings().chain.eqTable, &eq_table_for(10, 44100));
     EXPECT_EQ(audiomix_get_dispstatus(), 0);
-    EXPECT_EQ(engine.settingsChanged, 1);  // cleared only when a window is made
+    EXPECT_EQ(testing::settings().settingsChanged, 1);  // cleared only when a window is made
 }
 
 TEST_F(Lifecycle, HostWindowMustBeSetAfterBegin) {
     int host = 0;
     audiomix_set_mainwnd(&host);
     audiomix_begin(0);
-    EXPECT_EQ(engine.hostWindow, nullptr);
+    EXPECT_EQ(testing::settings().link.hostWindow, nullptr);
     audiomix_set_mainwnd(&host);
-    EXPECT_EQ(engine.hostWindow, &host);
+    EXPECT_EQ(testing::settings().link.hostWindow, &host);
 }
 
 TEST_F(Lifecycle, UnsupportedRateRunsReverbAndCompressorButNeverTheEqualiser) {
     audiomix_begin(0);
     audiomix_init(32000, 2, 0);
     EXPECT_EQ(audiomix_get_sample(), 32000);
-    EXPECT_EQ(engine.sampleRate, 32000);
-    EXPECT_NEAR(engine.compAttackCoef, 1.0 - 1.0 / 32.0, 1e-7);
+    EXPECT_EQ(testing::settings().chain.sampleRate, 32000);
+    EXPECT_NEAR(testing::settings().chain.compAttackCoef, 1.0 - 1.0 / 32.0, 1e-7);
     audiomix_setiir(1);
     auto buffer = make_signal(1000, 2, 8000, 1);
     const auto original = buffer;
@@ -66,29 +65,31 @@ TEST_F(Lifecycle, UnsupportedRateRunsReverbAndCompressorButNeverTheEqualiser) {
     EXPECT_EQ(buffer, original);
 
     // datarefresh does nothing at this rate: the rings keep their content.
-    engine.reverbOn = 1;
+    default_engine().edit()->chain.reverbOn = 1;
     audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
-    const std::vector<float> ring(std::begin(engine.reverb[0].ring), std::end(engine.reverb[0].ring));
+    const std::vector<float> ring(std::begin(default_engine().signal().reverb[0].samples), std::end(default_engine().signal().reverb[0].samples));
     ASSERT_NE(ring, std::vector<float>(ring.size(), 0.0f));
     audiomix_datarefresh();
-    EXPECT_EQ(ring, std::vector<float>(std::begin(engine.reverb[0].ring), std::end(engine.reverb[0].ring)));
+    audiomix_change(nullptr, 0, 0);  // where a clear would reach the signal
+    EXPECT_EQ(ring, std::vector<float>(std::begin(default_engine().signal().reverb[0].samples), std::end(default_engine().signal().reverb[0].samples)));
 }
 
 TEST_F(Lifecycle, DatarefreshClearsRingsAndFilterMemoriesButKeepsPositions) {
     audiomix_begin(0);
     audiomix_init(44100, 2, 0);
-    engine.reverbOn = 1;
+    default_engine().edit()->chain.reverbOn = 1;
     audiomix_setiir(1);
     auto buffer = make_signal(3000, 2, 8000, 2);
     audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
-    const uint16_t pos = engine.reverb[0].writePos;
-    const uint16_t delay0 = engine.reverb[0].tapDelay[0];
+    const uint16_t pos = default_engine().signal().reverb[0].writePos;
+    const uint16_t delay0 = testing::settings().chain.reverb[0].tapDelay[0];
     audiomix_datarefresh();
-    for (float v : engine.reverb[1].ring) ASSERT_EQ(v, 0.0f);
-    for (int b = 0; b < kMaxBands; ++b) ASSERT_EQ(engine.eqHistory[0][b][0][3], 0.0f);
-    EXPECT_EQ(engine.reverb[0].writePos, pos);
-    EXPECT_EQ(engine.reverb[0].tapDelay[0], delay0);
-    EXPECT_EQ(engine.eqDitherIndex, 0);
+    audiomix_change(nullptr, 0, 0);  // the clears reach the signal with the next buffer
+    for (float v : default_engine().signal().reverb[1].samples) ASSERT_EQ(v, 0.0f);
+    for (int b = 0; b < kMaxBands; ++b) ASSERT_EQ(default_engine().signal().eqHistory[0][b][0][3], 0.0f);
+    EXPECT_EQ(default_engine().signal().reverb[0].writePos, pos);
+    EXPECT_EQ(testing::settings().chain.reverb[0].tapDelay[0], delay0);
+    EXPECT_EQ(default_engine().signal().eqDitherIndex, 0);
 }
 
 TEST_F(Lifecycle, SetdispStoresWhatItIsGivenAndTheDisplayNeedsExactlyOne) {
@@ -98,7 +99,7 @@ TEST_F(Lifecycle, SetdispStoresWhatItIsGivenAndTheDisplayNeedsExactlyOne) {
     EXPECT_EQ(audiomix_get_dispstatus(), 2);
     auto buffer = make_signal(2000, 2, 20000, 3);
     audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
-    EXPECT_EQ(engine.scopeLevel[0][10], 0);  // nothing captured
+    EXPECT_EQ(default_engine().signal().scopeLevel[0][10], 0);  // nothing captured
     audiomix_setdisp(1);
     EXPECT_EQ(audiomix_get_dispstatus(), 1);
 }
@@ -107,11 +108,14 @@ TEST_F(Lifecycle, CloseSwitchesReverbAndCompressorOffButTheEqualiserRuns) {
     audiomix_begin(0);
     audiomix_init(44100, 1, 1);
     audiomix_setiir(1);
-    engine.reverbOn = engine.compOn = 1;
+    {
+        auto s = default_engine().edit();
+        s->chain.reverbOn = s->chain.compOn = 1;
+    }
     audiomix_close();
-    EXPECT_EQ(engine.controlWindow, nullptr);
-    EXPECT_EQ(engine.scopeDc, nullptr);
-    EXPECT_EQ(engine.reverbOn + engine.compOn + engine.displayShown, 0);
+    EXPECT_EQ(testing::settings().link.controlWindow, nullptr);
+    EXPECT_EQ(testing::settings().chain.scopeDc, nullptr);
+    EXPECT_EQ(testing::settings().chain.reverbOn + testing::settings().chain.compOn + testing::settings().chain.displayShown, 0);
     auto buffer = make_signal(500, 1, 10000, 4);
     const auto original = buffer;
     audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
@@ -120,7 +124,7 @@ TEST_F(Lifecycle, CloseSwitchesReverbAndCompressorOffButTheEqualiserRuns) {
     audiomix_setdisp(1);
     EXPECT_EQ(audiomix_get_dispstatus(), 0);
     audiomix_set_title("after close");
-    EXPECT_STREQ(engine.title, "after close");
+    EXPECT_STREQ(testing::settings().link.title, "after close");
 }
 
 TEST_F(Lifecycle, ChangeReturnsItsLengthWhateverItIsGiven) {
@@ -149,7 +153,10 @@ TEST_F(Lifecycle, ChannelCountsOutsideOneOrTwoLeaveAudioAlone) {
         audiomix_init(44100, channels, 1);
         EXPECT_EQ(audiomix_get_ch(), channels);
         audiomix_setiir(1);
-        engine.reverbOn = engine.compOn = 1;
+        {
+            auto s = default_engine().edit();
+            s->chain.reverbOn = s->chain.compOn = 1;
+        }
         auto buffer = make_signal(960, 1, 20000, 6);
         const auto original = buffer;
         EXPECT_EQ(audiomix_change(buffer.data(), 1920, 1), 1920);
@@ -164,34 +171,38 @@ TEST_F(Lifecycle, ExportsBeforeBeginAndTwiceAfterCloseAreHarmless) {
     audiomix_datarefresh();
     audiomix_init(44100, 2, 1);  // without a window: no display, no page reload
     EXPECT_EQ(audiomix_get_dispstatus(), 0);
-    EXPECT_EQ(engine.scopeDc, nullptr);
+    EXPECT_EQ(testing::settings().chain.scopeDc, nullptr);
     auto buffer = make_signal(100, 2, 1000, 7);
     audiomix_change(buffer.data(), 400, 1);
     audiomix_begin(0);
     audiomix_close();
     audiomix_close();
     audiomix_begin(0);
-    EXPECT_NE(engine.controlWindow, nullptr);
+    EXPECT_NE(testing::settings().link.controlWindow, nullptr);
 }
 
 TEST_F(Lifecycle, BuffersLongerThanTheWorkBufferRunAsConsecutivePieces) {
-    audiomix_begin(0);
-    audiomix_init(44100, 2, 0);
-    audiomix_setiir(1);
-    engine.reverbOn = engine.compOn = 1;
-    const auto before = std::make_unique<EngineState>(engine);
+    // Two identical streams: one gets a 9001-frame buffer, the other the same
+    // samples as 4100 + 4100 + 801 frames; both must end alike.
+    audiomix_engine* once = audiomix_engine_create(44100, 2);
+    audiomix_engine* split = audiomix_engine_create(44100, 2);
+    for (audiomix_engine* e : {once, split})
+        for (const char* name : {"eq.on", "reverb.on", "comp.on"}) audiomix_engine_param_set(e, name, 1);
     auto whole = make_signal(9001, 2, 12000, 8);
     auto pieces = whole;
-    audiomix_change(whole.data(), static_cast<int32_t>(whole.size() * 2), 0);
-    const auto after_whole = std::make_unique<EngineState>(engine);
-
-    engine = *before;
-    audiomix_change(pieces.data(), 4100 * 4, 0);
-    audiomix_change(pieces.data() + 8200, 4100 * 4, 0);
-    audiomix_change(pieces.data() + 16400, 801 * 4, 0);
+    EXPECT_EQ(audiomix_engine_process(once, whole.data(), 9001), 9001);
+    audiomix_engine_process(split, pieces.data(), 4100);
+    audiomix_engine_process(split, pieces.data() + 8200, 4100);
+    audiomix_engine_process(split, pieces.data() + 16400, 801);
     EXPECT_EQ(whole, pieces);
-    EXPECT_EQ(std::memcmp(&after_whole->reverb, &engine.reverb, sizeof engine.reverb), 0);
-    EXPECT_EQ(after_whole->compGain, engine.compGain);
+    // And so must what follows: the reverb tail and the compressor state.
+    auto tail_once = make_signal(3000, 2, 20000, 9);
+    auto tail_split = tail_once;
+    audiomix_engine_process(once, tail_once.data(), 3000);
+    audiomix_engine_process(split, tail_split.data(), 3000);
+    EXPECT_EQ(tail_once, tail_split);
+    audiomix_engine_destroy(once);
+    audiomix_engine_destroy(split);
 }
 
 TEST_F(Lifecycle, ProcessingFromAnotherThreadWhileParametersChange) {
@@ -205,14 +216,13 @@ TEST_F(Lifecycle, ProcessingFromAnotherThreadWhileParametersChange) {
         for (int i = 0; i < 300; ++i) audiomix_change(buffer.data(), 4096, 1);
     });
     for (int i = 0; i < 300; ++i) {
-        audiomix_param_set("reverb.taps", 1 + i % 100);
-        audiomix_param_set("eq.band.3", (i % 41) - 20);
+        EXPECT_EQ(audiomix_param_set("reverb.taps", 1 + i % 100), AUDIOMIX_PARAM_OK);
+        EXPECT_EQ(audiomix_param_set("eq.band.3", (i % 41) - 20), AUDIOMIX_PARAM_OK);
     }
     audio.join();
-    for (const ReverbLine& line : engine.reverb) {
-        EXPECT_GE(line.tapCount, 1);
-        EXPECT_LE(line.tapCount, 100);
-    }
+    double taps = 0;
+    ASSERT_EQ(audiomix_param_get("reverb.taps", &taps), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(taps, 100);
 }
 
 TEST(PresetPath, IsTheLibraryFolderAndTheFileName) {

@@ -13,7 +13,7 @@ protected:
         EngineTest::SetUp();
         audiomix_begin(0);
         audiomix_init(44100, 2, 0);
-        engine.settingsChanged = 0;
+        default_engine().edit()->settingsChanged = 0;
     }
     double get(const char* name) {
         double v = -12345;
@@ -95,13 +95,13 @@ TEST_F(Params, RangesMatchWhatTheBoxesAccept) {
         EXPECT_EQ(audiomix_param_set(c.name, 4294967306.0), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
         EXPECT_EQ(audiomix_param_set(c.name, -1e300), AUDIOMIX_PARAM_OUT_OF_RANGE) << c.name;
         EXPECT_EQ(get(c.name), before);
-        EXPECT_EQ(engine.settingsChanged, 0) << c.name;
+        EXPECT_EQ(testing::settings().settingsChanged, 0) << c.name;
         EXPECT_EQ(audiomix_param_set(c.name, c.lo), AUDIOMIX_PARAM_OK) << c.name;
         EXPECT_EQ(get(c.name), c.lo);
         EXPECT_EQ(audiomix_param_set(c.name, c.hi), AUDIOMIX_PARAM_OK) << c.name;
         EXPECT_EQ(get(c.name), c.hi);
-        EXPECT_EQ(engine.settingsChanged, 1);
-        engine.settingsChanged = 0;
+        EXPECT_EQ(testing::settings().settingsChanged, 1);
+        default_engine().edit()->settingsChanged = 0;
     }
 }
 
@@ -119,48 +119,48 @@ TEST_F(Params, UnknownNamesAndNullPointers) {
 TEST_F(Params, SwitchesTakeZeroOrOne) {
     EXPECT_EQ(audiomix_param_set("eq.on", 2), AUDIOMIX_PARAM_OUT_OF_RANGE);
     EXPECT_EQ(audiomix_param_set("eq.on", 0), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.settingsChanged, 0);  // no change, nothing to tell the host
+    EXPECT_EQ(testing::settings().settingsChanged, 0);  // no change, nothing to tell the host
     EXPECT_EQ(audiomix_param_set("eq.on", 1), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.eqOn, 1);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(testing::settings().chain.eqOn, 1);
+    EXPECT_EQ(testing::settings().settingsChanged, 1);
     EXPECT_EQ(audiomix_param_set("order.reverb_first", 1), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.reverbFirst, 1);
+    EXPECT_EQ(testing::settings().chain.reverbFirst, 1);
     EXPECT_EQ(audiomix_param_set("eq.second_pass", 1), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.eqSecondPass, 1);
+    EXPECT_EQ(testing::settings().chain.eqSecondPass, 1);
 }
 
 TEST_F(Params, CompressorValuesDeriveLikeTheirBoxes) {
     ASSERT_EQ(audiomix_param_set("comp.threshold_db", -30), AUDIOMIX_PARAM_OK);
-    EXPECT_NEAR(engine.compThreshold, testing::expected_db(-33), 1e-7);
+    EXPECT_NEAR(testing::settings().chain.compThreshold, testing::expected_db(-33), 1e-7);
     ASSERT_EQ(audiomix_param_set("comp.ratio", 0), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.compSlope, 0.0f);
+    EXPECT_EQ(testing::settings().chain.compSlope, 0.0f);
     ASSERT_EQ(audiomix_param_set("comp.attack_ms", 10), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.compAvgCoef, engine.compReleaseCoef);  // equal times: release side
+    EXPECT_EQ(testing::settings().chain.compAvgCoef, testing::settings().chain.compReleaseCoef);  // equal times: release side
 }
 
 TEST_F(Params, ReverbValuesReachBothLinesAndRedrawTheTaps) {
-    const uint16_t old_delay = engine.reverb[0].tapDelay[0];
+    const uint16_t old_delay = testing::settings().chain.reverb[0].tapDelay[0];
     ASSERT_EQ(audiomix_param_set("reverb.taps", 50), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.reverb[0].tapCount, 50);
-    EXPECT_EQ(engine.reverb[1].tapCount, 50);
-    EXPECT_NE(engine.reverb[0].tapDelay[0], old_delay);
+    EXPECT_EQ(testing::settings().chain.reverb[0].tapCount, 50);
+    EXPECT_EQ(testing::settings().chain.reverb[1].tapCount, 50);
+    EXPECT_NE(testing::settings().chain.reverb[0].tapDelay[0], old_delay);
     ASSERT_EQ(audiomix_param_set("reverb.wet_db", -2), AUDIOMIX_PARAM_OK);
-    EXPECT_NEAR(engine.reverb[1].wetGain, testing::expected_db(-2), 1e-6);
+    EXPECT_NEAR(testing::settings().chain.reverb[1].wetGain, testing::expected_db(-2), 1e-6);
     ASSERT_EQ(audiomix_param_set("reverb.comb_db", -30), AUDIOMIX_PARAM_OK);
-    EXPECT_NEAR(engine.reverb[0].combGain, testing::expected_db(-30), 1e-7);
+    EXPECT_NEAR(testing::settings().chain.reverb[0].combGain, testing::expected_db(-30), 1e-7);
     ASSERT_EQ(audiomix_param_set("reverb.comb_m", 40), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.reverb[1].combDelay, 2 * (40 * 44100 / 330));
+    EXPECT_EQ(testing::settings().chain.reverb[1].combDelay, 2 * (40 * 44100 / 330));
     ASSERT_EQ(audiomix_param_set("reverb.base_m", 0), AUDIOMIX_PARAM_OK);
-    for (int t = 0; t < 50; ++t) EXPECT_LE(engine.reverb[0].tapDelay[t], 5344);
+    for (int t = 0; t < 50; ++t) EXPECT_LE(testing::settings().chain.reverb[0].tapDelay[t], 5344);
 }
 
 TEST_F(Params, BandsApplyToEveryChannelAndReadBack) {
     ASSERT_EQ(audiomix_param_set("eq.band.5", 12.5), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(get("eq.band.5"), 12.5);
-    EXPECT_EQ(engine.eqGain[5][0], engine.eqGain[5][1]);
-    EXPECT_NEAR(engine.eqGain[5][0], 0.25220207857 * std::exp(0.0801783618 * 12.5) - 0.25220207853, 1e-6);
-    EXPECT_EQ(engine.bandGainDb[5], 12);
-    EXPECT_EQ(engine.bandGainDb[4] + engine.bandGainDb[6], 0);  // no linked tuning
+    EXPECT_EQ(testing::settings().chain.eqGain[5][0], testing::settings().chain.eqGain[5][1]);
+    EXPECT_NEAR(testing::settings().chain.eqGain[5][0], 0.25220207857 * std::exp(0.0801783618 * 12.5) - 0.25220207853, 1e-6);
+    EXPECT_EQ(testing::settings().eqBandWholeValue[5], 12);
+    EXPECT_EQ(testing::settings().eqBandWholeValue[4] + testing::settings().eqBandWholeValue[6], 0);  // no linked tuning
     EXPECT_EQ(audiomix_param_set("eq.band.5", 20.5), AUDIOMIX_PARAM_OUT_OF_RANGE);
     ASSERT_EQ(audiomix_param_set("eq.pregain", -18), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(get("eq.pregain"), -18);
@@ -170,13 +170,13 @@ TEST_F(Params, BandsApplyToEveryChannelAndReadBack) {
 TEST_F(Params, BandCountResetsGainsAndFollowsTheRate) {
     audiomix_param_set("eq.band.2", 7);
     ASSERT_EQ(audiomix_param_set("eq.bands", 25), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.eqActiveBands, 25);
+    EXPECT_EQ(testing::settings().chain.eqActiveBands, 25);
     EXPECT_EQ(get("eq.band.2"), 0);
     EXPECT_EQ(get("eq.band.24"), 0);
     EXPECT_EQ(audiomix_param_set("eq.bands", 12), AUDIOMIX_PARAM_OUT_OF_RANGE);
     // 2^32 + 10 would wrap to a valid count if it were converted.
     EXPECT_EQ(audiomix_param_set("eq.bands", 4294967306.0), AUDIOMIX_PARAM_OUT_OF_RANGE);
-    EXPECT_EQ(engine.eqActiveBands, 25);
+    EXPECT_EQ(testing::settings().chain.eqActiveBands, 25);
     audiomix_init(22050, 1, 0);
     EXPECT_EQ(audiomix_param_set("eq.bands", 15), AUDIOMIX_PARAM_OUT_OF_RANGE);
     EXPECT_EQ(audiomix_param_set("eq.bands", 10), AUDIOMIX_PARAM_OK);

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "dsp/equaliser.h"
-#include "eqpage/eq_rules.h"
-#include "eqpage/preset_store.h"
+#include "model/eq_rules.h"
+#include "model/preset_store.h"
 #include "test_support.h"
 
 namespace audiomix {
@@ -17,7 +17,7 @@ protected:
         audiomix_begin(0);
         audiomix_init(44100, 2, 0);
         LoadPresets(nullptr);  // the built-ins only, whatever lies beside the tests
-        engine.settingsChanged = 0;
+        default_engine().edit()->settingsChanged = 0;
     }
     void TearDown() override {
         LoadPresets(nullptr);
@@ -26,44 +26,44 @@ protected:
 };
 
 TEST_F(PresetApply, HeavyMetalMovesTheSlidersAndTheEngine) {
-    eq_apply_pregain(engine, 6.0f);
-    const float preGain = engine.eqPreGain[1];
-    engine.settingsChanged = 0;
+    eq_apply_pregain(*default_engine().edit(), 6.0f);
+    const float preGain = testing::settings().chain.eqPreGain[1];
+    default_engine().edit()->settingsChanged = 0;
 
-    eq_choose_preset(engine, presetTable[7]);  // "重金属模式": -10 ... 16 ...
-    EXPECT_EQ(engine.settingsChanged, 1);
-    EXPECT_EQ(eq_band_position_from_value(engine.eqBandValue[0]), 37);  // trunc(25 + 12.5)
-    EXPECT_EQ(eq_band_position_from_value(engine.eqBandValue[6]), 5);   // 25 - 20
-    EXPECT_EQ(engine.bandGainDb[0], -10);
-    EXPECT_EQ(engine.bandGainDb[6], 16);
+    eq_choose_preset(*default_engine().edit(), presetTable[7]);  // "重金属模式": -10 ... 16 ...
+    EXPECT_EQ(testing::settings().settingsChanged, 1);
+    EXPECT_EQ(eq_band_position_from_value(testing::settings().eqBandValue[0]), 37);  // trunc(25 + 12.5)
+    EXPECT_EQ(eq_band_position_from_value(testing::settings().eqBandValue[6]), 5);   // 25 - 20
+    EXPECT_EQ(testing::settings().eqBandWholeValue[0], -10);
+    EXPECT_EQ(testing::settings().eqBandWholeValue[6], 16);
     // Both channels get what a band slider at that value gives.
-    auto reference = testing::make_state();
+    auto reference = testing::make_settings();
     eq_set_gain(*reference, 16.0f, 6, 0);
-    EXPECT_EQ(engine.eqGain[6][0], reference->eqGain[6][0]);
-    EXPECT_EQ(engine.eqGain[6][1], reference->eqGain[6][0]);
-    EXPECT_EQ(engine.eqPreGain[1], preGain);
+    EXPECT_EQ(testing::settings().chain.eqGain[6][0], reference->chain.eqGain[6][0]);
+    EXPECT_EQ(testing::settings().chain.eqGain[6][1], reference->chain.eqGain[6][0]);
+    EXPECT_EQ(testing::settings().chain.eqPreGain[1], preGain);
 }
 
 TEST_F(PresetApply, OnlyTheRecordsBandsChangeAndApplyingLeavesTheFlag) {
     ASSERT_EQ(audiomix_param_set("eq.bands", 31), AUDIOMIX_PARAM_OK);
     ASSERT_EQ(audiomix_param_set("eq.band.12", 7), AUDIOMIX_PARAM_OK);
-    engine.settingsChanged = 0;
-    eq_apply_preset(engine, presetTable[5]);  // ten bands of "Rock摇滚模式"
-    EXPECT_EQ(engine.settingsChanged, 0);
-    EXPECT_EQ(engine.eqBandValue[3], 8.0f);
-    EXPECT_EQ(engine.bandGainDb[12], 7);
+    default_engine().edit()->settingsChanged = 0;
+    eq_apply_preset(*default_engine().edit(), presetTable[5]);  // ten bands of "Rock摇滚模式"
+    EXPECT_EQ(testing::settings().settingsChanged, 0);
+    EXPECT_EQ(testing::settings().eqBandValue[3], 8.0f);
+    EXPECT_EQ(testing::settings().eqBandWholeValue[12], 7);
 
     PresetRecord wild{};
     wild.bandCount = 1000;  // from a damaged file: at most the 31 bands
     wild.gainDb[0] = 9;
     wild.gainDb[30] = -3;
-    eq_apply_preset(engine, wild);
-    EXPECT_EQ(engine.eqBandValue[0], 9.0f);
-    EXPECT_EQ(engine.eqBandValue[30], -3.0f);
+    eq_apply_preset(*default_engine().edit(), wild);
+    EXPECT_EQ(testing::settings().eqBandValue[0], 9.0f);
+    EXPECT_EQ(testing::settings().eqBandValue[30], -3.0f);
     wild.bandCount = -5;  // no band at all
     wild.gainDb[0] = 1;
-    eq_apply_preset(engine, wild);
-    EXPECT_EQ(engine.eqBandValue[0], 9.0f);
+    eq_apply_preset(*default_engine().edit(), wild);
+    EXPECT_EQ(testing::settings().eqBandValue[0], 9.0f);
 }
 
 TEST_F(PresetApply, ExportsListAndApplyTheCurrentBandCount) {
@@ -72,7 +72,7 @@ TEST_F(PresetApply, ExportsListAndApplyTheCurrentBandCount) {
     EXPECT_EQ(audiomix_preset_name(4, name, sizeof name), 15);  // 5 characters of 3 bytes
     EXPECT_STREQ(name, "重金属模式");
     ASSERT_EQ(audiomix_preset_apply(4), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(testing::settings().settingsChanged, 1);
     double v = 0;
     ASSERT_EQ(audiomix_param_get("eq.band.6", &v), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(v, 16.0);
@@ -106,14 +106,14 @@ TEST_F(PresetApply, NameIsCutWithoutSplittingACharacterAndBadArgumentsChangeNoth
         EXPECT_EQ(audiomix_preset_name(index, nullptr, 8), -1);
         EXPECT_EQ(audiomix_preset_apply(index), AUDIOMIX_PARAM_UNKNOWN);
     }
-    EXPECT_EQ(engine.settingsChanged, 0);
+    EXPECT_EQ(testing::settings().settingsChanged, 0);
 }
 
 TEST_F(PresetApply, BeforeBeginThereIsNothingAndAfterCloseTheListStays) {
     audiomix_close();
     EXPECT_EQ(audiomix_preset_count(), 8);
     EXPECT_EQ(audiomix_preset_apply(1), AUDIOMIX_PARAM_OK);  // "Normal自然模式"
-    EXPECT_EQ(engine.eqBandValue[1], 8.0f);
+    EXPECT_EQ(testing::settings().eqBandValue[1], 8.0f);
 
     testing::reset_engine();
     presetCount = 0;  // as loaded: no window has read the presets yet

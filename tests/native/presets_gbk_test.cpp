@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/gbk.h"
+#include "model/gbk.h"
 
 namespace audiomix {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/gbk.h"
-#include "eqpage/preset_store.h"
+#include "model/gbk.h"
+#include "model/preset_store.h"
 
 namespace audiomix {
 namespace {

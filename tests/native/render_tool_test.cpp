@@ -37,7 +37,7 @@ ParseResult parse(std::vector<std::string> args) { return parse_options(args); }
 
 TEST(RenderOptions, SetIsRepeatableAndKeepsCommandLineOrder) {
     const ParseResult r = parse({"--set", "eq.bands=15", "--set=eq.band.12=-3.5", "--set",
-                                 "reverb.on=1", "in.wav", "out.wav"});
+                                 "reverb.on=1", "in.wav", "-o", "out.wav"});
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.options.sets.size(), 3u);
     EXPECT_EQ(r.options.sets[0].name, "eq.bands");
@@ -45,7 +45,7 @@ TEST(RenderOptions, SetIsRepeatableAndKeepsCommandLineOrder) {
     EXPECT_EQ(r.options.sets[1].name, "eq.band.12");
     EXPECT_EQ(r.options.sets[1].value, -3.5);
     EXPECT_EQ(r.options.sets[2].name, "reverb.on");
-    EXPECT_EQ(r.options.input, "in.wav");
+    EXPECT_EQ(r.options.inputs, std::vector<std::string>{"in.wav"});
     EXPECT_EQ(r.options.output, "out.wav");
 }
 
@@ -79,17 +79,24 @@ TEST(RenderOptions, FlagsFilesAndErrors) {
     EXPECT_TRUE(r.options.listParams);
     EXPECT_TRUE(r.options.listPresets);
     EXPECT_EQ(*r.options.preset, "Rock");
-    EXPECT_TRUE(r.options.input.empty());
+    EXPECT_TRUE(r.options.inputs.empty());
     EXPECT_TRUE(parse({"-h"}).options.help);
     EXPECT_TRUE(parse({"--help"}).options.help);
 
     EXPECT_FALSE(parse({"--volume", "3"}).ok());
     EXPECT_FALSE(parse({"--quiet=1"}).ok());
-    EXPECT_FALSE(parse({"a.wav", "b.wav", "c.wav"}).ok());
+    // Several inputs, each to its own default output; -o only for one.
+    const ParseResult many = parse({"a.wav", "b.wav", "c.wav", "--jobs", "2"});
+    ASSERT_TRUE(many.ok()) << many.error;
+    EXPECT_EQ(many.options.inputs.size(), 3u);
+    EXPECT_EQ(many.options.jobs, 2);
+    EXPECT_FALSE(parse({"a.wav", "b.wav", "-o", "x.wav"}).ok());
+    for (const char* bad : {"0", "-1", "1.5", "65", "many"}) EXPECT_FALSE(parse({"--jobs", bad}).ok()) << bad;
+    EXPECT_FALSE(parse({"-o", ""}).ok());
     // After "--" a name that starts with a dash is a file.
     const ParseResult dashed = parse({"--", "-odd.wav"});
     ASSERT_TRUE(dashed.ok()) << dashed.error;
-    EXPECT_EQ(dashed.options.input, "-odd.wav");
+    EXPECT_EQ(dashed.options.inputs, std::vector<std::string>{"-odd.wav"});
 }
 
 // ---------------------------------------------------------------- levels
@@ -413,7 +420,7 @@ TEST_F(RenderToolRun, AllStagesOffLeavesEverySampleAsItWas) {
     for (const Case c : {Case{44100, 2, 5000}, Case{11025, 1, 3001}, Case{32000, 2, 1024}}) {
         const std::vector<int16_t> in = test_signal(c.frames * c.channels);
         write_wav(dir_ / "in.wav", c.rate, c.channels, in);
-        const ToolRun r = tool("--set eq.on=0 --set reverb.on=0 --set comp.on=0 in.wav result.wav");
+        const ToolRun r = tool("--set eq.on=0 --set reverb.on=0 --set comp.on=0 in.wav -o result.wav");
         ASSERT_EQ(r.status, 0) << r.err;
         Wav w;
         ASSERT_TRUE(read_wav(dir_ / "result.wav", w));
@@ -428,7 +435,7 @@ TEST_F(RenderToolRun, AllStagesOffLeavesEverySampleAsItWas) {
 TEST_F(RenderToolRun, ReverbChangesTheAudio) {
     const std::vector<int16_t> in = test_signal(4000 * 2);
     write_wav(dir_ / "in.wav", 44100, 2, in);
-    const ToolRun r = tool("--set eq.on=0 --set comp.on=0 --set reverb.on=1 in.wav result.wav");
+    const ToolRun r = tool("--set eq.on=0 --set comp.on=0 --set reverb.on=1 in.wav -o result.wav");
     ASSERT_EQ(r.status, 0) << r.err;
     Wav w;
     ASSERT_TRUE(read_wav(dir_ / "result.wav", w));
@@ -492,6 +499,38 @@ TEST_F(RenderToolRun, SecondsCutsTheInputAndTheNameFollowsIt) {
     EXPECT_EQ(w.info.frames, 11025);
     EXPECT_EQ(w.info.samplerate, 22050);
     EXPECT_EQ(w.info.channels, 1);
+}
+
+TEST_F(RenderToolRun, SeveralInputsRenderAtOnceAsEachWouldAlone) {
+    struct Input { const char* name; int rate, channels; };
+    const Input inputs[] = {{"a", 44100, 2}, {"b", 48000, 1}, {"c", 22050, 2}, {"d", 44100, 1}};
+    std::string names;
+    for (const Input& in : inputs) {
+        write_wav(dir_ / (std::string(in.name) + ".wav"), in.rate, in.channels,
+                  test_signal(static_cast<size_t>(in.rate / 2 * in.channels)));
+        names += std::string(" ") + in.name + ".wav";
+    }
+    const std::string setting = "--quiet --set eq.on=1 --set reverb.on=1 --set comp.on=1 --set eq.band.2=9";
+    std::vector<std::vector<int16_t>> alone;
+    for (const Input& in : inputs) {
+        const ToolRun r = tool(setting + " " + in.name + ".wav -o " + in.name + "-alone.wav");
+        ASSERT_EQ(r.status, 0) << r.err;
+        Wav w;
+        ASSERT_TRUE(read_wav(dir_ / (std::string(in.name) + "-alone.wav"), w));
+        alone.push_back(w.samples);
+    }
+    const ToolRun r = tool(setting + " --jobs 3" + names);
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (size_t i = 0; i < std::size(inputs); ++i) {
+        Wav w;
+        ASSERT_TRUE(read_wav(dir_ / "out" / (std::string(inputs[i].name) + "-audiomix.wav"), w));
+        EXPECT_EQ(w.samples, alone[i]) << inputs[i].name;
+        EXPECT_NE(w.samples, test_signal(w.samples.size())) << inputs[i].name;  // the effects ran
+    }
+    // Two inputs that would share an output are refused before anything runs.
+    fs::create_directories(dir_ / "other");
+    fs::copy_file(dir_ / "a.wav", dir_ / "other/a.wav");
+    EXPECT_EQ(tool("a.wav other/a.wav").status, 2);
 }
 
 TEST_F(RenderToolRun, ListParamsShowsEveryNameWithItsValue) {

@@ -10,18 +10,21 @@
 
 #include "audiomix.h"
 #include "controls/pixel_geometry.h"
-#include "engine/engine_state.h"
-#include "engine/random_source.h"
+#include "api/default_engine.h"
+#include "model/engine.h"
+#include "model/settings.h"
 
 namespace audiomix::testing {
 
-// Puts the process-wide engine back into its load state: no window, load
-// values, the random source at its unseeded start.
+// Puts the default engine back into its load state: no window, load values,
+// the random source at its unseeded start.
 inline void reset_engine() {
     audiomix_close();
-    engine_load_state(engine);
-    random_restart();
+    default_engine().restore_load_state();
 }
+
+// The default engine's settings, copied under its lock.
+inline Settings settings() { return *default_engine().view(); }
 
 // A fixture for tests that drive the global engine through the exports.
 class EngineTest : public ::testing::Test {
@@ -30,10 +33,10 @@ protected:
     void TearDown() override { reset_engine(); }
 };
 
-// A private engine record on the heap (the record is far too big for a stack).
-inline std::unique_ptr<EngineState> make_state() {
-    auto state = std::make_unique<EngineState>();
-    engine_load_state(*state);
+// Private settings in their load state.
+inline std::unique_ptr<Settings> make_settings() {
+    auto state = std::make_unique<Settings>();
+    settings_load_state(*state);
     return state;
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/tab_geometry.h"
+#include "window/tab_geometry.h"
 
 namespace audiomix {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "api/default_engine.h"
 #include "controls/colour.h"
 #include "controls/frame_geometry.h"
 #include "controls/skin_frame.h"
-#include "engine/engine_state.h"
 #include "window_harness.h"
 
 namespace audiomix {
@@ -73,7 +73,7 @@ protected:
 
     void SetUp() override {
         g_seen = Seen{};
-        engine.skinColour = kSkin;
+        default_engine().edit()->link.skinColour = kSkin;
         // Park the pointer away from where the windows go.
         move_mouse({5, 1000});
         pump(20);

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "api/default_engine.h"
 #include "controls/colour.h"
 #include "controls/fill_gradient.h"
 #include "controls/frame_geometry.h"
 #include "controls/skin_frame.h"
 #include "controls/skin_label.h"
 #include "controls/skin_tool_tip.h"
-#include "engine/engine_state.h"
 #include "window_harness.h"
 
 namespace audiomix {
@@ -264,7 +264,7 @@ TEST_F(LabelPaint, TiledBitmapUnderACapsule) {
 // ---- tool tip bubble
 
 TEST(ToolTipPaint, BubbleFaceAndFrames) {
-    engine.skinPanelColour = kSkin;
+    default_engine().edit()->link.skinPanelColour = kSkin;
     CSkinToolTip tip;
     const BubbleGeometry b = tool_tip_bubble(120, 16, 0, 0);
     Dib dib(b.width + 10, b.windowHeight + 10);
@@ -303,7 +303,7 @@ TEST(ToolTipPaint, BubbleFaceAndFrames) {
 // ---- frame
 
 TEST(FramePaint, FramePixelsFollowTheFramePainters) {
-    engine.skinColour = kSkin;
+    default_engine().edit()->link.skinColour = kSkin;
     CSkinFrame frame;
     frame.Setup();
     frame.m_closeNotifiesOwner = 1;

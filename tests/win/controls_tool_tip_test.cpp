@@ -4,11 +4,11 @@
 // painting and destroying the controls leaves no GDI objects behind.
 #include <memory>
 
+#include "api/default_engine.h"
 #include "controls/colour.h"
 #include "controls/gradient.h"
 #include "controls/skin_label.h"
 #include "controls/skin_tool_tip.h"
-#include "engine/engine_state.h"
 #include "window_harness.h"
 
 namespace audiomix {
@@ -46,7 +46,7 @@ bool relay_until(CSkinToolTip& tip, Done done, DWORD timeout_ms = 3000) {
 class ToolTipWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        engine.skinPanelColour = kPanel;
+        default_engine().edit()->link.skinPanelColour = kPanel;
         move_mouse({5, 1000});
         static const wchar_t* cls = [] {
             WNDCLASSW wc{};
@@ -182,7 +182,7 @@ TEST_F(ToolTipWindow, RemovedToolsShowNothing) {
 // ---- object counts
 
 TEST(ControlObjects, LabelsAndTipsFreeWhatTheyCreate) {
-    engine.skinPanelColour = kPanel;
+    default_engine().edit()->link.skinPanelColour = kPanel;
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 500, 100, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(host, nullptr);

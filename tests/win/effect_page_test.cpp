@@ -1,6 +1,6 @@
 // The effect page driven as a user drives it: real mouse drags and clicks,
 // real typing, the host told through its window. The library is linked in
-// (with its resources) so the engine record can be read directly.
+// (with its resources) so the default engine's settings can be read directly.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,14 +12,17 @@
 
 #include "audiomix.h"
 #include "controls/slider_geometry.h"
-#include "engine/engine_state.h"
+#include "api/default_engine.h"
 #include "message_box_watch.h"
 #include "window_harness.h"
 
 namespace window_test {
 namespace {
 
-using audiomix::engine;
+// A copy of the default engine's settings as they are now.
+audiomix::Settings settings() { return *audiomix::default_engine().view(); }
+
+void clear_changed() { audiomix::default_engine().edit()->settingsChanged = 0; }
 
 constexpr UINT kSettingsChanged = 39321;
 
@@ -133,8 +136,8 @@ protected:
         pump(150);
     }
 
-    static std::vector<uint16_t> taps(const audiomix::ReverbLine& line) {
-        return {line.tapDelay, line.tapDelay + line.tapCount};
+    static std::vector<uint16_t> taps(const audiomix::ReverbVoice& voice) {
+        return {voice.tapDelay, voice.tapDelay + voice.tapCount};
     }
 
     HostWindow host;
@@ -143,10 +146,10 @@ protected:
 
 TEST_F(EffectPage, ShowsTheEngineAfterInit) {
     // Sliders show the stored values, negated where the value is a loss.
-    EXPECT_EQ(pos(1020), -engine.compThresholdDb);
-    EXPECT_EQ(pos(1021), engine.compRatio);
-    EXPECT_EQ(pos(1022), engine.compAttackMs);
-    EXPECT_EQ(pos(1023), engine.compReleaseMs);
+    EXPECT_EQ(pos(1020), -settings().compThresholdDb);
+    EXPECT_EQ(pos(1021), settings().compRatio);
+    EXPECT_EQ(pos(1022), settings().compAttackMs);
+    EXPECT_EQ(pos(1023), settings().compReleaseMs);
     EXPECT_EQ(pos(1024), 10);  // combDb -10
     EXPECT_EQ(pos(1025), 20);
     EXPECT_EQ(pos(1026), 10);
@@ -167,7 +170,7 @@ TEST_F(EffectPage, ShowsTheEngineAfterInit) {
     EXPECT_FALSE(checked(1003) || checked(1004) || checked(1005));
     EXPECT_TRUE(checked(1007));
     EXPECT_FALSE(checked(1008));
-    EXPECT_EQ(engine.settingsChanged, 0) << "showing the page is not a change";
+    EXPECT_EQ(settings().settingsChanged, 0) << "showing the page is not a change";
     save_screenshot(capture_window(window), L"effect_page_initial");
 }
 
@@ -190,64 +193,64 @@ TEST_F(EffectPage, SliderThumbsOnScreenMatchTheirFigures) {
 }
 
 TEST_F(EffectPage, DraggingTheGainSliderAndLettingGoRedrawsBothLines) {
-    const auto before0 = taps(engine.reverb[0]);
-    const auto before1 = taps(engine.reverb[1]);
-    const int wet = engine.reverb[0].wetDb;
+    const audiomix::Settings before = settings();
+    const int wet = before.reverb[0].wetDb;
     ASSERT_EQ(drag_to(1024, 30), 30);
-    for (const audiomix::ReverbLine& line : engine.reverb) {
-        EXPECT_EQ(line.combDb, -30);
-        EXPECT_FLOAT_EQ(line.combGain, gain_of_db(-30));
-        EXPECT_EQ(line.wetDb, wet);
+    const audiomix::Settings after = settings();
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(after.reverb[c].combDb, -30);
+        EXPECT_FLOAT_EQ(after.chain.reverb[c].combGain, gain_of_db(-30));
+        EXPECT_EQ(after.reverb[c].wetDb, wet);
     }
     EXPECT_EQ(text(1093), L"-30");
-    EXPECT_NE(taps(engine.reverb[0]), before0);
-    EXPECT_NE(taps(engine.reverb[1]), before1);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_NE(taps(after.chain.reverb[0]), taps(before.chain.reverb[0]));
+    EXPECT_NE(taps(after.chain.reverb[1]), taps(before.chain.reverb[1]));
+    EXPECT_EQ(after.settingsChanged, 1);
 }
 
 TEST_F(EffectPage, ThresholdInUseLiesThreeDecibelsBelowTheShownNumber) {
     ASSERT_EQ(drag_to(1020, 26), 26);
-    EXPECT_EQ(engine.compThresholdDb, -26);
+    EXPECT_EQ(settings().compThresholdDb, -26);
     EXPECT_EQ(text(1083), L"-26");
-    EXPECT_FLOAT_EQ(engine.compThreshold, gain_of_db(-29));
+    EXPECT_FLOAT_EQ(settings().chain.compThreshold, gain_of_db(-29));
     // The box refuses the slider's far end.
     paste_into(1083, L"-60");
-    EXPECT_EQ(engine.compThresholdDb, -26);
+    EXPECT_EQ(settings().compThresholdDb, -26);
     EXPECT_EQ(text(1083), L"-26");
 }
 
 TEST_F(EffectPage, AttackAndReleaseTiesGoToTheReleaseSide) {
     type_into(1088, L"10");
-    EXPECT_EQ(engine.compAttackMs, 10);
-    EXPECT_EQ(engine.compReleaseMs, 10);
+    EXPECT_EQ(settings().compAttackMs, 10);
+    EXPECT_EQ(settings().compReleaseMs, 10);
     EXPECT_EQ(pos(1022), 10);
-    EXPECT_EQ(engine.compAvgCoef, engine.compReleaseCoef);
+    EXPECT_EQ(settings().chain.compAvgCoef, settings().chain.compReleaseCoef);
     type_into(1090, L"11");
-    EXPECT_EQ(engine.compAvgCoef, engine.compAttackCoef);
+    EXPECT_EQ(settings().chain.compAvgCoef, settings().chain.compAttackCoef);
     type_into(1089, L"0");
-    EXPECT_EQ(engine.compSlope, 0.0f);
+    EXPECT_EQ(settings().chain.compSlope, 0.0f);
     EXPECT_EQ(pos(1021), 0);
 }
 
 TEST_F(EffectPage, TypedNumbersAreAppliedOrRefused) {
     type_into(1094, L"50");
-    for (const audiomix::ReverbLine& line : engine.reverb) EXPECT_EQ(line.tapCount, 50);
+    for (const audiomix::ReverbVoice& voice : settings().chain.reverb) EXPECT_EQ(voice.tapCount, 50);
     EXPECT_EQ(pos(1025), 50);
-    const auto drawn = taps(engine.reverb[0]);
-    engine.settingsChanged = 0;
+    const auto drawn = taps(settings().chain.reverb[0]);
+    clear_changed();
     for (const wchar_t* refused : {L"0", L"101"}) {
         paste_into(1094, refused);
         EXPECT_EQ(text(1094), L"50") << "refused " << refused;
-        EXPECT_EQ(engine.reverb[1].tapCount, 50);
-        EXPECT_EQ(taps(engine.reverb[0]), drawn);
-        EXPECT_EQ(engine.settingsChanged, 0);
+        EXPECT_EQ(settings().chain.reverb[1].tapCount, 50);
+        EXPECT_EQ(taps(settings().chain.reverb[0]), drawn);
+        EXPECT_EQ(settings().settingsChanged, 0);
     }
     paste_into(1097, L"-1");
-    EXPECT_EQ(engine.reverb[0].wetDb, -10);
+    EXPECT_EQ(settings().reverb[0].wetDb, -10);
     EXPECT_EQ(text(1097), L"-10");
     type_into(1097, L"-2");
-    EXPECT_EQ(engine.reverb[0].wetDb, -2);
-    EXPECT_FLOAT_EQ(engine.reverb[1].wetGain, gain_of_db(-2));
+    EXPECT_EQ(settings().reverb[0].wetDb, -2);
+    EXPECT_FLOAT_EQ(settings().chain.reverb[1].wetGain, gain_of_db(-2));
     EXPECT_EQ(pos(1026), 2);
 }
 
@@ -257,7 +260,7 @@ TEST_F(EffectPage, TextThatIsNotANumberIsPromptedAndChangesNothing) {
     ASSERT_TRUE(pump_until([&] { return boxes.Count() >= 1; }));
     pump(100);
     EXPECT_EQ(boxes.Seen()[0].text, L"请输入一个整数。");
-    EXPECT_EQ(engine.reverb[0].decayM, 10);
+    EXPECT_EQ(settings().reverb[0].decayM, 10);
     // A lone sign or an emptied box waits for the rest of the number, and
     // goes back to the stored value when the user leaves it.
     const size_t prompts = boxes.Count();
@@ -267,42 +270,42 @@ TEST_F(EffectPage, TextThatIsNotANumberIsPromptedAndChangesNothing) {
     click(1094);
     EXPECT_EQ(boxes.Count(), prompts);
     EXPECT_EQ(text(1101), L"20");
-    EXPECT_EQ(engine.reverb[1].combM, 20);
+    EXPECT_EQ(settings().reverb[1].combM, 20);
 }
 
 TEST_F(EffectPage, SwitchesAndOrderControls) {
     click(1003);
     EXPECT_TRUE(checked(1003));
-    EXPECT_EQ(engine.eqOn, 1);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(settings().chain.eqOn, 1);
+    EXPECT_EQ(settings().settingsChanged, 1);
     click(1003);
-    EXPECT_EQ(engine.eqOn, 0);
+    EXPECT_EQ(settings().chain.eqOn, 0);
     click(1004);
     click(1005);
-    EXPECT_EQ(engine.reverbOn, 1);
-    EXPECT_EQ(engine.compOn, 1);
+    EXPECT_EQ(settings().chain.reverbOn, 1);
+    EXPECT_EQ(settings().chain.compOn, 1);
 
-    engine.settingsChanged = 0;
+    clear_changed();
     click(1007);  // already checked: stays, no change
     EXPECT_TRUE(checked(1007));
     EXPECT_FALSE(checked(1008));
-    EXPECT_EQ(engine.settingsChanged, 0);
+    EXPECT_EQ(settings().settingsChanged, 0);
     click(1008);
     EXPECT_TRUE(checked(1008));
     EXPECT_FALSE(checked(1007));
-    EXPECT_EQ(engine.reverbFirst, 1);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(settings().chain.reverbFirst, 1);
+    EXPECT_EQ(settings().settingsChanged, 1);
 
     // The host switched the equaliser on: the box does not follow, and a
     // click then only confirms what runs.
     audiomix_setiir(1);
-    engine.settingsChanged = 0;
+    clear_changed();
     pump(50);
     EXPECT_FALSE(checked(1003));
     click(1003);
     EXPECT_TRUE(checked(1003));
-    EXPECT_EQ(engine.eqOn, 1);
-    EXPECT_EQ(engine.settingsChanged, 0);
+    EXPECT_EQ(settings().chain.eqOn, 1);
+    EXPECT_EQ(settings().settingsChanged, 0);
     save_screenshot(capture_window(window), L"effect_page_switched");
 }
 
@@ -315,10 +318,11 @@ TEST_F(EffectPage, DefaultButtonsRestoreSlidersBoxesAndEngine) {
     const int expected[] = {10, 20, 10, 10, 20, 5};  // 1024 .. 1029
     for (int i = 0; i < 6; ++i) EXPECT_EQ(pos(1024 + i), expected[i]) << 1024 + i;
     EXPECT_EQ(text(1094), L"20");
-    for (const audiomix::ReverbLine& line : engine.reverb) {
-        EXPECT_EQ(line.tapCount, 20);
-        EXPECT_EQ(line.combDb, -10);
-        EXPECT_FLOAT_EQ(line.combGain, gain_of_db(-10));
+    const audiomix::Settings restored = settings();
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(restored.chain.reverb[c].tapCount, 20);
+        EXPECT_EQ(restored.reverb[c].combDb, -10);
+        EXPECT_FLOAT_EQ(restored.chain.reverb[c].combGain, gain_of_db(-10));
     }
     click(1002);
     EXPECT_EQ(pos(1022), 1);
@@ -326,10 +330,10 @@ TEST_F(EffectPage, DefaultButtonsRestoreSlidersBoxesAndEngine) {
     EXPECT_EQ(pos(1021), 5);
     EXPECT_EQ(pos(1020), 20);
     EXPECT_EQ(text(1090), L"10");
-    EXPECT_EQ(engine.compReleaseMs, 10);
-    EXPECT_FLOAT_EQ(engine.compSlope, 0.5f);
-    EXPECT_FLOAT_EQ(engine.compThreshold, gain_of_db(-23));
-    EXPECT_EQ(engine.compAvgCoef, engine.compAttackCoef);
+    EXPECT_EQ(settings().compReleaseMs, 10);
+    EXPECT_FLOAT_EQ(settings().chain.compSlope, 0.5f);
+    EXPECT_FLOAT_EQ(settings().chain.compThreshold, gain_of_db(-23));
+    EXPECT_EQ(settings().chain.compAvgCoef, settings().chain.compAttackCoef);
 }
 
 TEST_F(EffectPage, CloseAndAdjustTellTheHostOnlyAfterAChange) {
@@ -340,7 +344,7 @@ TEST_F(EffectPage, CloseAndAdjustTellTheHostOnlyAfterAChange) {
     ASSERT_EQ(host.received.size(), 1u);
     EXPECT_EQ(host.received[0].wParam, 1111u);
     EXPECT_EQ(host.received[0].lParam, 20);
-    EXPECT_EQ(engine.settingsChanged, 0);
+    EXPECT_EQ(settings().settingsChanged, 0);
     EXPECT_TRUE(IsWindowVisible(window));
 
     type_into(1093, L"-33");
@@ -348,7 +352,7 @@ TEST_F(EffectPage, CloseAndAdjustTellTheHostOnlyAfterAChange) {
     ASSERT_EQ(host.received.size(), 2u);
     EXPECT_TRUE(host.received[1].windowVisible) << "the host hears before the window hides";
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(engine.displayShown, 0);
+    EXPECT_EQ(settings().chain.displayShown, 0);
     EXPECT_EQ(audiomix_get_dispstatus(), 0);
 
     audiomix_setdisp(1);
@@ -361,18 +365,18 @@ TEST_F(EffectPage, WithoutAHostWindowTheChangeIsKept) {
     audiomix_set_mainwnd(nullptr);
     click(1005);
     click(1011);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(settings().settingsChanged, 1);
     EXPECT_TRUE(host.received.empty());
 }
 
 TEST_F(EffectPage, InitFromAnotherThreadResetsNowAndShowsItLater) {
     type_into(1094, L"50");
-    ASSERT_EQ(engine.reverb[0].tapCount, 50);
+    ASSERT_EQ(settings().chain.reverb[0].tapCount, 50);
     // The window thread is busy joining: a reset that waited for it would
     // never return.
     std::thread([] { audiomix_init(48000, 2, 1); }).join();
-    EXPECT_EQ(engine.reverb[0].tapCount, 20);
-    EXPECT_EQ(engine.reverb[1].tapCount, 20);
+    EXPECT_EQ(settings().chain.reverb[0].tapCount, 20);
+    EXPECT_EQ(settings().chain.reverb[1].tapCount, 20);
     EXPECT_TRUE(pump_until([&] { return text(1094) == L"20"; }));
     EXPECT_EQ(pos(1025), 20);
 }
@@ -398,14 +402,15 @@ TEST_F(EffectPage, KeyboardOnASliderKeepsGainsInStep) {
     press_key(VK_HOME);  // wet level 0 dB: the box refuses it, the gain follows anyway
     pump(150);
     EXPECT_EQ(pos(1026), 0);
-    for (const audiomix::ReverbLine& line : engine.reverb) {
-        EXPECT_EQ(line.wetDb, 0);
-        EXPECT_FLOAT_EQ(line.wetGain, 1.0f);
+    const audiomix::Settings top = settings();
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(top.reverb[c].wetDb, 0);
+        EXPECT_FLOAT_EQ(top.chain.reverb[c].wetGain, 1.0f);
     }
     press_key(VK_END);
     pump(150);
-    EXPECT_EQ(engine.reverb[1].wetDb, -100);
-    EXPECT_FLOAT_EQ(engine.reverb[1].wetGain, gain_of_db(-100));
+    EXPECT_EQ(settings().reverb[1].wetDb, -100);
+    EXPECT_FLOAT_EQ(settings().chain.reverb[1].wetGain, gain_of_db(-100));
     EXPECT_EQ(text(1097), L"-100");
 }
 
@@ -489,27 +494,30 @@ TEST_F(EffectPage, RandomInputWhileAudioRunsStaysInRange) {
     pump(200);
     stop_audio();
 
-    EXPECT_TRUE(engine.compThresholdDb >= -60 && engine.compThresholdDb <= -1) << engine.compThresholdDb;
-    EXPECT_TRUE(engine.compRatio >= 0 && engine.compRatio <= 10);
-    EXPECT_TRUE(engine.compAttackMs >= 1 && engine.compAttackMs <= 1000);
-    EXPECT_TRUE(engine.compReleaseMs >= 1 && engine.compReleaseMs <= 1000);
-    for (const audiomix::ReverbLine& line : engine.reverb) {
-        EXPECT_TRUE(line.combDb >= -80 && line.combDb <= 0);
-        EXPECT_TRUE(line.tapCount >= 1 && line.tapCount <= 100);
-        EXPECT_TRUE(line.wetDb >= -100 && line.wetDb <= 0);
-        EXPECT_TRUE(line.decayM >= 1 && line.decayM <= 1000);
-        EXPECT_TRUE(line.combM >= 1 && line.combM <= 1000);
-        EXPECT_TRUE(line.baseM >= 0 && line.baseM <= 100);
-        EXPECT_FLOAT_EQ(line.combGain, gain_of_db(line.combDb));
-        EXPECT_FLOAT_EQ(line.wetGain, gain_of_db(line.wetDb));
+    const audiomix::Settings end = settings();
+    EXPECT_TRUE(end.compThresholdDb >= -60 && end.compThresholdDb <= -1) << end.compThresholdDb;
+    EXPECT_TRUE(end.compRatio >= 0 && end.compRatio <= 10);
+    EXPECT_TRUE(end.compAttackMs >= 1 && end.compAttackMs <= 1000);
+    EXPECT_TRUE(end.compReleaseMs >= 1 && end.compReleaseMs <= 1000);
+    for (int c = 0; c < 2; ++c) {
+        const audiomix::ReverbShape& shape = end.reverb[c];
+        const audiomix::ReverbVoice& voice = end.chain.reverb[c];
+        EXPECT_TRUE(shape.combDb >= -80 && shape.combDb <= 0);
+        EXPECT_TRUE(voice.tapCount >= 1 && voice.tapCount <= 100);
+        EXPECT_TRUE(shape.wetDb >= -100 && shape.wetDb <= 0);
+        EXPECT_TRUE(shape.decayM >= 1 && shape.decayM <= 1000);
+        EXPECT_TRUE(shape.combM >= 1 && shape.combM <= 1000);
+        EXPECT_TRUE(shape.baseM >= 0 && shape.baseM <= 100);
+        EXPECT_FLOAT_EQ(voice.combGain, gain_of_db(shape.combDb));
+        EXPECT_FLOAT_EQ(voice.wetGain, gain_of_db(shape.wetDb));
     }
-    EXPECT_EQ(engine.reverb[0].tapCount, engine.reverb[1].tapCount);
+    EXPECT_EQ(end.chain.reverb[0].tapCount, end.chain.reverb[1].tapCount);
     // Every box shows its engine value (a refused number has gone back).
     const struct {
         int box;
         int value;
-    } shown[] = {{1083, engine.compThresholdDb}, {1089, engine.compRatio}, {1094, engine.reverb[0].tapCount},
-                 {1102, engine.reverb[0].baseM}};
+    } shown[] = {{1083, end.compThresholdDb}, {1089, end.compRatio}, {1094, end.chain.reverb[0].tapCount},
+                 {1102, end.reverb[0].baseM}};
     for (const auto& s : shown) EXPECT_EQ(text(s.box), std::to_wstring(s.value)) << s.box;
     EXPECT_EQ(gdi_object_count(), gdiBefore);
     EXPECT_EQ(user_object_count(), userBefore);

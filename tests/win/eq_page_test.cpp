@@ -1,7 +1,7 @@
 // The equaliser page driven as a user drives it: band-count buttons, band
 // sliders by mouse and keyboard, presets chosen in the box, saved through
 // the name dialog and deleted, with the preset file checked byte for byte.
-// The library is linked in, so the engine record and the preset table can be
+// The library is linked in, so the engine's settings and the preset table can be
 // read directly; the preset file sits beside the test executable.
 #include <gtest/gtest.h>
 
@@ -13,18 +13,19 @@
 #include <thread>
 #include <vector>
 
+#include "api/default_engine.h"
 #include "audiomix.h"
 #include "controls/skin_combo_box.h"
 #include "controls/skin_tool_tip.h"
-#include "engine/engine_state.h"
-#include "eqpage/preset_store.h"
+#include "model/preset_store.h"
 #include "message_box_watch.h"
 #include "window_harness.h"
 
 namespace window_test {
 namespace {
 
-using audiomix::engine;
+// A copy of the default engine's settings as they are now.
+audiomix::Settings settings() { return *audiomix::default_engine().view(); }
 
 constexpr int kBandButtons[4] = {1007, 1008, 1012, 1013};
 constexpr int kSecondPass = 1003, kLinked = 1004, kPresetBox = 1009, kSave = 1010, kDelete = 1011;
@@ -146,7 +147,7 @@ TEST_F(EqPage, BandCountButtonsSwitchLayouts) {
         }
         std::wstring name = L"eq_page_" + std::to_wstring(bands[i]);
         save_screenshot(capture_window(window), name.c_str());
-        EXPECT_EQ(engine.eqBandCount, bands[i]);
+        EXPECT_EQ(settings().eqBandCount, bands[i]);
         EXPECT_EQ(box_items().front(), std::to_wstring(bands[i]) + L"频段缺省模式");
     }
 }
@@ -169,12 +170,12 @@ TEST_F(EqPage, LinkedTuningFollowsASingleJump) {
     const int gains[5] = {12, 15, 20, 15, 12};
     const int positions[5] = {10, 6, 0, 6, 10};
     for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(engine.bandGainDb[8 + k], gains[k]) << "band " << 8 + k;
+        EXPECT_EQ(settings().eqBandWholeValue[8 + k], gains[k]) << "band " << 8 + k;
         EXPECT_EQ(pos(8 + k), positions[k]) << "band " << 8 + k;
     }
-    EXPECT_EQ(engine.eqBandValue[10], 20.0f);
-    EXPECT_EQ(engine.eqBandValue[7], 0.0f);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(settings().eqBandValue[10], 20.0f);
+    EXPECT_EQ(settings().eqBandValue[7], 0.0f);
+    EXPECT_EQ(settings().settingsChanged, 1);
 }
 
 TEST_F(EqPage, BandSlidersByMouseAndKeys) {
@@ -195,22 +196,22 @@ TEST_F(EqPage, BandSlidersByMouseAndKeys) {
     mouse_button(false);
     pump(100);
     ASSERT_EQ(pos(3), 5);
-    EXPECT_FLOAT_EQ(engine.eqBandValue[3], 16.0f);
-    EXPECT_EQ(engine.bandGainDb[3], 16);
+    EXPECT_FLOAT_EQ(settings().eqBandValue[3], 16.0f);
+    EXPECT_EQ(settings().eqBandWholeValue[3], 16);
     EXPECT_EQ(pos(2), 25) << "linked tuning is off";
     SetFocus(item(slider_id(0)));
     press_key(VK_END);
     pump(60);
-    EXPECT_FLOAT_EQ(engine.eqBandValue[0], -20.0f);
+    EXPECT_FLOAT_EQ(settings().eqBandValue[0], -20.0f);
     press_key(VK_UP);
     pump(60);
     EXPECT_EQ(pos(0), 49);
-    EXPECT_FLOAT_EQ(engine.eqBandValue[0], 20.0f - 0.8f * 49);
+    EXPECT_FLOAT_EQ(settings().eqBandValue[0], 20.0f - 0.8f * 49);
     // The pre-gain: far left is -18.
     SetFocus(item(1006));
     press_key(VK_HOME);
     pump(60);
-    EXPECT_FLOAT_EQ(engine.eqPreGainValue, -18.0f);
+    EXPECT_FLOAT_EQ(settings().eqPreGainValue, -18.0f);
 }
 
 TEST_F(EqPage, ChoosingAPresetMovesSlidersAndEngine) {
@@ -223,9 +224,9 @@ TEST_F(EqPage, ChoosingAPresetMovesSlidersAndEngine) {
     EXPECT_EQ(SendMessageW(item(kPresetBox), CB_GETCURSEL, 0, 0), 4);
     EXPECT_EQ(pos(0), 37);
     EXPECT_EQ(pos(6), 5);
-    EXPECT_EQ(engine.eqBandValue[0], -10.0f);
-    EXPECT_EQ(engine.eqBandValue[6], 16.0f);
-    EXPECT_EQ(engine.settingsChanged, 1);
+    EXPECT_EQ(settings().eqBandValue[0], -10.0f);
+    EXPECT_EQ(settings().eqBandValue[6], 16.0f);
+    EXPECT_EQ(settings().settingsChanged, 1);
     save_screenshot(capture_window(window), L"eq_page_preset_chosen");
 }
 
@@ -341,7 +342,7 @@ TEST_F(EqPage, HostChangesAppearWhenThePageComesBack) {
     EXPECT_EQ(pos(20), 15);  // trunc(25 - 1.25 x 8)
     EXPECT_EQ(SendMessageW(item(kBandButtons[3]), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(item(kSecondPass), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(engine.eqBandValue[20], 8.0f) << "showing the page changes nothing";
+    EXPECT_EQ(settings().eqBandValue[20], 8.0f) << "showing the page changes nothing";
 }
 
 TEST_F(EqPage, ThePresetBoxExplainsItselfWhenTheMouseRests) {

@@ -8,8 +8,10 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "audiomix.h"
 
@@ -33,6 +35,12 @@ constexpr Export kExports[] = {
     {17, "audiomix_param_set"},    {18, "audiomix_param_get"},
     {19, "audiomix_param_name"},   {20, "audiomix_preset_count"},
     {21, "audiomix_preset_name"},  {22, "audiomix_preset_apply"},
+    {23, "audiomix_engine_create"},       {24, "audiomix_engine_destroy"},
+    {25, "audiomix_engine_process"},      {26, "audiomix_engine_process_float"},
+    {27, "audiomix_engine_param_set"},    {28, "audiomix_engine_param_get"},
+    {29, "audiomix_engine_param_name"},   {30, "audiomix_engine_preset_count"},
+    {31, "audiomix_engine_preset_name"},  {32, "audiomix_engine_preset_apply"},
+    {33, "audiomix_engine_reset"},
 };
 
 // The DLL beside this executable (the build puts a copy there).
@@ -87,7 +95,7 @@ TEST_F(DllExports, EntryPointsAreDistinct) {
 }
 
 TEST_F(DllExports, UnusedOrdinalsAndOtherNamesAreAbsent) {
-    for (const int ordinal : {6, 7, 10, 11, 23}) {
+    for (const int ordinal : {6, 7, 10, 11, 34}) {
         EXPECT_EQ(by_ordinal(module_, ordinal), nullptr) << "ordinal " << ordinal;
     }
     // Names are exported undecorated and case-sensitive.
@@ -159,6 +167,90 @@ TEST_F(DllExports, OrdinalsReachTheFunctionsTheirNumbersStandFor) {
     EXPECT_EQ(param_get("comp.on", &value), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(value, 0.0);
     EXPECT_EQ(get_dispstatus(), 0);
+}
+
+// The engines for hosts, called through their ordinals only.
+TEST_F(DllExports, EngineOrdinalsReachTheFunctionsTheirNumbersStandFor) {
+    const auto create = as<decltype(&audiomix_engine_create)>(by_ordinal(module_, 23));
+    const auto destroy = as<decltype(&audiomix_engine_destroy)>(by_ordinal(module_, 24));
+    const auto process = as<decltype(&audiomix_engine_process)>(by_ordinal(module_, 25));
+    const auto process_float = as<decltype(&audiomix_engine_process_float)>(by_ordinal(module_, 26));
+    const auto param_set = as<decltype(&audiomix_engine_param_set)>(by_ordinal(module_, 27));
+    const auto param_get = as<decltype(&audiomix_engine_param_get)>(by_ordinal(module_, 28));
+    const auto param_name = as<decltype(&audiomix_engine_param_name)>(by_ordinal(module_, 29));
+    const auto preset_count = as<decltype(&audiomix_engine_preset_count)>(by_ordinal(module_, 30));
+    const auto preset_name = as<decltype(&audiomix_engine_preset_name)>(by_ordinal(module_, 31));
+    const auto preset_apply = as<decltype(&audiomix_engine_preset_apply)>(by_ordinal(module_, 32));
+    const auto reset = as<decltype(&audiomix_engine_reset)>(by_ordinal(module_, 33));
+    const auto default_param_name = as<decltype(&audiomix_param_name)>(by_ordinal(module_, 19));
+    ASSERT_TRUE(create && destroy && process && process_float && param_set && param_get && param_name &&
+                preset_count && preset_name && preset_apply && reset && default_param_name);
+
+    EXPECT_EQ(create(44100, 3), nullptr);
+    audiomix_engine* a = create(44100, 2);
+    audiomix_engine* b = create(44100, 2);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+
+    double value = 0;
+    EXPECT_EQ(param_set(a, "comp.ratio", 7), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(param_get(a, "comp.ratio", &value), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(value, 7.0);
+    EXPECT_EQ(param_get(b, "comp.ratio", &value), AUDIOMIX_PARAM_OK);
+    EXPECT_NE(value, 7.0) << "engines keep settings of their own";
+    char name[32] = {}, defaultName[32] = {};
+    EXPECT_GT(param_name(a, 0, name, sizeof name), 3);
+    default_param_name(0, defaultName, sizeof defaultName);
+    EXPECT_STREQ(name, defaultName);
+
+    EXPECT_GE(preset_count(a), 8);
+    char preset[64] = {};
+    EXPECT_EQ(preset_name(a, 0, preset, sizeof preset), 20);  // "10频段缺省模式" in UTF-8
+    EXPECT_STREQ(preset, "10\xE9\xA2\x91\xE6\xAE\xB5\xE7\xBC\xBA\xE7\x9C\x81\xE6\xA8\xA1\xE5\xBC\x8F");
+    EXPECT_EQ(preset_apply(a, 2), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(param_get(a, "eq.band.0", &value), AUDIOMIX_PARAM_OK);
+    EXPECT_EQ(value, 8.0);
+
+    // Reverb alone: an impulse leaves a tail in the ring; the reset clears
+    // it, so silence after it stays silent.
+    for (audiomix_engine* e : {a, b}) {
+        ASSERT_EQ(param_set(e, "eq.on", 0), AUDIOMIX_PARAM_OK);
+        ASSERT_EQ(param_set(e, "comp.on", 0), AUDIOMIX_PARAM_OK);
+        ASSERT_EQ(param_set(e, "reverb.on", 1), AUDIOMIX_PARAM_OK);
+        std::vector<int16_t> impulse(2 * 256, 0);
+        impulse[0] = impulse[1] = 20000;
+        EXPECT_EQ(process(e, impulse.data(), 256), 256);
+    }
+    reset(b);
+    std::vector<int16_t> tailA(2 * 8192, 0), tailB(2 * 8192, 0);
+    EXPECT_EQ(process(a, tailA.data(), 8192), 8192);
+    EXPECT_EQ(process(b, tailB.data(), 8192), 8192);
+    EXPECT_NE(std::count(tailA.begin(), tailA.end(), int16_t{0}), static_cast<long>(tailA.size()));
+    EXPECT_EQ(std::count(tailB.begin(), tailB.end(), int16_t{0}), static_cast<long>(tailB.size()));
+
+    // The float path is the 16-bit path: same engine state, same samples.
+    audiomix_engine* c = create(44100, 2);
+    audiomix_engine* d = create(44100, 2);
+    ASSERT_NE(c, nullptr);
+    ASSERT_NE(d, nullptr);
+    std::vector<int16_t> interleaved(2 * 64);
+    std::vector<float> left(64), right(64);
+    for (int i = 0; i < 64; ++i) {
+        interleaved[2 * i] = static_cast<int16_t>(i * 300 - 9000);
+        interleaved[2 * i + 1] = static_cast<int16_t>(7000 - i * 211);
+        left[i] = interleaved[2 * i] / 32768.0f;
+        right[i] = interleaved[2 * i + 1] / 32768.0f;
+    }
+    const float* in[2] = {left.data(), right.data()};
+    float* out[2] = {left.data(), right.data()};
+    EXPECT_EQ(process(c, interleaved.data(), 64), 64);
+    EXPECT_EQ(process_float(d, in, out, 64), 64);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(left[i], interleaved[2 * i] / 32768.0f) << i;
+        EXPECT_EQ(right[i], interleaved[2 * i + 1] / 32768.0f) << i;
+    }
+
+    for (audiomix_engine* e : {a, b, c, d}) destroy(e);
 }
 
 }  // namespace

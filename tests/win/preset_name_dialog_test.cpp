@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/engine_state.h"
-#include "eqpage/preset_name_dlg.h"
-#include "eqpage/preset_store.h"
+#include "api/default_engine.h"
+#include "window/preset_name_dlg.h"
+#include "model/preset_store.h"
 #include "message_box_watch.h"
 #include "window_harness.h"
 
@@ -89,7 +89,7 @@ struct User {
 class PresetNameDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        engine.skinColour = kSkin;
+        default_engine().edit()->link.skinColour = kSkin;
         LoadPresets(nullptr);
     }
     // Runs the dialog modally here while script(user) plays the user; a

@@ -1,6 +1,9 @@
 // The tab strip: two pages, the first selected; a real click on the second
 // tab shows the equaliser page; the skin bitmap tiled behind the dialog and
-// the strip.
+// the strip; the faces of the selected and the other tab in the skin's
+// colours.
+#include "controls/fill_gradient.h"
+#include "window/tab_geometry.h"
 #include "window_harness.h"
 
 namespace window_test {
@@ -142,6 +145,64 @@ TEST_F(TabStrip, TheSkinIsTiledFromTheTopLeftOfTheDialogAndOfTheStrip) {
         }
     }
     EXPECT_GT(compared, 10);
+}
+
+// The tab faces are painted with the strip's gradient (style 20) from their
+// base colours: the selected one from the skin's darkened complement
+// RGB(215, 145, 123), the other from the skin RGB(6, 76, 98) lightened by 52.
+TEST_F(TabStrip, TabFacesShowTheSkinColours) {
+    SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    pump(150);
+    const RECT client = client_on_screen(tab);
+    const Capture strip = capture_screen(client);
+    const int w = client.right - client.left, h = client.bottom - client.top;
+
+    // The expected faces, painted into memory where the strip paints them.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    HGDIOBJ old = SelectObject(memory, dib);
+    const COLORREF bases[2] = {RGB(215, 145, 123), RGB(58, 128, 150)};
+    audiomix::PixelRect faces[2];
+    for (int i = 0; i < 2; ++i) {
+        RECT item;
+        ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)));
+        faces[i] = audiomix::tab_face_rect(audiomix::to_pixel_rect(item), i == 0);
+        audiomix::FillGradient(memory, bases[i], audiomix::to_rect(faces[i]), 20, audiomix::GradientSet::Tab);
+    }
+    GdiFlush();
+    auto expected = [&](int x, int y) {
+        const uint32_t bgra = static_cast<const uint32_t*>(bits)[static_cast<size_t>(y) * w + x];
+        return ((bgra >> 16) & 0xFF) | (bgra & 0xFF00) | ((bgra & 0xFF) << 16);
+    };
+
+    // A column near each face's right edge, clear of icon and text, over the
+    // rows both faces share with the item rectangle.
+    int compared = 0;
+    for (int i = 0; i < 2; ++i) {
+        const int x = faces[i].right - 3;
+        for (int y = faces[1].top + 1; y < faces[1].bottom - 1; ++y) {
+            EXPECT_EQ(strip.at(x, y), expected(x, y)) << "tab " << i << " at " << x << "," << y;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 20);
+    // The two faces differ where they are compared: each colour is its own.
+    EXPECT_NE(expected(faces[0].right - 3, faces[1].top + 4), expected(faces[1].right - 3, faces[1].top + 4));
+
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The library driven through its public exports only, in the order a host
-// uses them: begin, set_mainwnd, init, parameters, change per buffer, close.
+// One stream of the library through its public interface: an engine of its
+// own (as after begin and init for the default engine), so that several
+// files can render at once, each on its own thread.
 #pragma once
 
 #include <cstddef>
@@ -8,18 +9,21 @@
 #include <string>
 #include <vector>
 
+#include <audiomix.h>
+
 #include "effects.h"
 
 namespace audiomix_render {
 
-// Frames per audiomix_change call: a typical host buffer, well inside the
-// library's 4100-frame limit.
+// Frames per process call: a typical host buffer.
 constexpr size_t kBufferFrames = 1024;
 
 class EngineSession {
 public:
-    EngineSession(int32_t rate, int channels);  // begin, set_mainwnd, init
-    ~EngineSession();                           // close
+    // An engine for the format; ok() is false for one the library refuses.
+    EngineSession(int32_t rate, int channels);
+    ~EngineSession();
+    bool ok() const { return engine_ != nullptr; }
     EngineSession(const EngineSession&) = delete;
     EngineSession& operator=(const EngineSession&) = delete;
 
@@ -34,13 +38,19 @@ public:
     // In place; frames at most kBufferFrames.
     void process(int16_t* interleaved, size_t frames);
 
+    // The equaliser presets of the current band count, in the library's
+    // order; names in UTF-8.
+    std::vector<std::string> preset_names() const;
+    bool apply_preset(int index);
+
     int channels() const { return channels_; }
 
+    // The parameter names the library lists now, in its order.
+    std::vector<std::string> param_names() const;
+
 private:
+    audiomix_engine* engine_;
     int channels_;
 };
-
-// The parameter names the library lists, in its order.
-std::vector<std::string> param_names();
 
 }  // namespace audiomix_render

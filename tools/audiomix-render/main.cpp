@@ -1,5 +1,5 @@
-// audiomix-render: a WAV file (or the built-in piece) through the audiomix
-// effects, driven exactly as a host drives the library.
+// audiomix-render: WAV files (or the built-in piece) through the audiomix
+// effects, one engine per file, several files at once.
 #include <audiomix.h>
 
 #include <algorithm>
@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio_source.h"
@@ -38,6 +40,20 @@ int fail(int status, const std::string& message) {
     return status;
 }
 
+// What a render of one file leaves to report: its exit status and the text
+// for stdout or stderr, printed by the main thread in input order.
+struct Outcome {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+int failed(Outcome& outcome, int status, const std::string& message) {
+    outcome.err += "audiomix-render: " + message + "\n";
+    outcome.status = status;
+    return status;
+}
+
 double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -48,19 +64,24 @@ std::string default_output(const std::string& input) {
     return "out/" + std::filesystem::path(input).stem().string() + "-audiomix.wav";
 }
 
-int list_params(const EngineSession& engine) {
+std::string list_params(const EngineSession& engine) {
+    std::string text;
     for (const auto& [name, value] : engine.values()) {
         const ParamHint* hint = find_param_hint(name);
-        std::printf("%-20s %8s   %s\n", name.c_str(), format_value(value).c_str(),
-                    hint ? hint->accepted : "");
+        char line[256];
+        std::snprintf(line, sizeof line, "%-20s %8s   %s\n", name.c_str(), format_value(value).c_str(),
+                      hint ? hint->accepted : "");
+        text += line;
     }
-    return 0;
+    return text;
 }
 
 // The built-in setting (for the built-in piece), then every --set in order.
 // Returns 0, or the exit status after reporting the refused parameter.
-int apply_parameters(EngineSession& engine, const Options& o, RenderReport& report) {
-    if (o.input.empty()) {
+int apply_parameters(EngineSession& engine, const Options& o, const std::string& input, RenderReport& report,
+                     Outcome& outcome) {
+    auto fail = [&](int status, const std::string& message) { return failed(outcome, status, message); };
+    if (input.empty()) {
         report.setting = default_setting(report.settingCount);
         for (size_t i = 0; i < report.settingCount; ++i) {
             const DefaultParam& p = report.setting[i];
@@ -74,7 +95,7 @@ int apply_parameters(EngineSession& engine, const Options& o, RenderReport& repo
     for (size_t i = 0; i <= o.sets.size(); ++i) {
         if (o.preset && i == o.presetAfterSets) {
             const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
-            const std::string error = apply_preset(*o.preset, bands);
+            const std::string error = apply_preset(engine, *o.preset, bands);
             if (!error.empty()) return fail(kExitUsage, error);
         }
         if (i == o.sets.size()) break;
@@ -118,7 +139,14 @@ bool render(AudioSource& source, EngineSession& engine, WavWriter& writer, Progr
     }
 }
 
-int run(const Options& o) {
+// Renders one input (empty: the built-in piece) to output with an engine of
+// its own; the progress bar only when it is the only file.
+Outcome render_file(const Options& o, const std::string& input, const std::string& output, bool showProgress) {
+    Outcome outcome;
+    auto fail = [&](int status, const std::string& message) {
+        failed(outcome, status, message);
+        return outcome;
+    };
     const auto start = Clock::now();
 
     // The format: the input file's, or the built-in piece's.
@@ -127,8 +155,8 @@ int run(const Options& o) {
     int channels = kDefaultChannels;
     int64_t frames = 0;
     std::string error;
-    if (!o.input.empty()) {
-        if (!reader.open(o.input, error)) return fail(kExitUsage, error);
+    if (!input.empty()) {
+        if (!reader.open(input, error)) return fail(kExitUsage, error);
         rate = reader.rate();
         channels = reader.channels();
         frames = reader.frames();
@@ -138,18 +166,21 @@ int run(const Options& o) {
     }
 
     EngineSession engine(rate, channels);
-    if (o.listParams) return list_params(engine);
+    if (!engine.ok()) return fail(kExitFailed, "the library refused the format " + std::to_string(rate) + " Hz");
+    if (o.listParams) {
+        outcome.out = list_params(engine);
+        return outcome;
+    }
 
     RenderReport report;
     report.defaults = engine.values();
-    if (const int status = apply_parameters(engine, o, report)) return status;
+    if (apply_parameters(engine, o, input, report, outcome) != 0) return outcome;
     if (o.listPresets) {
-        std::fputs(preset_list_text(preset_names()).c_str(), stdout);
-        return 0;
+        outcome.out = preset_list_text(engine.preset_names());
+        return outcome;
     }
     report.effective = engine.values();
 
-    const std::string output = o.output.empty() ? default_output(o.input) : o.output;
     if (o.output.empty()) {
         std::error_code ec;
         std::filesystem::create_directories("out", ec);
@@ -159,22 +190,22 @@ int run(const Options& o) {
     if (!writer.open(output, rate, channels, error)) return fail(kExitFailed, error);
 
     std::unique_ptr<AudioSource> source;
-    if (o.input.empty()) source = std::make_unique<PieceSource>(frames);
+    if (input.empty()) source = std::make_unique<PieceSource>(frames);
     else source = std::make_unique<FileSource>(reader, frames);
 
     LevelMeter inputLevels(channels), outputLevels(channels);
-    ProgressBar progress(progress_wanted(o.quiet, static_cast<double>(frames) / rate), frames, rate);
+    ProgressBar progress(showProgress && progress_wanted(o.quiet, static_cast<double>(frames) / rate), frames,
+                         rate);
     Rendered done;
     if (!render(*source, engine, writer, progress, o.quiet ? nullptr : &inputLevels,
                 o.quiet ? nullptr : &outputLevels, done, error))
         return fail(kExitFailed, error);
     progress.clear();
     if (!writer.commit(error)) return fail(kExitFailed, error);
-    if (o.quiet) return 0;
+    if (o.quiet) return outcome;
 
     const double seconds = static_cast<double>(done.frames) / rate;
-    report.input = o.input.empty() ? "built-in piece (synthesised, " + format_duration(seconds) + ")"
-                                   : o.input;
+    report.input = input.empty() ? "built-in piece (synthesised, " + format_duration(seconds) + ")" : input;
     report.output = output;
     report.rate = rate;
     report.channels = channels;
@@ -183,8 +214,47 @@ int run(const Options& o) {
     report.outputLevels = &outputLevels;
     report.engineSeconds = std::chrono::duration<double>(done.engineTime).count();
     report.wallSeconds = seconds_since(start);
-    std::fputs(format_summary(report).c_str(), stdout);
-    return 0;
+    outcome.out = format_summary(report);
+    return outcome;
+}
+
+// Every input on a pool of threads, each file with an engine of its own;
+// results in input order. The exit status is the worst of them.
+int run(const Options& o) {
+    const std::vector<std::string> inputs = o.inputs.empty() ? std::vector<std::string>{""} : o.inputs;
+    std::vector<Outcome> outcomes(inputs.size());
+    std::vector<std::string> outputs;
+    for (const std::string& input : inputs) {
+        const std::string output = o.output.empty() ? default_output(input) : o.output;
+        for (const std::string& taken : outputs)
+            if (taken == output) return fail(kExitUsage, "two inputs would both write " + output);
+        outputs.push_back(output);
+    }
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t workers = std::min<size_t>(inputs.size(), o.jobs > 0 ? static_cast<size_t>(o.jobs) : cores);
+    const bool single = inputs.size() == 1;
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < inputs.size(); i = next++) {
+            try {
+                outcomes[i] = render_file(o, inputs[i], outputs[i], single);
+            } catch (const std::exception& e) {
+                failed(outcomes[i], kExitFailed, inputs[i] + ": " + e.what());
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (size_t w = 1; w < workers; ++w) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+
+    int status = 0;
+    for (const Outcome& r : outcomes) {
+        std::fputs(r.out.c_str(), stdout);
+        std::fputs(r.err.c_str(), stderr);
+        status = std::max(status, r.status);
+    }
+    return status;
 }
 
 }  // namespace

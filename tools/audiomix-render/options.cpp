@@ -22,7 +22,8 @@ bool parse_number(const std::string& text, double& value) {
 
 // Options that take a value, with or without '='.
 bool takes_value(const std::string& name) {
-    return name == "--set" || name == "--seconds" || name == "--preset";
+    return name == "--set" || name == "--seconds" || name == "--preset" || name == "--jobs" ||
+           name == "--output" || name == "-o" || name == "-j";
 }
 
 }  // namespace
@@ -88,6 +89,20 @@ ParseResult parse_options(const std::vector<std::string>& args) {
                     return result;
                 }
                 o.seconds = s;
+            } else if (name == "--jobs" || name == "-j") {
+                double n = 0.0;
+                if (!parse_number(*value, n) || n != std::trunc(n) || n < 1 || n > kMaxJobs) {
+                    result.error = name + " expects a whole number from 1 to " + std::to_string(kMaxJobs) +
+                                   ", got '" + *value + "'";
+                    return result;
+                }
+                o.jobs = static_cast<int>(n);
+            } else if (name == "--output" || name == "-o") {
+                if (value->empty()) {
+                    result.error = name + " needs a file name";
+                    return result;
+                }
+                o.output = *value;
             } else {
                 if (value->empty()) {
                     result.error = "--preset needs a name";
@@ -117,25 +132,26 @@ ParseResult parse_options(const std::vector<std::string>& args) {
         }
     }
 
-    if (positional.size() > 2) {
-        result.error = "too many files: '" + positional[2] + "' (expected [input.wav [output.wav]])";
+    o.inputs = positional;
+    if (!o.output.empty() && o.inputs.size() > 1) {
+        result.error = "-o names the output of one input; " + std::to_string(o.inputs.size()) +
+                       " inputs go to out/<input>-audiomix.wav";
         return result;
     }
-    if (!positional.empty()) o.input = positional[0];
-    if (positional.size() > 1) o.output = positional[1];
     return result;
 }
 
 std::string usage_text() {
     return
-        "usage: audiomix-render [options] [input.wav [output.wav]]\n"
+        "usage: audiomix-render [options] [input.wav ...]\n"
         "\n"
         "Runs a 16-bit PCM WAV file (mono or stereo, any rate) through the audiomix\n"
         "effects exactly as a host would and writes a 16-bit WAV of the same format.\n"
         "Without an input it renders a built-in 8-second stereo piece through a\n"
         "built-in setting (equaliser, small room reverb, compressor); --set options\n"
-        "then adjust that setting. The output defaults to out/<input>-audiomix.wav\n"
-        "(out/default.wav for the built-in piece).\n"
+        "then adjust that setting. Each output is out/<input>-audiomix.wav\n"
+        "(out/default.wav for the built-in piece) unless -o names it. Several\n"
+        "inputs render at once, one engine each.\n"
         "\n"
         "options:\n"
         "  --set NAME=VALUE  set an engine parameter after initialisation; repeatable,\n"
@@ -149,6 +165,8 @@ std::string usage_text() {
         "                    options (eq.bands before it chooses the band count)\n"
         "  --list-presets    print the current band count's presets after the --set\n"
         "                    options, one name per line, and render nothing\n"
+        "  -o, --output FILE the output of the one input (or of the built-in piece)\n"
+        "  -j, --jobs N      render up to N inputs at once (default: one per processor)\n"
         "  -q, --quiet       no progress bar and no summary\n"
         "  -h, --help        this text\n"
         "\n"

@@ -24,8 +24,9 @@ struct Options {
     bool listParams = false;
     bool quiet = false;
     bool help = false;
-    std::string input;   // empty: the embedded default signal
-    std::string output;  // empty: out/<input stem>-audiomix.wav or out/default.wav
+    std::vector<std::string> inputs;  // none: the embedded default signal
+    std::string output;  // -o; empty: out/<input stem>-audiomix.wav or out/default.wav
+    int jobs = 0;        // files rendered at once; 0: one per processor
 };
 
 struct ParseResult {
@@ -36,6 +37,9 @@ struct ParseResult {
 
 // The longest --seconds accepted: a day of audio.
 constexpr double kMaxSeconds = 86400.0;
+
+// The most --jobs accepted.
+constexpr int kMaxJobs = 64;
 
 // args excludes the program name. Options accept both "--opt value" and
 // "--opt=value"; "--" ends the options.

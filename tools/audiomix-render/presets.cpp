@@ -1,28 +1,13 @@
 #include "presets.h"
 
-#include <audiomix.h>
+#include "engine_session.h"
 
 namespace audiomix_render {
 
-std::vector<std::string> preset_names() {
-    std::vector<std::string> names;
-    const int32_t count = audiomix_preset_count();
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t length = audiomix_preset_name(i, nullptr, 0);
-        if (length < 0) break;
-        std::string name(static_cast<size_t>(length) + 1, '\0');
-        audiomix_preset_name(i, name.data(), length + 1);
-        name.resize(static_cast<size_t>(length));
-        names.push_back(name);
-    }
-    return names;
-}
-
-std::string apply_preset(const std::string& name, int bandCount) {
-    const std::vector<std::string> names = preset_names();
+std::string apply_preset(EngineSession& engine, const std::string& name, int bandCount) {
+    const std::vector<std::string> names = engine.preset_names();
     const int index = find_preset(names, name);
-    if (index < 0 || audiomix_preset_apply(index) != AUDIOMIX_PARAM_OK)
-        return unknown_preset_message(name, names, bandCount);
+    if (index < 0 || !engine.apply_preset(index)) return unknown_preset_message(name, names, bandCount);
     return {};
 }
 

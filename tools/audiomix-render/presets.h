@@ -1,5 +1,5 @@
 // Named equaliser presets on the command line (--preset, --list-presets),
-// through the library's preset exports: the presets of the current band
+// through an engine's preset functions: the presets of the current band
 // count, names in UTF-8.
 #pragma once
 
@@ -8,12 +8,11 @@
 
 namespace audiomix_render {
 
-// The current band count's preset names, in the library's order.
-std::vector<std::string> preset_names();
+class EngineSession;
 
 // Applies the preset called exactly name (byte for byte). Returns an empty
 // string, or the message for an unknown name.
-std::string apply_preset(const std::string& name, int bandCount);
+std::string apply_preset(EngineSession& engine, const std::string& name, int bandCount);
 
 // The index of name in names, or -1.
 int find_preset(const std::vector<std::string>& names, const std::string& name);

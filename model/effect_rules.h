@@ -1,0 +1,108 @@
+// What each control of the effect page does to the settings, shared by the
+// page, the headless shell, the parameter interface and the engines, so that
+// each rule exists once. None of them touches a window.
+#pragma once
+
+#include <cstdint>
+
+namespace audiomix {
+
+struct Settings;
+
+// The ten numeric parameters, named by their edit boxes' control ids.
+enum class EffectBox : int32_t {
+    Threshold = 1083,
+    Ratio = 1089,
+    Attack = 1088,
+    Release = 1090,
+    CombDb = 1093,
+    Taps = 1094,
+    WetDb = 1097,
+    DecayM = 1098,
+    CombM = 1101,
+    BaseM = 1102,
+};
+
+constexpr EffectBox kEffectBoxes[] = {EffectBox::Threshold, EffectBox::Ratio,  EffectBox::Attack,
+                                      EffectBox::Release,   EffectBox::CombDb, EffectBox::Taps,
+                                      EffectBox::WetDb,     EffectBox::DecayM, EffectBox::CombM,
+                                      EffectBox::BaseM};
+
+// The defaults of audiomix_init and the default buttons.
+struct CompressorValues {
+    int32_t thresholdDb, ratio, attackMs, releaseMs;
+};
+constexpr CompressorValues kCompressorDefaults{-20, 5, 1, 10};
+
+struct ReverbValues {
+    int32_t taps, spreadM, baseM, decayM, combM, wetDb, combDb;
+};
+constexpr ReverbValues kReverbDefaults{20, 20, 5, 10, 20, -10, -10};
+
+struct ValueRange {
+    int32_t lo, hi;
+    bool contains(int64_t v) const { return v >= lo && v <= hi; }
+};
+
+// What a box accepts (narrower than its slider in three places).
+ValueRange effect_box_range(EffectBox box);
+
+// The stored engine value a box shows (reverb values from line 0).
+int32_t effect_box_value(const Settings& state, EffectBox box);
+
+// The slider beside a box: its control id, its range, and the position that
+// shows a stored value (negated for the dB sliders).
+int32_t effect_slider_id(EffectBox box);
+ValueRange effect_slider_range(EffectBox box);
+int32_t effect_slider_position(EffectBox box, int32_t value);
+// The stored value a slider position means.
+int32_t effect_value_from_position(EffectBox box, int32_t position);
+
+// A typed number: applies it if the box accepts it (derived values, tap
+// redraw, settingsChanged) and returns true; otherwise changes nothing.
+bool effect_apply_box(Settings& state, EffectBox box, int64_t value);
+
+// A slider step while dragging: stores the value and the compressor's
+// derived values; reverb gains and taps follow from the box or the release.
+void effect_apply_slider(Settings& state, EffectBox box, int32_t position);
+
+// A reverb slider let go: stores, recomputes the gain it drives, redraws the
+// taps.
+void effect_apply_release(Settings& state, EffectBox box, int32_t position);
+
+// Writes a reverb parameter into both channels.
+void effect_store_reverb(Settings& state, EffectBox box, int32_t value);
+
+// Both channels' comb and wet gains from their dB values.
+void effect_update_reverb_gains(Settings& state);
+
+// New taps for channel 1, then for channel 0.
+void effect_redraw_taps(Settings& state);
+
+// The default values, derived values included (taps not drawn), shared by
+// audiomix_init and the default buttons.
+void compressor_set_defaults(Settings& state);
+void reverb_set_defaults(Settings& state, int32_t channel);
+
+// Draws the taps of one channel's voice from its shape.
+void reverb_redraw_taps(Settings& state, int32_t channel);
+
+// The default buttons: the defaults, new taps, a change to tell the host.
+void effect_compressor_defaults(Settings& state);
+void effect_reverb_defaults(Settings& state);
+
+// The engine part of the page's reload after audiomix_init: both lines' gains
+// recomputed, then the taps redrawn.
+void effect_reload(Settings& state);
+
+// The three stage switches.
+enum class EffectSwitch : int32_t { Equaliser, Reverb, Compressor };
+
+// A switch check box: stores on, marks a change when it differs.
+void effect_set_switch(Settings& state, EffectSwitch which, bool on);
+bool effect_switch_on(const Settings& state, EffectSwitch which);
+
+// The order controls: equaliser first (false) or reverb first (true).
+void effect_set_order(Settings& state, bool reverbFirst);
+
+}  // namespace audiomix
