@@ -10,14 +10,14 @@ namespace audiomix {
 
 namespace {
 
-bool is_compressor_box(EffectBox box) {
-    return box == EffectBox::Threshold || box == EffectBox::Ratio || box == EffectBox::Attack ||
-           box == EffectBox::Release;
+bool is_compressor_box(EffectValue which) {
+    return which == EffectValue::Threshold || which == EffectValue::Ratio || which == EffectValue::Attack ||
+           which == EffectValue::Release;
 }
 
 // Boxes whose slider shows the negated value.
-bool is_negated(EffectBox box) {
-    return box == EffectBox::Threshold || box == EffectBox::CombDb || box == EffectBox::WetDb;
+bool is_negated(EffectValue which) {
+    return which == EffectValue::Threshold || which == EffectValue::CombDb || which == EffectValue::WetDb;
 }
 
 void update_compressor_times(Settings& state) {
@@ -27,21 +27,21 @@ void update_compressor_times(Settings& state) {
     state.chain.compAvgCoef = times.average;
 }
 
-void store_compressor(Settings& state, EffectBox box, int32_t value) {
-    switch (box) {
-    case EffectBox::Threshold:
+void store_compressor(Settings& state, EffectValue which, int32_t value) {
+    switch (which) {
+    case EffectValue::Threshold:
         state.compThresholdDb = value;
         state.chain.compThreshold = comp_threshold(value);
         break;
-    case EffectBox::Ratio:
+    case EffectValue::Ratio:
         state.compRatio = value;
         state.chain.compSlope = comp_slope(value);
         break;
-    case EffectBox::Attack:
+    case EffectValue::Attack:
         state.compAttackMs = value;
         update_compressor_times(state);
         break;
-    case EffectBox::Release:
+    case EffectValue::Release:
         state.compReleaseMs = value;
         update_compressor_times(state);
         break;
@@ -51,11 +51,11 @@ void store_compressor(Settings& state, EffectBox box, int32_t value) {
 }
 
 // The gain a reverb dB parameter drives, in both channels.
-void update_reverb_gain(Settings& state, EffectBox box) {
+void update_reverb_gain(Settings& state, EffectValue which) {
     for (int32_t c = 0; c < kMaxChannels; ++c) {
         ReverbVoice& voice = state.chain.reverb[c];
-        if (box == EffectBox::CombDb) voice.combGain = reverb_gain(state.reverb[c].combDb);
-        else if (box == EffectBox::WetDb) voice.wetGain = reverb_gain(state.reverb[c].wetDb);
+        if (which == EffectValue::CombDb) voice.combGain = reverb_gain(state.reverb[c].combDb);
+        else if (which == EffectValue::WetDb) voice.wetGain = reverb_gain(state.reverb[c].wetDb);
     }
 }
 
@@ -77,82 +77,82 @@ auto& switch_field(S& state, EffectSwitch which) {
 
 }  // namespace
 
-ValueRange effect_box_range(EffectBox box) {
-    const ParamInfo& p = param_for_box(static_cast<int32_t>(box));
+ValueRange effect_box_range(EffectValue which) {
+    const ParamInfo& p = param_for_box(static_cast<int32_t>(which));
     return {static_cast<int32_t>(p.minimum), static_cast<int32_t>(p.maximum)};
 }
 
-int32_t effect_box_value(const Settings& state, EffectBox box) {
+int32_t effect_box_value(const Settings& state, EffectValue which) {
     const ReverbShape& line = state.reverb[0];
-    switch (box) {
-    case EffectBox::Threshold: return state.compThresholdDb;
-    case EffectBox::Ratio: return state.compRatio;
-    case EffectBox::Attack: return state.compAttackMs;
-    case EffectBox::Release: return state.compReleaseMs;
-    case EffectBox::CombDb: return line.combDb;
-    case EffectBox::Taps: return state.chain.reverb[0].tapCount;
-    case EffectBox::WetDb: return line.wetDb;
-    case EffectBox::DecayM: return line.decayM;
-    case EffectBox::CombM: return line.combM;
-    case EffectBox::BaseM: return line.baseM;
+    switch (which) {
+    case EffectValue::Threshold: return state.compThresholdDb;
+    case EffectValue::Ratio: return state.compRatio;
+    case EffectValue::Attack: return state.compAttackMs;
+    case EffectValue::Release: return state.compReleaseMs;
+    case EffectValue::CombDb: return line.combDb;
+    case EffectValue::Taps: return state.chain.reverb[0].tapCount;
+    case EffectValue::WetDb: return line.wetDb;
+    case EffectValue::DecayM: return line.decayM;
+    case EffectValue::CombM: return line.combM;
+    case EffectValue::BaseM: return line.baseM;
     }
     return 0;
 }
 
-int32_t effect_slider_id(EffectBox box) {
-    switch (box) {
-    case EffectBox::Threshold: return 1020;
-    case EffectBox::Ratio: return 1021;
-    case EffectBox::Attack: return 1022;
-    case EffectBox::Release: return 1023;
-    case EffectBox::CombDb: return 1024;
-    case EffectBox::Taps: return 1025;
-    case EffectBox::WetDb: return 1026;
-    case EffectBox::DecayM: return 1027;
-    case EffectBox::CombM: return 1028;
-    case EffectBox::BaseM: return 1029;
+int32_t effect_slider_id(EffectValue which) {
+    switch (which) {
+    case EffectValue::Threshold: return 1020;
+    case EffectValue::Ratio: return 1021;
+    case EffectValue::Attack: return 1022;
+    case EffectValue::Release: return 1023;
+    case EffectValue::CombDb: return 1024;
+    case EffectValue::Taps: return 1025;
+    case EffectValue::WetDb: return 1026;
+    case EffectValue::DecayM: return 1027;
+    case EffectValue::CombM: return 1028;
+    case EffectValue::BaseM: return 1029;
     }
     return 0;
 }
 
-ValueRange effect_slider_range(EffectBox box) {
-    switch (box) {
-    case EffectBox::Threshold: return {1, 60};
-    case EffectBox::Ratio: return {0, 10};
-    case EffectBox::Attack: return {1, 1000};
-    case EffectBox::Release: return {1, 1000};
-    case EffectBox::CombDb: return {0, 80};
-    case EffectBox::Taps: return {1, 100};
-    case EffectBox::WetDb: return {0, 100};
-    case EffectBox::DecayM: return {1, 1000};
-    case EffectBox::CombM: return {1, 1000};
-    case EffectBox::BaseM: return {0, 100};
+ValueRange effect_slider_range(EffectValue which) {
+    switch (which) {
+    case EffectValue::Threshold: return {1, 60};
+    case EffectValue::Ratio: return {0, 10};
+    case EffectValue::Attack: return {1, 1000};
+    case EffectValue::Release: return {1, 1000};
+    case EffectValue::CombDb: return {0, 80};
+    case EffectValue::Taps: return {1, 100};
+    case EffectValue::WetDb: return {0, 100};
+    case EffectValue::DecayM: return {1, 1000};
+    case EffectValue::CombM: return {1, 1000};
+    case EffectValue::BaseM: return {0, 100};
     }
     return {0, -1};
 }
 
-int32_t effect_slider_position(EffectBox box, int32_t value) { return is_negated(box) ? -value : value; }
+int32_t effect_slider_position(EffectValue which, int32_t value) { return is_negated(which) ? -value : value; }
 
-int32_t effect_value_from_position(EffectBox box, int32_t position) {
-    return is_negated(box) ? -position : position;
+int32_t effect_value_from_position(EffectValue which, int32_t position) {
+    return is_negated(which) ? -position : position;
 }
 
-void effect_store_reverb(Settings& state, EffectBox box, int32_t value) {
+void effect_store_reverb(Settings& state, EffectValue which, int32_t value) {
     for (int32_t c = 0; c < kMaxChannels; ++c) {
         ReverbShape& shape = state.reverb[c];
         ReverbVoice& voice = state.chain.reverb[c];
-        switch (box) {
-        case EffectBox::CombDb: shape.combDb = value; break;
-        case EffectBox::Taps: voice.tapCount = static_cast<uint16_t>(value); break;
-        case EffectBox::WetDb: shape.wetDb = value; break;
-        case EffectBox::DecayM: shape.decayM = value; break;
-        case EffectBox::CombM:
+        switch (which) {
+        case EffectValue::CombDb: shape.combDb = value; break;
+        case EffectValue::Taps: voice.tapCount = static_cast<uint16_t>(value); break;
+        case EffectValue::WetDb: shape.wetDb = value; break;
+        case EffectValue::DecayM: shape.decayM = value; break;
+        case EffectValue::CombM:
             // The feedback time is applied, not only shown: the comb delay
             // follows its length by the same law as at initialisation.
             shape.combM = value;
             voice.combDelay = reverb_comb_delay(value, state.chain.sampleRate);
             break;
-        case EffectBox::BaseM: shape.baseM = value; break;
+        case EffectValue::BaseM: shape.baseM = value; break;
         default: break;
         }
     }
@@ -173,31 +173,31 @@ void effect_redraw_taps(Settings& state) {
     reverb_redraw_taps(state, 0);
 }
 
-bool effect_apply_box(Settings& state, EffectBox box, int64_t value) {
-    if (!effect_box_range(box).contains(value)) return false;
+bool effect_apply_box(Settings& state, EffectValue which, int64_t value) {
+    if (!effect_box_range(which).contains(value)) return false;
     const int32_t v = static_cast<int32_t>(value);
-    if (is_compressor_box(box)) {
-        store_compressor(state, box, v);
+    if (is_compressor_box(which)) {
+        store_compressor(state, which, v);
     } else {
-        effect_store_reverb(state, box, v);
-        update_reverb_gain(state, box);
+        effect_store_reverb(state, which, v);
+        update_reverb_gain(state, which);
         effect_redraw_taps(state);
     }
     state.settingsChanged = 1;
     return true;
 }
 
-void effect_apply_slider(Settings& state, EffectBox box, int32_t position) {
-    const int32_t v = effect_value_from_position(box, position);
-    if (is_compressor_box(box)) store_compressor(state, box, v);
-    else effect_store_reverb(state, box, v);
+void effect_apply_slider(Settings& state, EffectValue which, int32_t position) {
+    const int32_t v = effect_value_from_position(which, position);
+    if (is_compressor_box(which)) store_compressor(state, which, v);
+    else effect_store_reverb(state, which, v);
     state.settingsChanged = 1;
 }
 
-void effect_apply_release(Settings& state, EffectBox box, int32_t position) {
-    if (is_compressor_box(box)) return;
-    effect_store_reverb(state, box, effect_value_from_position(box, position));
-    update_reverb_gain(state, box);
+void effect_apply_release(Settings& state, EffectValue which, int32_t position) {
+    if (is_compressor_box(which)) return;
+    effect_store_reverb(state, which, effect_value_from_position(which, position));
+    update_reverb_gain(state, which);
     effect_redraw_taps(state);
     state.settingsChanged = 1;
 }

@@ -9,8 +9,9 @@ namespace audiomix {
 
 struct Settings;
 
-// The ten numeric parameters, named by their edit boxes' control ids.
-enum class EffectBox : int32_t {
+// The ten numeric values of the effect page, named by the control ids of the
+// boxes that show them.
+enum class EffectValue : int32_t {
     Threshold = 1083,
     Ratio = 1089,
     Attack = 1088,
@@ -23,10 +24,10 @@ enum class EffectBox : int32_t {
     BaseM = 1102,
 };
 
-constexpr EffectBox kEffectBoxes[] = {EffectBox::Threshold, EffectBox::Ratio,  EffectBox::Attack,
-                                      EffectBox::Release,   EffectBox::CombDb, EffectBox::Taps,
-                                      EffectBox::WetDb,     EffectBox::DecayM, EffectBox::CombM,
-                                      EffectBox::BaseM};
+constexpr EffectValue kEffectValues[] = {EffectValue::Threshold, EffectValue::Ratio,  EffectValue::Attack,
+                                      EffectValue::Release,   EffectValue::CombDb, EffectValue::Taps,
+                                      EffectValue::WetDb,     EffectValue::DecayM, EffectValue::CombM,
+                                      EffectValue::BaseM};
 
 // The defaults of audiomix_init and the default buttons.
 struct CompressorValues {
@@ -45,33 +46,33 @@ struct ValueRange {
 };
 
 // What a box accepts (narrower than its slider in three places).
-ValueRange effect_box_range(EffectBox box);
+ValueRange effect_box_range(EffectValue which);
 
 // The stored engine value a box shows (reverb values from line 0).
-int32_t effect_box_value(const Settings& state, EffectBox box);
+int32_t effect_box_value(const Settings& state, EffectValue which);
 
 // The slider beside a box: its control id, its range, and the position that
 // shows a stored value (negated for the dB sliders).
-int32_t effect_slider_id(EffectBox box);
-ValueRange effect_slider_range(EffectBox box);
-int32_t effect_slider_position(EffectBox box, int32_t value);
+int32_t effect_slider_id(EffectValue which);
+ValueRange effect_slider_range(EffectValue which);
+int32_t effect_slider_position(EffectValue which, int32_t value);
 // The stored value a slider position means.
-int32_t effect_value_from_position(EffectBox box, int32_t position);
+int32_t effect_value_from_position(EffectValue which, int32_t position);
 
 // A typed number: applies it if the box accepts it (derived values, tap
 // redraw, settingsChanged) and returns true; otherwise changes nothing.
-bool effect_apply_box(Settings& state, EffectBox box, int64_t value);
+bool effect_apply_box(Settings& state, EffectValue which, int64_t value);
 
 // A slider step while dragging: stores the value and the compressor's
 // derived values; reverb gains and taps follow from the box or the release.
-void effect_apply_slider(Settings& state, EffectBox box, int32_t position);
+void effect_apply_slider(Settings& state, EffectValue which, int32_t position);
 
 // A reverb slider let go: stores, recomputes the gain it drives, redraws the
 // taps.
-void effect_apply_release(Settings& state, EffectBox box, int32_t position);
+void effect_apply_release(Settings& state, EffectValue which, int32_t position);
 
 // Writes a reverb parameter into both channels.
-void effect_store_reverb(Settings& state, EffectBox box, int32_t value);
+void effect_store_reverb(Settings& state, EffectValue which, int32_t value);
 
 // Both channels' comb and wet gains from their dB values.
 void effect_update_reverb_gains(Settings& state);

@@ -72,8 +72,8 @@ int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked,
                       int32_t bandCount, LinkedMove moves[4]) {
     if (band < 0 || band >= kMaxBands) return 0;
     set_all_channels(state, value, band);
-    const double delta = static_cast<double>(value) - state.eqBandWholeValue[band];
-    state.eqBandWholeValue[band] = truncate_to_int(value);
+    const double delta = static_cast<double>(value) - state.bandGainDb[band];
+    state.bandGainDb[band] = truncate_to_int(value);
     state.settingsChanged = 1;
     if (!linked) return 0;
 
@@ -88,8 +88,8 @@ int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked,
     for (const Neighbour& n : neighbours) {
         const int32_t j = band + n.offset;
         if (j < 0 || j >= limit) continue;
-        const double gj = delta * n.weight + state.eqBandWholeValue[j];
-        state.eqBandWholeValue[j] = truncate_to_int(gj);
+        const double gj = delta * n.weight + state.bandGainDb[j];
+        state.bandGainDb[j] = truncate_to_int(gj);
         set_all_channels(state, static_cast<float>(gj), j);
         moves[moved++] = {j, gj, eq_band_position_from_value(gj)};
     }
@@ -108,7 +108,7 @@ void eq_apply_second_pass(Settings& state, bool on) {
 
 void eq_apply_band_count(Settings& state, int32_t count) {
     eq_set_band_count(state, count);
-    std::memset(state.eqBandWholeValue, 0, sizeof state.eqBandWholeValue);
+    std::memset(state.bandGainDb, 0, sizeof state.bandGainDb);
     state.settingsChanged = 1;
 }
 
@@ -126,7 +126,7 @@ void eq_apply_preset(Settings& state, const PresetRecord& record) {
     const int32_t bands = record.bandCount < kMaxBands ? record.bandCount : kMaxBands;
     for (int32_t b = 0; b < bands; ++b) {
         set_all_channels(state, static_cast<float>(record.gainDb[b]), b);
-        state.eqBandWholeValue[b] = record.gainDb[b];
+        state.bandGainDb[b] = record.gainDb[b];
     }
 }
 
@@ -136,11 +136,11 @@ void eq_choose_preset(Settings& state, const PresetRecord& record) {
 }
 
 void eq_page_initialised(Settings& state) {
-    std::memset(state.eqBandWholeValue, 0, sizeof state.eqBandWholeValue);
+    std::memset(state.bandGainDb, 0, sizeof state.bandGainDb);
 }
 
 void eq_page_reset(Settings& state) {
-    std::memset(state.eqBandWholeValue, 0, sizeof state.eqBandWholeValue);
+    std::memset(state.bandGainDb, 0, sizeof state.bandGainDb);
     eq_set_band_count(state, 10);
 }
 

@@ -66,7 +66,7 @@ bool eq_band_count_available(const Settings& state, int32_t count);
 // A preset's gains: for every band below its band count (at most 31) and
 // every channel, eq_set_gain(gainDb[b]), which also stores the value the
 // page's slider shows (eqBandValue, position trunc(25 - 1.25 g)), and
-// eqBandWholeValue[b] = gainDb[b]. Later bands and the pre-gain keep their values.
+// bandGainDb[b] = gainDb[b]. Later bands and the pre-gain keep their values.
 // Leaves settingsChanged alone: deleting a preset applies the default
 // without marking a change.
 void eq_apply_preset(Settings& state, const PresetRecord& record);

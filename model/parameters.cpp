@@ -13,38 +13,7 @@ namespace audiomix {
 namespace {
 
 constexpr char kBandPrefix[] = "eq.band.";
-constexpr double kBandLimit = 20.0;
-constexpr double kPreGainLimit = 18.0;
-
-constexpr ParamTarget kBox = ParamTarget::EffectValue;
-constexpr int32_t box(EffectBox b) { return static_cast<int32_t>(b); }
-
-// What each box accepts is narrower than its slider in three places.
-const ParamInfo kTable[kFixedParamCount + 1] = {
-    {"eq.on", ParamTarget::EqOn, 0, ParamKind::Switch, 0, 1, 0, "", "equaliser on"},
-    {"reverb.on", ParamTarget::ReverbOn, 0, ParamKind::Switch, 0, 1, 0, "", "reverb on"},
-    {"comp.on", ParamTarget::CompOn, 0, ParamKind::Switch, 0, 1, 0, "", "compressor on"},
-    {"order.reverb_first", ParamTarget::ReverbFirst, 0, ParamKind::Switch, 0, 1, 0, "", "reverb before the equaliser"},
-    {"comp.threshold_db", kBox, box(EffectBox::Threshold), ParamKind::Integer, -59, -1, kCompressorDefaults.thresholdDb, "dB",
-     "compressor threshold"},
-    {"comp.ratio", kBox, box(EffectBox::Ratio), ParamKind::Integer, 0, 10, kCompressorDefaults.ratio, "",
-     "compressor slope in tenths (10: no compression)"},
-    {"comp.attack_ms", kBox, box(EffectBox::Attack), ParamKind::Integer, 1, 1000, kCompressorDefaults.attackMs, "ms", "compressor attack"},
-    {"comp.release_ms", kBox, box(EffectBox::Release), ParamKind::Integer, 1, 1000, kCompressorDefaults.releaseMs, "ms",
-     "compressor release"},
-    {"reverb.comb_db", kBox, box(EffectBox::CombDb), ParamKind::Integer, -80, -1, kReverbDefaults.combDb, "dB", "reverb feedback level"},
-    {"reverb.taps", kBox, box(EffectBox::Taps), ParamKind::Integer, 1, 100, kReverbDefaults.taps, "", "reverb tap count"},
-    {"reverb.wet_db", kBox, box(EffectBox::WetDb), ParamKind::Integer, -100, -2, kReverbDefaults.wetDb, "dB", "reverb wet level"},
-    {"reverb.decay_m", kBox, box(EffectBox::DecayM), ParamKind::Integer, 1, 1000, kReverbDefaults.decayM, "m", "reverb decay length"},
-    {"reverb.comb_m", kBox, box(EffectBox::CombM), ParamKind::Integer, 1, 1000, kReverbDefaults.combM, "m", "reverb feedback length"},
-    {"reverb.base_m", kBox, box(EffectBox::BaseM), ParamKind::Integer, 0, 100, kReverbDefaults.baseM, "m", "reverb first-tap distance"},
-    {"eq.bands", ParamTarget::EqBands, 0, ParamKind::BandCount, 10, 31, 10, "", "equaliser bands: 10, 15, 25 or 31"},
-    {"eq.pregain", ParamTarget::EqPreGain, 0, ParamKind::Continuous, -kPreGainLimit, kPreGainLimit, 0, "",
-     "equaliser pre-gain (the input doubles every +10)"},
-    {"eq.second_pass", ParamTarget::EqSecondPass, 0, ParamKind::Switch, 0, 1, 0, "", "second equaliser pass"},
-    {"eq.band.N", ParamTarget::EqBand, 0, ParamKind::Continuous, -kBandLimit, kBandLimit, 0, "",
-     "band gain (+20 lifts the band centre about 10 dB)"},
-};
+constexpr const ParamInfo* kTable = kParamTable;
 
 // The bands the current layout shows.
 int32_t band_count(const Settings& state) {
@@ -76,14 +45,12 @@ bool in_range(const ParamInfo& p, double value) {
 
 }  // namespace
 
-const ParamInfo* param_table() { return kTable; }
-
 const ParamInfo& band_param_info() { return kTable[kFixedParamCount]; }
 
 const ParamInfo& param_for_box(int32_t id) {
     for (int32_t i = 0; i < kFixedParamCount; ++i)
-        if (kTable[i].target == kBox && kTable[i].box == id) return kTable[i];
-    return kTable[0];  // not reached for a box of EffectBox
+        if (kTable[i].target == ParamTarget::EffectValue && kTable[i].box == id) return kTable[i];
+    return kTable[0];  // not reached for a box of EffectValue
 }
 
 int32_t param_count(const Settings& state) { return kFixedParamCount + band_count(state); }
@@ -136,7 +103,7 @@ int32_t param_set(Settings& state, const char* name, double value) {
     case ParamTarget::ReverbOn: effect_set_switch(state, EffectSwitch::Reverb, on); break;
     case ParamTarget::CompOn: effect_set_switch(state, EffectSwitch::Compressor, on); break;
     case ParamTarget::ReverbFirst: effect_set_order(state, on); break;
-    case ParamTarget::EffectValue: effect_apply_box(state, static_cast<EffectBox>(p->box), whole); break;
+    case ParamTarget::EffectValue: effect_apply_box(state, static_cast<EffectValue>(p->box), whole); break;
     case ParamTarget::EqBands:
         if (!eq_band_count_available(state, whole)) return kParamOutOfRange;
         eq_apply_band_count(state, whole);
@@ -157,7 +124,7 @@ int32_t param_get(const Settings& state, const char* name, double* value) {
     case ParamTarget::ReverbOn: *value = state.chain.reverbOn; break;
     case ParamTarget::CompOn: *value = state.chain.compOn; break;
     case ParamTarget::ReverbFirst: *value = state.chain.reverbFirst; break;
-    case ParamTarget::EffectValue: *value = effect_box_value(state, static_cast<EffectBox>(p->box)); break;
+    case ParamTarget::EffectValue: *value = effect_box_value(state, static_cast<EffectValue>(p->box)); break;
     case ParamTarget::EqBands: *value = state.eqBandCount; break;
     case ParamTarget::EqPreGain: *value = state.eqPreGainValue; break;
     case ParamTarget::EqSecondPass: *value = state.chain.eqSecondPass; break;

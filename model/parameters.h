@@ -1,51 +1,18 @@
-// The named parameters: one table that says, for every parameter, its name,
-// range, step, unit, default and how it applies. The parameter interface of
-// the default engine and of the engines, the render tool's listing and the
-// plugin description read it; each parameter applies through the rule of the
-// control that shows it, so a parameter and a control never differ.
+// The named parameters through the table of model/param_table.h: each applies
+// through the rule of the control that shows it, so a parameter and a
+// control never differ.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "model/param_table.h"
+
 namespace audiomix {
 
 struct Settings;
 
-// The result codes of the public interface.
-constexpr int32_t kParamOk = 0;
-constexpr int32_t kParamUnknown = 3;
-constexpr int32_t kParamOutOfRange = 5;
-
-enum class ParamKind : int32_t {
-    Switch,       // 0 or 1
-    Integer,      // whole numbers in [minimum, maximum]
-    BandCount,    // 10, 15, 25 or 31 (more than 10 only at 44100 Hz and above)
-    Continuous,   // any value in [minimum, maximum]
-};
-
-// What a parameter sets, and through which control's rule.
-enum class ParamTarget : int32_t {
-    EqOn, ReverbOn, CompOn, ReverbFirst,  // the switches and the order controls
-    EffectValue,                          // a box of the effect page (box below)
-    EqBands, EqPreGain, EqSecondPass, EqBand,
-};
-
-struct ParamInfo {
-    const char* name;   // "eq.band.N" for the band gains
-    ParamTarget target;
-    int32_t box;        // EffectValue: the box's control id (model/effect_rules.h)
-    ParamKind kind;
-    double minimum;
-    double maximum;
-    double defaultValue;  // after audiomix_init at a rate the equaliser covers
-    const char* unit;     // "dB", "ms", "m", or "" for none
-    const char* meaning;  // one line for listings
-};
-
-// The fixed parameters, then one entry standing for every band gain.
-constexpr int32_t kFixedParamCount = 17;
-const ParamInfo* param_table();  // kFixedParamCount + 1 entries
+// The table itself: model/param_table.h.
 const ParamInfo& band_param_info();
 
 // How many names the current layout has: the fixed ones and one per band.

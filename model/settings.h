@@ -54,7 +54,7 @@ struct Settings {
     float eqPreGainValue;
     // The whole part of the value last applied per band: linked tuning
     // measures a move from it.
-    int32_t eqBandWholeValue[32];
+    int32_t bandGainDb[32];
 
     // Compressor, as shown.
     int32_t compThresholdDb;

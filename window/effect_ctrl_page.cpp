@@ -23,27 +23,27 @@ constexpr COLORREF kCompressorChannel = RGB(0, 255, 0);
 constexpr COLORREF kReverbChannel = RGB(0, 0, 255);
 
 struct SliderLook {
-    EffectBox box;
+    EffectValue box;
     int tickFrequency;
     int selectionStart, selectionEnd;
 };
 
 // Slider set-up in id order (1020 to 1029); the ranges come from the rules.
 constexpr SliderLook kSliderLooks[] = {
-    {EffectBox::Threshold, 2, 10, 40},  {EffectBox::Ratio, 1, 4, 6},
-    {EffectBox::Attack, 1, 4, 6},       {EffectBox::Release, 1, 4, 6},
-    {EffectBox::CombDb, 5, 40, 60},     {EffectBox::Taps, 5, 40, 80},
-    {EffectBox::WetDb, 10, 30, 100},    {EffectBox::DecayM, 10, 300, 1000},
-    {EffectBox::CombM, 10, 300, 1000},  {EffectBox::BaseM, 10, 30, 80},
+    {EffectValue::Threshold, 2, 10, 40},  {EffectValue::Ratio, 1, 4, 6},
+    {EffectValue::Attack, 1, 4, 6},       {EffectValue::Release, 1, 4, 6},
+    {EffectValue::CombDb, 5, 40, 60},     {EffectValue::Taps, 5, 40, 80},
+    {EffectValue::WetDb, 10, 30, 100},    {EffectValue::DecayM, 10, 300, 1000},
+    {EffectValue::CombM, 10, 300, 1000},  {EffectValue::BaseM, 10, 30, 80},
 };
 
-bool is_compressor(EffectBox box) {
-    return box == EffectBox::Threshold || box == EffectBox::Ratio || box == EffectBox::Attack ||
-           box == EffectBox::Release;
+bool is_compressor(EffectValue box) {
+    return box == EffectValue::Threshold || box == EffectValue::Ratio || box == EffectValue::Attack ||
+           box == EffectValue::Release;
 }
 
-bool box_from_control(int id, EffectBox& box) {
-    for (EffectBox b : kEffectBoxes) {
+bool box_from_control(int id, EffectValue& box) {
+    for (EffectValue b : kEffectValues) {
         if (static_cast<int>(b) == id) {
             box = b;
             return true;
@@ -52,8 +52,8 @@ bool box_from_control(int id, EffectBox& box) {
     return false;
 }
 
-bool box_from_slider(int id, EffectBox& box) {
-    for (EffectBox b : kEffectBoxes) {
+bool box_from_slider(int id, EffectValue& box) {
+    for (EffectValue b : kEffectValues) {
         if (effect_slider_id(b) == id) {
             box = b;
             return true;
@@ -150,13 +150,13 @@ void CEffectCtrlPage::DoDataExchange(CDataExchange* dx) {
         DDX_Text(dx, static_cast<int>(kExchangeOrder[i]), m_boxValues[i]);
 }
 
-int32_t& CEffectCtrlPage::BoxValue(EffectBox box) {
+int32_t& CEffectCtrlPage::BoxValue(EffectValue box) {
     for (int i = 0; i < kBoxCount; ++i)
         if (kExchangeOrder[i] == box) return m_boxValues[i];
     return m_boxValues[0];  // unreachable: every box is in the exchange order
 }
 
-CSkinSlider& CEffectCtrlPage::Slider(EffectBox box) { return m_sliders[kLastSliderId - effect_slider_id(box)]; }
+CSkinSlider& CEffectCtrlPage::Slider(EffectValue box) { return m_sliders[kLastSliderId - effect_slider_id(box)]; }
 
 BOOL CEffectCtrlPage::OnInitDialog() {
     // The first exchange writes the boxes' initial numbers: not typing.
@@ -225,8 +225,8 @@ BOOL CEffectCtrlPage::OnInitDialog() {
     // until the page is first shown.
     {
         const auto s = default_engine().view();
-        for (EffectBox box : {EffectBox::CombDb, EffectBox::WetDb, EffectBox::Taps, EffectBox::BaseM,
-                              EffectBox::DecayM, EffectBox::CombM})
+        for (EffectValue box : {EffectValue::CombDb, EffectValue::WetDb, EffectValue::Taps, EffectValue::BaseM,
+                              EffectValue::DecayM, EffectValue::CombM})
             BoxValue(box) = effect_box_value(*s, box);
     }
     LoadOrder();
@@ -242,13 +242,13 @@ void CEffectCtrlPage::UpdateBoxesQuietly() {
 
 void CEffectCtrlPage::LoadBoxes() {
     const auto s = default_engine().view();
-    for (EffectBox box : kEffectBoxes) BoxValue(box) = effect_box_value(*s, box);
+    for (EffectValue box : kEffectValues) BoxValue(box) = effect_box_value(*s, box);
 }
 
 void CEffectCtrlPage::LoadSlidersAndBoxes() {
     // One reading for both, and no lock held while the controls are set.
     LoadBoxes();
-    for (EffectBox box : kEffectBoxes) Slider(box).SetPos(effect_slider_position(box, BoxValue(box)));
+    for (EffectValue box : kEffectValues) Slider(box).SetPos(effect_slider_position(box, BoxValue(box)));
 }
 
 void CEffectCtrlPage::LoadOrder() {
@@ -278,14 +278,14 @@ void CEffectCtrlPage::ShowEngineValues() {
     UpdateBoxesQuietly();
 }
 
-void CEffectCtrlPage::ShowBoxValue(EffectBox box) {
+void CEffectCtrlPage::ShowBoxValue(EffectValue box) {
     BoxValue(box) = effect_box_value(*default_engine().view(), box);
     UpdateData(FALSE);  // the changed box's own handler runs, as for typing
 }
 
 void CEffectCtrlPage::OnHScroll(Message& msg) {
     const HWND sender = reinterpret_cast<HWND>(msg.lParam);
-    EffectBox box;
+    EffectValue box;
     if (sender != nullptr && box_from_slider(::GetDlgCtrlID(sender), box)) {
         const int32_t position = Slider(box).GetPos();
         {
@@ -302,7 +302,7 @@ void CEffectCtrlPage::OnHScroll(Message& msg) {
 
 void CEffectCtrlPage::OnBoxChange(Message& msg) {
     if (m_loadingBoxes) return;
-    EffectBox box;
+    EffectValue box;
     if (!box_from_control(LOWORD(msg.wParam), box)) return;
     const HWND edit = reinterpret_cast<HWND>(msg.lParam);
     if (is_unfinished_number(edit)) return;
@@ -321,14 +321,14 @@ void CEffectCtrlPage::OnBoxChange(Message& msg) {
 }
 
 void CEffectCtrlPage::OnBoxKillFocus(Message& msg) {
-    EffectBox box;
+    EffectValue box;
     if (!box_from_control(LOWORD(msg.wParam), box)) return;
     BoxValue(box) = effect_box_value(*default_engine().view(), box);
     UpdateBoxesQuietly();
 }
 
 void CEffectCtrlPage::OnSliderRelease(NMHDR* header, LRESULT* result) {
-    EffectBox box;
+    EffectValue box;
     if (box_from_slider(static_cast<int>(header->idFrom), box)) {
         const int32_t position = Slider(box).GetPos();
         {
@@ -342,25 +342,25 @@ void CEffectCtrlPage::OnSliderRelease(NMHDR* header, LRESULT* result) {
 }
 
 void CEffectCtrlPage::OnCompressorDefaults() {
-    constexpr EffectBox boxes[] = {EffectBox::Attack, EffectBox::Release, EffectBox::Ratio, EffectBox::Threshold};
+    constexpr EffectValue boxes[] = {EffectValue::Attack, EffectValue::Release, EffectValue::Ratio, EffectValue::Threshold};
     {
         auto s = default_engine().edit();
         effect_compressor_defaults(*s);
-        for (EffectBox box : boxes) BoxValue(box) = effect_box_value(*s, box);
+        for (EffectValue box : boxes) BoxValue(box) = effect_box_value(*s, box);
     }
-    for (EffectBox box : boxes) Slider(box).SetPos(effect_slider_position(box, BoxValue(box)));
+    for (EffectValue box : boxes) Slider(box).SetPos(effect_slider_position(box, BoxValue(box)));
     UpdateBoxesQuietly();
 }
 
 void CEffectCtrlPage::OnReverbDefaults() {
-    constexpr EffectBox boxes[] = {EffectBox::CombDb, EffectBox::WetDb, EffectBox::Taps,
-                                   EffectBox::BaseM,  EffectBox::DecayM, EffectBox::CombM};
+    constexpr EffectValue boxes[] = {EffectValue::CombDb, EffectValue::WetDb, EffectValue::Taps,
+                                   EffectValue::BaseM,  EffectValue::DecayM, EffectValue::CombM};
     {
         auto s = default_engine().edit();
         effect_reverb_defaults(*s);
-        for (EffectBox box : boxes) BoxValue(box) = effect_box_value(*s, box);
+        for (EffectValue box : boxes) BoxValue(box) = effect_box_value(*s, box);
     }
-    for (EffectBox box : boxes) Slider(box).SetPos(effect_slider_position(box, BoxValue(box)));
+    for (EffectValue box : boxes) Slider(box).SetPos(effect_slider_position(box, BoxValue(box)));
     UpdateBoxesQuietly();
 }
 

@@ -43,10 +43,10 @@ public:
 
     // The box values exchanged with the ten edit boxes, in exchange order.
     static constexpr int kBoxCount = 10;
-    static constexpr EffectBox kExchangeOrder[kBoxCount] = {
-        EffectBox::Ratio,  EffectBox::Threshold, EffectBox::Attack, EffectBox::Release,
-        EffectBox::CombDb, EffectBox::Taps,      EffectBox::WetDb,  EffectBox::DecayM,
-        EffectBox::CombM,  EffectBox::BaseM};
+    static constexpr EffectValue kExchangeOrder[kBoxCount] = {
+        EffectValue::Ratio,  EffectValue::Threshold, EffectValue::Attack, EffectValue::Release,
+        EffectValue::CombDb, EffectValue::Taps,      EffectValue::WetDb,  EffectValue::DecayM,
+        EffectValue::CombM,  EffectValue::BaseM};
 
 private:
     void OnHScroll(Message& msg);
@@ -64,14 +64,14 @@ private:
     void OnBoxKillFocus(Message& msg);
     void OnSliderRelease(NMHDR* header, LRESULT* result);
 
-    int32_t& BoxValue(EffectBox box);
-    CSkinSlider& Slider(EffectBox box);
+    int32_t& BoxValue(EffectValue box);
+    CSkinSlider& Slider(EffectValue box);
     // Sliders and boxes from the engine; the page's own box writes are not
     // taken as typing.
     void LoadSlidersAndBoxes();
     void LoadBoxes();
     void LoadOrder();
-    void ShowBoxValue(EffectBox box);
+    void ShowBoxValue(EffectValue box);
     void ApplySwitch(CSkinButton& button, EffectSwitch which);
     void NotifyHost();
     // Writes the box values to the boxes without running their handlers.

@@ -98,7 +98,7 @@ void CEqPage::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_EQ_DELETE, m_delete);
     DDX_Control(dx, IDC_EQ_SAVE, m_save);
     DDX_Control(dx, IDC_EQ_LINKED, m_linked);
-    DDX_Control(dx, IDC_EQ_SECOND_PASS, m_secondLevel);
+    DDX_Control(dx, IDC_EQ_SECOND_PASS, m_secondPass);
     for (int i = 0; i < 4; ++i) DDX_Control(dx, kBandButtonIds[i], m_bandButtons[i]);
     for (int i = 0; i < kSliderCount; ++i) {
         DDX_Control(dx, eq_band_label_id(i), m_bandLabels[i]);
@@ -140,9 +140,9 @@ BOOL CEqPage::OnInitDialog() {
     m_delete.SetTooltipText(L"删除");
     m_delete.DrawTransparent();
 
-    look_of_switch(m_secondLevel, IDI_CHECK_ON, IDI_CHECK_OFF, L"二级调整：均衡器对声音再处理一遍");
+    look_of_switch(m_secondPass, IDI_CHECK_ON, IDI_CHECK_OFF, L"二级调整：均衡器对声音再处理一遍");
     look_of_switch(m_linked, IDI_CHECK_ON, IDI_CHECK_OFF, L"调谐联动：相邻频段跟随调整");
-    m_secondLevel.SetCheck(BST_UNCHECKED);
+    m_secondPass.SetCheck(BST_UNCHECKED);
     m_linked.SetCheck(BST_UNCHECKED);
 
     m_preGain.SetRange(0, kPreGainSliderMax);
@@ -252,7 +252,7 @@ void CEqPage::LayoutBands() {
     }
     {
         auto s = default_engine().edit();
-        std::memset(s->eqBandWholeValue, 0, sizeof s->eqBandWholeValue);
+        std::memset(s->bandGainDb, 0, sizeof s->bandGainDb);
     }
     UpdateData(FALSE);
     Invalidate();
@@ -267,7 +267,7 @@ void CEqPage::ResetEngine() { eq_page_reset(*default_engine().edit()); }
 
 void CEqPage::ShowReset() {
     if (m_hWnd == nullptr) return;
-    m_secondLevel.SetCheck(BST_UNCHECKED);
+    m_secondPass.SetCheck(BST_UNCHECKED);
     m_linked.SetCheck(BST_UNCHECKED);
     m_bandCount = 10;
     CheckBandCountButton();
@@ -317,7 +317,7 @@ void CEqPage::OnHScroll(Message& msg) {
 }
 
 void CEqPage::OnSecondLevel() {
-    const bool on = m_secondLevel.GetCheck() == BST_CHECKED;
+    const bool on = m_secondPass.GetCheck() == BST_CHECKED;
     eq_apply_second_pass(*default_engine().edit(), on);
     Invalidate();
 }
@@ -402,10 +402,10 @@ void CEqPage::SyncWithEngine() {
         m_presets.SetCurSel(0);
         // Placing only: the engine keeps its gains.
         int32_t kept[32];
-        std::memcpy(kept, default_engine().view()->eqBandWholeValue, sizeof kept);
+        std::memcpy(kept, default_engine().view()->bandGainDb, sizeof kept);
         LayoutBands();
         auto s = default_engine().edit();
-        std::memcpy(s->eqBandWholeValue, kept, sizeof kept);
+        std::memcpy(s->bandGainDb, kept, sizeof kept);
     }
     float values[kMaxBands];
     float preGain = 0;
@@ -419,7 +419,7 @@ void CEqPage::SyncWithEngine() {
     for (int32_t b = 0; b < m_bandCount; ++b)
         m_bandSliders[b].SetPos(eq_band_position_from_value(values[b]));
     m_preGain.SetPos(static_cast<int>(std::lround(kPreGainCentre + preGain / 1.5)));
-    m_secondLevel.SetCheck(secondPass ? BST_CHECKED : BST_UNCHECKED);
+    m_secondPass.SetCheck(secondPass ? BST_CHECKED : BST_UNCHECKED);
 }
 
 }  // namespace audiomix

@@ -73,7 +73,7 @@ private:
     CSkinLabel m_scale[6];  // 1016, 1015, 1014 (row 0), then 1017, 1018, 1019
     CSkinSlider m_preGain;
     CSkinComboBox m_presets;
-    CSkinButton m_delete, m_save, m_linked, m_secondLevel;
+    CSkinButton m_delete, m_save, m_linked, m_secondPass;
     CSkinButton m_bandButtons[4];  // 10, 15, 25, 31
     CSkinLabel m_bandLabels[kSliderCount];
     CSkinSlider m_bandSliders[kSliderCount];

@@ -24,23 +24,23 @@ protected:
 };
 
 TEST_F(EffectRules, BoxesRefuseTheSlidersExtremes) {
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::Threshold, -60));
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::CombDb, 0));
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::WetDb, 0));
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::WetDb, -1));
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::Taps, 0));
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::Taps, 101));
-    EXPECT_FALSE(effect_apply_box(*state, EffectBox::Taps, 1ll << 40));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::Threshold, -60));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::CombDb, 0));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::WetDb, 0));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::WetDb, -1));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::Taps, 0));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::Taps, 101));
+    EXPECT_FALSE(effect_apply_box(*state, EffectValue::Taps, 1ll << 40));
     EXPECT_EQ(state->settingsChanged, 0);
-    EXPECT_EQ(effect_box_value(*state, EffectBox::Taps), 20);
-    EXPECT_TRUE(effect_apply_box(*state, EffectBox::WetDb, -2));
+    EXPECT_EQ(effect_box_value(*state, EffectValue::Taps), 20);
+    EXPECT_TRUE(effect_apply_box(*state, EffectValue::WetDb, -2));
     EXPECT_NEAR(state->chain.reverb[0].wetGain, std::pow(10.0, -0.1), 1e-6);
     EXPECT_EQ(state->settingsChanged, 1);
 }
 
 TEST_F(EffectRules, TypedTapCountRedrawsBothLines) {
     const uint16_t before0 = state->chain.reverb[0].tapDelay[3];
-    ASSERT_TRUE(effect_apply_box(*state, EffectBox::Taps, 50));
+    ASSERT_TRUE(effect_apply_box(*state, EffectValue::Taps, 50));
     EXPECT_EQ(state->chain.reverb[0].tapCount, 50);
     EXPECT_EQ(state->chain.reverb[1].tapCount, 50);
     EXPECT_NE(state->chain.reverb[0].tapDelay[3], before0);
@@ -50,40 +50,40 @@ TEST_F(EffectRules, TypedTapCountRedrawsBothLines) {
 TEST_F(EffectRules, SliderDragStoresAndReleaseRecomputesAndRedraws) {
     const float comb_gain = state->chain.reverb[0].combGain;
     const uint16_t delay = state->chain.reverb[1].tapDelay[0];
-    effect_apply_slider(*state, EffectBox::CombDb, 30);
+    effect_apply_slider(*state, EffectValue::CombDb, 30);
     EXPECT_EQ(state->reverb[0].combDb, -30);
     EXPECT_EQ(state->reverb[1].combDb, -30);
     EXPECT_EQ(state->chain.reverb[0].combGain, comb_gain);  // the drag step leaves the gain
     EXPECT_EQ(state->chain.reverb[1].tapDelay[0], delay);
-    effect_apply_release(*state, EffectBox::CombDb, 30);
+    effect_apply_release(*state, EffectValue::CombDb, 30);
     EXPECT_NEAR(state->chain.reverb[1].combGain, std::pow(10.0, -1.5), 1e-7);
     EXPECT_NE(state->chain.reverb[1].tapDelay[0], delay);
     EXPECT_EQ(state->reverb[0].wetDb, -10);
-    EXPECT_EQ(effect_slider_position(EffectBox::CombDb, state->reverb[0].combDb), 30);
+    EXPECT_EQ(effect_slider_position(EffectValue::CombDb, state->reverb[0].combDb), 30);
 }
 
 TEST_F(EffectRules, ThresholdSliderShowsTheNegatedValue) {
-    effect_apply_slider(*state, EffectBox::Threshold, 20);
+    effect_apply_slider(*state, EffectValue::Threshold, 20);
     EXPECT_EQ(state->compThresholdDb, -20);
     EXPECT_NEAR(state->chain.compThreshold, std::pow(10.0, -1.15), 1e-7);
-    effect_apply_slider(*state, EffectBox::Threshold, 60);  // the slider reaches what the box refuses
+    effect_apply_slider(*state, EffectValue::Threshold, 60);  // the slider reaches what the box refuses
     EXPECT_EQ(state->compThresholdDb, -60);
     EXPECT_EQ(state->settingsChanged, 1);
 }
 
 TEST_F(EffectRules, DefaultsRestoreEveryValue) {
-    effect_apply_box(*state, EffectBox::Ratio, 0);
-    effect_apply_box(*state, EffectBox::Attack, 500);
-    effect_apply_box(*state, EffectBox::BaseM, 90);
-    effect_apply_box(*state, EffectBox::CombM, 700);
+    effect_apply_box(*state, EffectValue::Ratio, 0);
+    effect_apply_box(*state, EffectValue::Attack, 500);
+    effect_apply_box(*state, EffectValue::BaseM, 90);
+    effect_apply_box(*state, EffectValue::CombM, 700);
     effect_compressor_defaults(*state);
     effect_reverb_defaults(*state);
     EXPECT_EQ(state->compRatio, 5);
     EXPECT_FLOAT_EQ(state->chain.compSlope, 0.5f);
     EXPECT_EQ(state->chain.compAvgCoef, state->chain.compAttackCoef);
     const int32_t slider_positions[] = {10, 20, 10, 10, 20, 5};  // 1024 ... 1029
-    const EffectBox reverb_boxes[] = {EffectBox::CombDb, EffectBox::Taps,  EffectBox::WetDb,
-                                      EffectBox::DecayM, EffectBox::CombM, EffectBox::BaseM};
+    const EffectValue reverb_boxes[] = {EffectValue::CombDb, EffectValue::Taps,  EffectValue::WetDb,
+                                      EffectValue::DecayM, EffectValue::CombM, EffectValue::BaseM};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(effect_slider_position(reverb_boxes[i], effect_box_value(*state, reverb_boxes[i])),
                   slider_positions[i]);
@@ -105,7 +105,7 @@ TEST_F(EffectRules, OrderAndSwitchesMarkOnlyRealChanges) {
 }
 
 TEST(EffectSliders, RangesAndIdsPairWithTheirBoxes) {
-    for (EffectBox box : kEffectBoxes) {
+    for (EffectValue box : kEffectValues) {
         const ValueRange slider = effect_slider_range(box);
         const ValueRange accepted = effect_box_range(box);
         // Every accepted value has a slider position inside the slider's range.
@@ -134,7 +134,7 @@ protected:
 TEST_F(LinkedTuning, ASingleJumpMovesTwoNeighboursEachSide) {
     ASSERT_EQ(move(10, 0), 4);
     const int32_t expected_db[] = {12, 15, 20, 15, 12};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(state->eqBandWholeValue[8 + i], expected_db[i]) << 8 + i;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(state->bandGainDb[8 + i], expected_db[i]) << 8 + i;
     // Order of the moves: +1, +2, -1, -2; positions trunc(25 - 1.25 g).
     EXPECT_EQ(moves[0].band, 11);
     EXPECT_EQ(moves[0].position, 6);
@@ -145,17 +145,17 @@ TEST_F(LinkedTuning, ASingleJumpMovesTwoNeighboursEachSide) {
     // The end-of-track repeat at a whole value changes nothing.
     const auto before = std::make_unique<Settings>(*state);
     move(10, 0);
-    EXPECT_EQ(std::memcmp(before->eqBandWholeValue, state->eqBandWholeValue, sizeof state->eqBandWholeValue), 0);
+    EXPECT_EQ(std::memcmp(before->bandGainDb, state->bandGainDb, sizeof state->bandGainDb), 0);
     EXPECT_EQ(before->chain.eqGain[12][0], state->chain.eqGain[12][0]);
 }
 
 TEST_F(LinkedTuning, BandZeroPullsBandTwoByHalf) {
     ASSERT_EQ(move(0, 0), 2);
-    EXPECT_EQ(state->eqBandWholeValue[1], 15);
+    EXPECT_EQ(state->bandGainDb[1], 15);
     EXPECT_EQ(moves[0].position, 6);
-    EXPECT_EQ(state->eqBandWholeValue[2], 10);
+    EXPECT_EQ(state->bandGainDb[2], 10);
     EXPECT_EQ(moves[1].position, 12);
-    EXPECT_EQ(state->eqBandWholeValue[3], 0);
+    EXPECT_EQ(state->bandGainDb[3], 0);
 }
 
 TEST_F(LinkedTuning, TheLastBandOfTheTenBandLayoutSkipsMissingNeighbours) {
@@ -163,37 +163,37 @@ TEST_F(LinkedTuning, TheLastBandOfTheTenBandLayoutSkipsMissingNeighbours) {
     ASSERT_EQ(move(9, 0, 10), 2);
     EXPECT_EQ(moves[0].band, 8);
     EXPECT_EQ(moves[1].band, 7);
-    EXPECT_EQ(state->eqBandWholeValue[10], 0);
+    EXPECT_EQ(state->bandGainDb[10], 0);
 }
 
 TEST_F(LinkedTuning, StepByStepDragTruncatesAtEveryStep) {
     for (int p = 24; p >= 0; --p) move(10, p);
     // Each step of 0.8 adds 0.6 to the neighbour, truncated away every time
     // until whole values accumulate: the result is smaller than after a jump.
-    EXPECT_LT(state->eqBandWholeValue[11], 15);
-    EXPECT_LT(state->eqBandWholeValue[12], 12);
-    EXPECT_EQ(state->eqBandWholeValue[10], 20);
+    EXPECT_LT(state->bandGainDb[11], 15);
+    EXPECT_LT(state->bandGainDb[12], 12);
+    EXPECT_EQ(state->bandGainDb[10], 20);
 }
 
 TEST_F(LinkedTuning, WholeDecibelsMeasureTheNextMove) {
     move(10, 26);  // -0.8, recorded as 0
-    EXPECT_EQ(state->eqBandWholeValue[10], 0);
+    EXPECT_EQ(state->bandGainDb[10], 0);
     move(10, 25);  // measured from 0, not from -0.8: the neighbours get nothing
     EXPECT_EQ(moves[0].value, 0.0);
 }
 
 TEST_F(LinkedTuning, ARepeatedNotificationAppliesTheFractionAgain) {
     move(10, 1);  // 19.2: neighbour 11 gets 14.4, recorded as 14
-    EXPECT_EQ(state->eqBandWholeValue[10], 19);
-    EXPECT_EQ(state->eqBandWholeValue[11], 14);
+    EXPECT_EQ(state->bandGainDb[10], 19);
+    EXPECT_EQ(state->bandGainDb[11], 14);
     move(10, 1);
     EXPECT_NEAR(moves[0].value, 14.15, 1e-5);
-    EXPECT_EQ(state->eqBandWholeValue[11], 14);
+    EXPECT_EQ(state->bandGainDb[11], 14);
     EXPECT_EQ(moves[0].position, 7);
 }
 
 TEST_F(LinkedTuning, NeighboursCanBeDrivenPastTheScale) {
-    state->eqBandWholeValue[11] = 19;
+    state->bandGainDb[11] = 19;
     eq_set_gain(*state, 19, 11, 0);
     move(10, 0);
     EXPECT_NEAR(moves[0].value, 34.0, 1e-9);

@@ -2,6 +2,7 @@
 #include <set>
 #include <string>
 
+#include "model/param_table.h"
 #include "test_support.h"
 
 namespace audiomix {
@@ -75,6 +76,10 @@ TEST_F(Params, DefaultsReadBackAfterInit) {
     EXPECT_EQ(get("eq.pregain"), 0);
     EXPECT_EQ(get("eq.band.9"), 0);
     EXPECT_EQ(get("eq.on") + get("reverb.on") + get("comp.on") + get("eq.second_pass"), 0);
+    // The table that listings and plugin descriptions read says the same.
+    for (int32_t i = 0; i < kFixedParamCount; ++i)
+        EXPECT_EQ(get(kParamTable[i].name), kParamTable[i].defaultValue) << kParamTable[i].name;
+    EXPECT_EQ(get("eq.band.0"), kParamTable[kFixedParamCount].defaultValue);
 }
 
 TEST_F(Params, RangesMatchWhatTheBoxesAccept) {
@@ -159,8 +164,8 @@ TEST_F(Params, BandsApplyToEveryChannelAndReadBack) {
     EXPECT_EQ(get("eq.band.5"), 12.5);
     EXPECT_EQ(testing::settings().chain.eqGain[5][0], testing::settings().chain.eqGain[5][1]);
     EXPECT_NEAR(testing::settings().chain.eqGain[5][0], 0.25220207857 * std::exp(0.0801783618 * 12.5) - 0.25220207853, 1e-6);
-    EXPECT_EQ(testing::settings().eqBandWholeValue[5], 12);
-    EXPECT_EQ(testing::settings().eqBandWholeValue[4] + testing::settings().eqBandWholeValue[6], 0);  // no linked tuning
+    EXPECT_EQ(testing::settings().bandGainDb[5], 12);
+    EXPECT_EQ(testing::settings().bandGainDb[4] + testing::settings().bandGainDb[6], 0);  // no linked tuning
     EXPECT_EQ(audiomix_param_set("eq.band.5", 20.5), AUDIOMIX_PARAM_OUT_OF_RANGE);
     ASSERT_EQ(audiomix_param_set("eq.pregain", -18), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(get("eq.pregain"), -18);

@@ -34,8 +34,8 @@ TEST_F(PresetApply, HeavyMetalMovesTheSlidersAndTheEngine) {
     EXPECT_EQ(testing::settings().settingsChanged, 1);
     EXPECT_EQ(eq_band_position_from_value(testing::settings().eqBandValue[0]), 37);  // trunc(25 + 12.5)
     EXPECT_EQ(eq_band_position_from_value(testing::settings().eqBandValue[6]), 5);   // 25 - 20
-    EXPECT_EQ(testing::settings().eqBandWholeValue[0], -10);
-    EXPECT_EQ(testing::settings().eqBandWholeValue[6], 16);
+    EXPECT_EQ(testing::settings().bandGainDb[0], -10);
+    EXPECT_EQ(testing::settings().bandGainDb[6], 16);
     // Both channels get what a band slider at that value gives.
     auto reference = testing::make_settings();
     eq_set_gain(*reference, 16.0f, 6, 0);
@@ -51,7 +51,7 @@ TEST_F(PresetApply, OnlyTheRecordsBandsChangeAndApplyingLeavesTheFlag) {
     eq_apply_preset(*default_engine().edit(), presetTable[5]);  // ten bands of "Rock摇滚模式"
     EXPECT_EQ(testing::settings().settingsChanged, 0);
     EXPECT_EQ(testing::settings().eqBandValue[3], 8.0f);
-    EXPECT_EQ(testing::settings().eqBandWholeValue[12], 7);
+    EXPECT_EQ(testing::settings().bandGainDb[12], 7);
 
     PresetRecord wild{};
     wild.bandCount = 1000;  // from a damaged file: at most the 31 bands

@@ -170,7 +170,7 @@ TEST_F(EqPage, LinkedTuningFollowsASingleJump) {
     const int gains[5] = {12, 15, 20, 15, 12};
     const int positions[5] = {10, 6, 0, 6, 10};
     for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(settings().eqBandWholeValue[8 + k], gains[k]) << "band " << 8 + k;
+        EXPECT_EQ(settings().bandGainDb[8 + k], gains[k]) << "band " << 8 + k;
         EXPECT_EQ(pos(8 + k), positions[k]) << "band " << 8 + k;
     }
     EXPECT_EQ(settings().eqBandValue[10], 20.0f);
@@ -197,7 +197,7 @@ TEST_F(EqPage, BandSlidersByMouseAndKeys) {
     pump(100);
     ASSERT_EQ(pos(3), 5);
     EXPECT_FLOAT_EQ(settings().eqBandValue[3], 16.0f);
-    EXPECT_EQ(settings().eqBandWholeValue[3], 16);
+    EXPECT_EQ(settings().bandGainDb[3], 16);
     EXPECT_EQ(pos(2), 25) << "linked tuning is off";
     SetFocus(item(slider_id(0)));
     press_key(VK_END);

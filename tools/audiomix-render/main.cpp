@@ -69,8 +69,8 @@ std::string list_params(const EngineSession& engine) {
     for (const auto& [name, value] : engine.values()) {
         const ParamHint* hint = find_param_hint(name);
         char line[256];
-        std::snprintf(line, sizeof line, "%-20s %8s   %s\n", name.c_str(), format_value(value).c_str(),
-                      hint ? hint->accepted : "");
+        std::snprintf(line, sizeof line, "%-20s %8s   %-36s %s\n", name.c_str(), format_value(value).c_str(),
+                      hint ? hint->accepted : "", hint ? hint->meaning : "");
         text += line;
     }
     return text;

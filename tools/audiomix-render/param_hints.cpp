@@ -3,40 +3,60 @@
 #include <audiomix.h>
 
 #include <cstring>
+#include <string>
 
 #include "format.h"
+#include "model/param_table.h"
 
 namespace audiomix_render {
 
 namespace {
 
-constexpr double kNone = 1.0, kNoneHi = 0.0;  // lo > hi: not a plain interval
+using audiomix::kFixedParamCount;
+using audiomix::kParamTable;
+using audiomix::ParamInfo;
+using audiomix::ParamKind;
 
-constexpr ParamHint kHints[] = {
-    {"eq.on", "0 (off) or 1 (on)", 0, 1, true},
-    {"reverb.on", "0 (off) or 1 (on)", 0, 1, true},
-    {"comp.on", "0 (off) or 1 (on)", 0, 1, true},
-    {"order.reverb_first", "0 (equaliser first) or 1 (reverb first)", 0, 1, true},
-    {"comp.threshold_db", "whole numbers -59 ... -1", -59, -1, true},
-    {"comp.ratio", "whole numbers 0 ... 10 (0 limits hardest, 10 does not compress)", 0, 10, true},
-    {"comp.attack_ms", "whole numbers 1 ... 1000", 1, 1000, true},
-    {"comp.release_ms", "whole numbers 1 ... 1000", 1, 1000, true},
-    {"reverb.comb_db", "whole numbers -80 ... -1", -80, -1, true},
-    {"reverb.taps", "whole numbers 1 ... 100", 1, 100, true},
-    {"reverb.wet_db", "whole numbers -100 ... -2", -100, -2, true},
-    {"reverb.decay_m", "whole numbers 1 ... 1000", 1, 1000, true},
-    {"reverb.comb_m", "whole numbers 1 ... 1000", 1, 1000, true},
-    {"reverb.base_m", "whole numbers 0 ... 100", 0, 100, true},
-    {"eq.bands", "10, 15, 25 or 31 (only 10 at 11025 and 22050 Hz)", kNone, kNoneHi, true},
-    {"eq.pregain", "-18 ... 18", -18, 18, false},
-    {"eq.second_pass", "0 (off) or 1 (on)", 0, 1, true},
-    {"eq.band.", "-20 ... 20", -20, 20, false},
+// What a parameter accepts, in words, from its entry of the library's table.
+std::string accepted_text(const ParamInfo& p) {
+    const std::string lo = format_value(p.minimum), hi = format_value(p.maximum);
+    const std::string unit = p.unit[0] != '\0' ? std::string(" ") + p.unit : "";
+    switch (p.kind) {
+    case ParamKind::Switch: return "0 or 1";
+    case ParamKind::Integer: return "whole numbers " + lo + " ... " + hi + unit;
+    case ParamKind::BandCount: return "10, 15, 25 or 31 (10 below 44100 Hz)";
+    case ParamKind::Continuous: return lo + " ... " + hi + unit;
+    }
+    return {};
+}
+
+struct Hints {
+    std::string names[kFixedParamCount + 1];
+    std::string texts[kFixedParamCount + 1];
+    ParamHint hints[kFixedParamCount + 1];
 };
+
+const Hints& hints() {
+    static const Hints table = [] {
+        Hints h;
+        for (int32_t i = 0; i <= kFixedParamCount; ++i) {
+            const ParamInfo& p = kParamTable[i];
+            // The band entry stands for every band: matched as a prefix.
+            h.names[i] = i == kFixedParamCount ? "eq.band." : p.name;
+            h.texts[i] = accepted_text(p);
+            const bool interval = p.kind != ParamKind::BandCount;
+            h.hints[i] = {h.names[i].c_str(), h.texts[i].c_str(), p.meaning, interval ? p.minimum : 1.0,
+                          interval ? p.maximum : 0.0, p.kind != ParamKind::Continuous};
+        }
+        return h;
+    }();
+    return table;
+}
 
 }  // namespace
 
 const ParamHint* find_param_hint(const std::string& name) {
-    for (const ParamHint& h : kHints) {
+    for (const ParamHint& h : hints().hints) {
         const size_t n = std::strlen(h.name);
         const bool prefix = h.name[n - 1] == '.';
         if (prefix ? name.compare(0, n, h.name) == 0 && name.size() > n : name == h.name) return &h;
@@ -45,8 +65,8 @@ const ParamHint* find_param_hint(const std::string& name) {
 }
 
 const ParamHint* all_param_hints(size_t& n) {
-    n = sizeof kHints / sizeof kHints[0];
-    return kHints;
+    n = kFixedParamCount + 1;
+    return hints().hints;
 }
 
 std::string param_error_message(const std::string& name, double value, int code, int bandCount) {

@@ -1,6 +1,6 @@
-// What each engine parameter accepts, for error messages and --list-params.
-// The library only answers "applied" or "out of range"; these descriptions
-// are checked against its answers by the tool's tests.
+// What each engine parameter accepts, for error messages and --list-params,
+// in words made from the library's own parameter table; the tool's tests
+// hold them against the library's answers.
 #pragma once
 
 #include <string>
@@ -9,7 +9,8 @@ namespace audiomix_render {
 
 struct ParamHint {
     const char* name;      // exact name, or a prefix ending in '.' for eq.band.N
-    const char* accepted;  // human-readable, e.g. "whole numbers -59 ... -1"
+    const char* accepted;  // human-readable, e.g. "whole numbers -59 ... -1 dB"
+    const char* meaning;   // what it does, in a few words
     double lo, hi;         // the accepted interval; lo > hi when it is not one
     bool whole;            // only whole numbers inside [lo, hi]
 };
