@@ -22,21 +22,22 @@ using namespace audiomix;
 namespace {
 
 // The built-in presets and the user's file beside the library, read on first
-// use (thread-safe initialisation) and never changed afterwards.
-const PresetList& shared_presets() {
-    static const PresetList* const list = [] {
-        PresetList* loaded = new (std::nothrow) PresetList;
-        if (loaded == nullptr) return static_cast<const PresetList*>(nullptr);
+// use (thread-safe initialisation) and never changed afterwards, so engines
+// read it without a lock.
+const PresetTable& shared_presets() {
+    static const PresetTable* const table = [] {
+        PresetTable* loaded = new (std::nothrow) PresetTable;
+        if (loaded == nullptr) return static_cast<const PresetTable*>(nullptr);
         char module[256];
         char path[256];
         Shell& sh = shell();
         if (!sh.module_path(module, sizeof module)) module[0] = '\0';
         preset_path_from_module(module, sh.path_separator(), path, sizeof path);
-        preset_list_load(*loaded, path);
-        return static_cast<const PresetList*>(loaded);
+        LoadPresets(*loaded, path);
+        return static_cast<const PresetTable*>(loaded);
     }();
-    static const PresetList empty{};
-    return list != nullptr ? *list : empty;
+    static const PresetTable empty{};
+    return table != nullptr ? *table : empty;
 }
 
 }  // namespace
@@ -80,24 +81,24 @@ int32_t AUDIOMIX_CALL audiomix_engine_param_name(audiomix_engine* handle, int32_
 
 int32_t AUDIOMIX_CALL audiomix_engine_preset_count(audiomix_engine* handle) {
     if (handle == nullptr) return 0;
-    return preset_list_count_for(shared_presets(), handle->engine.view()->eqBandCount);
+    return preset_count_for(shared_presets(), handle->engine.view()->eqBandCount);
 }
 
 int32_t AUDIOMIX_CALL audiomix_engine_preset_name(audiomix_engine* handle, int32_t index, char* buffer,
                                                   int32_t size) {
-    const PresetList& list = shared_presets();
+    const PresetTable& table = shared_presets();
     const int32_t record =
-        handle != nullptr ? preset_list_find_nth(list, handle->engine.view()->eqBandCount, index) : -1;
-    return preset_name_utf8(record < 0 ? nullptr : &list.records[record], buffer, size);
+        handle != nullptr ? preset_find_nth(table, handle->engine.view()->eqBandCount, index) : -1;
+    return preset_name_utf8(record < 0 ? nullptr : &table.records[record], buffer, size);
 }
 
 int32_t AUDIOMIX_CALL audiomix_engine_preset_apply(audiomix_engine* handle, int32_t index) {
     if (handle == nullptr) return AUDIOMIX_PARAM_UNKNOWN;
-    const PresetList& list = shared_presets();
+    const PresetTable& table = shared_presets();
     auto s = handle->engine.edit();
-    const int32_t record = preset_list_find_nth(list, s->eqBandCount, index);
+    const int32_t record = preset_find_nth(table, s->eqBandCount, index);
     if (record < 0) return AUDIOMIX_PARAM_UNKNOWN;
-    eq_choose_preset(*s, list.records[record]);
+    eq_choose_preset(*s, table.records[record]);
     return AUDIOMIX_PARAM_OK;
 }
 

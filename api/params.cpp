@@ -33,22 +33,33 @@ int32_t AUDIOMIX_CALL audiomix_param_name(int32_t index, char* buffer, int32_t s
     return length < 0 ? AUDIOMIX_PARAM_UNKNOWN : length;
 }
 
-// Presets: item index of the preset box for the current band count.
+// Presets: item index of the preset box for the current band count. The
+// default engine's lock covers the table as well as the band count.
 
 int32_t AUDIOMIX_CALL audiomix_preset_count(void) {
-    return preset_count_for(default_engine().view()->eqBandCount);
+    const auto s = default_engine().view();
+    return preset_count_for(default_presets(), s->eqBandCount);
 }
 
 int32_t AUDIOMIX_CALL audiomix_preset_name(int32_t index, char* buffer, int32_t size) {
-    const int32_t record = preset_find_nth(default_engine().view()->eqBandCount, index);
-    return preset_name_utf8(record < 0 ? nullptr : &presetTable[record], buffer, size);
+    PresetRecord record{};
+    int32_t found = -1;
+    {
+        // A copy: the conversion that follows need not hold the engine.
+        const auto s = default_engine().view();
+        const PresetTable& table = default_presets();
+        found = preset_find_nth(table, s->eqBandCount, index);
+        if (found >= 0) record = table.records[found];
+    }
+    return preset_name_utf8(found < 0 ? nullptr : &record, buffer, size);
 }
 
 int32_t AUDIOMIX_CALL audiomix_preset_apply(int32_t index) {
     auto s = default_engine().edit();
-    const int32_t record = preset_find_nth(s->eqBandCount, index);
+    const PresetTable& table = default_presets();
+    const int32_t record = preset_find_nth(table, s->eqBandCount, index);
     if (record < 0) return AUDIOMIX_PARAM_UNKNOWN;
-    eq_choose_preset(*s, presetTable[record]);
+    eq_choose_preset(*s, table.records[record]);
     return AUDIOMIX_PARAM_OK;
 }
 

@@ -1,5 +1,6 @@
 #include "api/window_rules.h"
 
+#include "api/default_engine.h"
 #include "model/preset_store.h"
 #include "model/settings.h"
 #include "model/stream_rules.h"
@@ -15,7 +16,8 @@ void control_window_initialised(Settings& state, void* window) {
 
 void windowless_startup(Settings& state, void* window) {
     control_window_initialised(state, window);
-    LoadPresets(state.link.presetPath);
+    // Callers hold the default engine's edit, which covers its table too.
+    LoadPresets(default_presets(), state.link.presetPath);
     stream_window_started(state);
 }
 

@@ -16,8 +16,9 @@ void control_window_initialised(Settings& state, void* window);
 
 // Everything the window's start-up writes (its own values, then the
 // equaliser page's), for a shell that has no real window: the headless
-// shell, or the Windows shell when no window can be made. Also loads the
-// window's preset table from the link's preset path.
+// shell, or the Windows shell when no window can be made. Also loads
+// default_presets() from the link's preset path. state is the default
+// engine's, under an edit().
 void windowless_startup(Settings& state, void* window);
 
 }  // namespace audiomix

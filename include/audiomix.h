@@ -16,9 +16,9 @@
  *     getters return it at once. Resets (audiomix_init, datarefresh, a new
  *     band count) reach the signal at the start of that buffer.
  *   - The control window runs on the thread that called audiomix_begin;
- *     audiomix_begin, audiomix_close, audiomix_setdisp and the preset
- *     functions of the default engine belong on that thread. Called from
- *     elsewhere, the window follows when its thread runs.
+ *     audiomix_begin, audiomix_close and audiomix_setdisp belong on that
+ *     thread. Called from elsewhere, the window follows when its thread
+ *     runs.
  *   - Different engines share nothing but the read-only preset list: each
  *     can run on its own audio thread.
  *
@@ -136,7 +136,8 @@ AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_param_name(int32_t index, char* buff
  * of the control window's preset box: the built-in ones first, then the
  * user's from the preset file beside the library. The list is read when
  * audiomix_begin creates the window and stays after audiomix_close; before
- * the first audiomix_begin it is empty. Call these on the window's thread. */
+ * the first audiomix_begin it is empty. Any thread, as the other control
+ * functions: a preset saved or deleted in the window shows at once. */
 
 /* @20 How many presets the current band count has. */
 AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_preset_count(void);

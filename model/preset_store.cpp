@@ -15,9 +15,6 @@
 
 namespace audiomix {
 
-PresetRecord presetTable[kPresetTableSize];
-int32_t presetCount = 0;
-
 namespace {
 
 constexpr char kTempSuffix[] = ".tmp";
@@ -98,60 +95,28 @@ void preset_record_to_bytes(const PresetRecord& record, unsigned char* bytes) {
     std::memcpy(bytes + 193, record.padding, sizeof record.padding);
 }
 
-namespace {
-
-int32_t read_records(std::FILE* file, PresetRecord* table, int32_t& count) {
+int32_t preset_read_file(PresetTable& table, std::FILE* file) {
     unsigned char bytes[kPresetRecordBytes];
     int32_t taken = 0;
-    while (count < kPresetTableSize && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
-        preset_record_from_bytes(bytes, table[count++]);
+    while (table.count < kPresetTableSize && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
+        preset_record_from_bytes(bytes, table.records[table.count++]);
         ++taken;
     }
     return taken;
 }
 
-void load_records(const char* path, PresetRecord* table, int32_t& count) {
-    std::memset(table, 0, sizeof(PresetRecord) * kPresetTableSize);
-    builtin_presets_fill(table);
-    count = kBuiltinPresetCount;
+void LoadPresets(PresetTable& table, const char* path) {
+    std::memset(table.records, 0, sizeof table.records);
+    builtin_presets_fill(table.records);
+    table.count = kBuiltinPresetCount;
     if (path == nullptr || path[0] == '\0') return;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return;  // no user presets yet
-    read_records(file, table, count);
+    preset_read_file(table, file);
     std::fclose(file);
 }
 
-int32_t find_nth(const PresetRecord* table, int32_t count, int32_t bandCount, int32_t n) {
-    if (n < 0) return -1;
-    for (int32_t i = 0; i < count; ++i)
-        if (table[i].bandCount == bandCount && n-- == 0) return i;
-    return -1;
-}
-
-int32_t count_for(const PresetRecord* table, int32_t count, int32_t bandCount) {
-    int32_t found = 0;
-    for (int32_t i = 0; i < count; ++i)
-        if (table[i].bandCount == bandCount) ++found;
-    return found;
-}
-
-}  // namespace
-
-int32_t preset_read_file(std::FILE* file) { return read_records(file, presetTable, presetCount); }
-
-void LoadPresets(const char* path) { load_records(path, presetTable, presetCount); }
-
-void preset_list_load(PresetList& list, const char* path) { load_records(path, list.records, list.count); }
-
-int32_t preset_list_find_nth(const PresetList& list, int32_t bandCount, int32_t n) {
-    return find_nth(list.records, list.count, bandCount, n);
-}
-
-int32_t preset_list_count_for(const PresetList& list, int32_t bandCount) {
-    return count_for(list.records, list.count, bandCount);
-}
-
-bool WritePresetFile(const char* path, PresetWriteFn write) {
+bool WritePresetFile(const PresetTable& table, const char* path, PresetWriteFn write) {
     if (path == nullptr || path[0] == '\0') return false;
     if (write == nullptr) write = fwrite_bytes;
     char temp[kPathCapacity];
@@ -164,9 +129,9 @@ bool WritePresetFile(const char* path, PresetWriteFn write) {
     if (file == nullptr) return false;
     bool ok = true;
     unsigned char bytes[kPresetRecordBytes];
-    for (int32_t i = 0; i < presetCount && ok; ++i) {
-        if (presetTable[i].builtIn != 0) continue;
-        preset_record_to_bytes(presetTable[i], bytes);
+    for (int32_t i = 0; i < table.count && ok; ++i) {
+        if (is_builtin(table.records[i])) continue;
+        preset_record_to_bytes(table.records[i], bytes);
         ok = write(bytes, sizeof bytes, file) == sizeof bytes;
     }
     ok = ok && flush_to_disk(file);
@@ -176,15 +141,25 @@ bool WritePresetFile(const char* path, PresetWriteFn write) {
     return ok;
 }
 
-int32_t preset_find_nth(int32_t bandCount, int32_t n) { return find_nth(presetTable, presetCount, bandCount, n); }
+int32_t preset_find_nth(const PresetTable& table, int32_t bandCount, int32_t n) {
+    if (n < 0) return -1;
+    for (int32_t i = 0; i < table.count; ++i)
+        if (table.records[i].bandCount == bandCount && n-- == 0) return i;
+    return -1;
+}
 
-int32_t preset_count_for(int32_t bandCount) { return count_for(presetTable, presetCount, bandCount); }
+int32_t preset_count_for(const PresetTable& table, int32_t bandCount) {
+    int32_t found = 0;
+    for (int32_t i = 0; i < table.count; ++i)
+        if (table.records[i].bandCount == bandCount) ++found;
+    return found;
+}
 
-bool preset_name_taken(const char* gbkName) {
+bool preset_name_taken(const PresetTable& table, const char* gbkName) {
     if (gbkName == nullptr) return false;
     const size_t length = std::strlen(gbkName);
-    for (int32_t i = 0; i < presetCount; ++i) {
-        const PresetRecord& r = presetTable[i];
+    for (int32_t i = 0; i < table.count; ++i) {
+        const PresetRecord& r = table.records[i];
         if (name_length(r) == length && std::memcmp(r.name, gbkName, length) == 0) return true;
     }
     return false;
@@ -194,59 +169,61 @@ int32_t preset_gain_from_position(int32_t position) {
     return static_cast<int32_t>(std::trunc(20.0 - 0.8 * position));
 }
 
-int32_t preset_adopt_from_file(const char* path, const char* excludedName) {
+int32_t preset_adopt_from_file(PresetTable& table, const char* path, const char* excludedName) {
     if (path == nullptr || path[0] == '\0') return 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return 0;
     unsigned char bytes[kPresetRecordBytes];
     int32_t adopted = 0;
-    while (presetCount < kPresetTableSize && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
-        PresetRecord& slot = presetTable[presetCount];
+    while (table.count < kPresetTableSize && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
+        // Read into the free slot and kept by counting it; the name check
+        // runs over the records before it only.
+        PresetRecord& slot = table.records[table.count];
         preset_record_from_bytes(bytes, slot);
         const bool excluded = excludedName != nullptr && std::strcmp(slot.name, excludedName) == 0;
-        if (excluded || preset_name_taken(slot.name)) continue;
-        ++presetCount;
+        if (excluded || preset_name_taken(table, slot.name)) continue;
+        ++table.count;
         ++adopted;
     }
     std::fclose(file);
     // The slot after the last record may hold a record that was skipped.
-    if (presetCount < kPresetTableSize) std::memset(&presetTable[presetCount], 0, sizeof(PresetRecord));
+    if (table.count < kPresetTableSize) std::memset(&table.records[table.count], 0, sizeof(PresetRecord));
     return adopted;
 }
 
-PresetSaveResult preset_save(const char* path, const char* gbkName, int32_t bandCount,
+PresetSaveResult preset_save(PresetTable& table, const char* path, const char* gbkName, int32_t bandCount,
                              const int32_t positions[kPresetGains]) {
     if (gbkName == nullptr || gbkName[0] == '\0') return PresetSaveResult::EmptyName;
     // What another program added to the file meanwhile stays, and its names
     // count as taken.
-    preset_adopt_from_file(path, nullptr);
+    preset_adopt_from_file(table, path, nullptr);
     const size_t length = std::strlen(gbkName);
     if (length > static_cast<size_t>(kPresetNameMax)) return PresetSaveResult::NameTooLong;
-    if (preset_name_taken(gbkName)) return PresetSaveResult::NameTaken;
-    if (presetCount >= kPresetTableSize) return PresetSaveResult::TableFull;
+    if (preset_name_taken(table, gbkName)) return PresetSaveResult::NameTaken;
+    if (table.count >= kPresetTableSize) return PresetSaveResult::TableFull;
 
-    PresetRecord& r = presetTable[presetCount];
+    PresetRecord& r = table.records[table.count];
     std::memset(&r, 0, sizeof r);
     std::memcpy(r.name, gbkName, length);
     r.bandCount = bandCount;
     for (int32_t b = 0; b < kPresetGains; ++b) r.gainDb[b] = preset_gain_from_position(positions[b]);
     r.builtIn = 0;
-    ++presetCount;
-    return path != nullptr && WritePresetFile(path) ? PresetSaveResult::Saved
+    ++table.count;
+    return path != nullptr && WritePresetFile(table, path) ? PresetSaveResult::Saved
                                                     : PresetSaveResult::NotWritten;
 }
 
-PresetDeleteResult preset_delete(const char* path, int32_t index) {
-    if (index < 0 || index >= presetCount) return PresetDeleteResult::NoRecord;
-    if (is_builtin(presetTable[index])) return PresetDeleteResult::BuiltIn;
+PresetDeleteResult preset_delete(PresetTable& table, const char* path, int32_t index) {
+    if (index < 0 || index >= table.count) return PresetDeleteResult::NoRecord;
+    if (is_builtin(table.records[index])) return PresetDeleteResult::BuiltIn;
     char removed[kPresetNameBytes];
-    std::memcpy(removed, presetTable[index].name, sizeof removed);
-    std::memmove(&presetTable[index], &presetTable[index + 1],
-                 sizeof(PresetRecord) * static_cast<size_t>(presetCount - index - 1));
-    --presetCount;
-    std::memset(&presetTable[presetCount], 0, sizeof(PresetRecord));
-    preset_adopt_from_file(path, removed);
-    return path != nullptr && WritePresetFile(path) ? PresetDeleteResult::Deleted
+    std::memcpy(removed, table.records[index].name, sizeof removed);
+    std::memmove(&table.records[index], &table.records[index + 1],
+                 sizeof(PresetRecord) * static_cast<size_t>(table.count - index - 1));
+    --table.count;
+    std::memset(&table.records[table.count], 0, sizeof(PresetRecord));
+    preset_adopt_from_file(table, path, removed);
+    return path != nullptr && WritePresetFile(table, path) ? PresetDeleteResult::Deleted
                                                     : PresetDeleteResult::NotWritten;
 }
 

@@ -1,11 +1,13 @@
-// The equaliser presets: the record, the process-wide table (built-ins
-// first, then the user presets of "audioeqset.eq") and the preset file.
+// The equaliser presets: the record, the table (built-ins first, then the
+// user presets of "audioeqset.eq") and the preset file.
 //
 // Names are GBK (code page 936) bytes everywhere here; model/gbk.h converts
 // them at the window edge (UTF-16) and at the host interface (UTF-8).
 //
-// The table is used from the control window's thread (and by the host
-// interface, which hosts call on that thread too); nothing here locks.
+// Every function works on the table it is given and nothing here locks: the
+// owner of a table serialises its use. The default engine's table is
+// default_presets() (api/default_engine.h), used under that engine's lock;
+// the engines for hosts share one read-only table.
 //
 // The file is read when the window is created and again before each
 // rewrite, which takes in records another program added meanwhile (see
@@ -41,9 +43,12 @@ static_assert(offsetof(PresetRecord, bandCount) == 64, "bandCount offset");
 static_assert(offsetof(PresetRecord, gainDb) == 68, "gainDb offset");
 static_assert(offsetof(PresetRecord, builtIn) == 192, "builtIn offset");
 
-// The process-wide table: presetTable[0 .. presetCount - 1] are in use.
-extern PresetRecord presetTable[kPresetTableSize];
-extern int32_t presetCount;
+// records[0 .. count - 1] are in use. Zero-initialised it holds nothing,
+// not even the built-ins: LoadPresets fills it.
+struct PresetTable {
+    PresetRecord records[kPresetTableSize];
+    int32_t count;
+};
 
 // Record <-> file bytes. Reading keeps every byte, except that a name filling
 // all 64 bytes without a NUL is cut to the longest GBK-whole prefix of at
@@ -57,44 +62,35 @@ void preset_record_to_bytes(const PresetRecord& record, unsigned char* bytes);
 // missing or unreadable file gives the built-ins only; a trailing partial
 // record is ignored; records beyond the 255th are ignored. Null path: the
 // built-ins only.
-void LoadPresets(const char* path);
+void LoadPresets(PresetTable& table, const char* path);
 
 // Appends the user records of a file to the table as LoadPresets does.
 // Returns the number of records taken. Exposed for the fuzzer.
-int32_t preset_read_file(std::FILE* file);
+int32_t preset_read_file(PresetTable& table, std::FILE* file);
 
 // How a rewrite writes bytes to the temporary file; tests replace it to fail
 // part-way. Returns the bytes written, like fwrite with size 1.
 using PresetWriteFn = size_t (*)(const void* data, size_t size, std::FILE* file);
 
 // Rewrites the file with every record whose builtIn byte is 0, in table
-// order (so built-in records read from a file drop out of it here). Atomic: the records go to "<path>.tmp" beside it, are flushed, and
+// order (so built-in records read from a file drop out of it here).
+// Atomic: the records go to "<path>.tmp" beside it, are flushed, and
 // the temporary file then replaces the file. Returns false when any step
 // fails: the old file is then left exactly as it was and the temporary file
 // removed. Never changes the table.
-bool WritePresetFile(const char* path, PresetWriteFn write = nullptr);
+bool WritePresetFile(const PresetTable& table, const char* path, PresetWriteFn write = nullptr);
 
 // The table index of the n-th record (from 0) whose bandCount is bandCount,
 // in table order: item n of the preset box. -1 if there is none.
-int32_t preset_find_nth(int32_t bandCount, int32_t n);
+int32_t preset_find_nth(const PresetTable& table, int32_t bandCount, int32_t n);
 
 // How many records have this bandCount (the preset box's item count).
-int32_t preset_count_for(int32_t bandCount);
-
-// A table of its own, read once and then only read: the presets engines for
-// hosts offer. Loaded as LoadPresets loads the window's table.
-struct PresetList {
-    PresetRecord records[kPresetTableSize];
-    int32_t count;
-};
-void preset_list_load(PresetList& list, const char* path);
-int32_t preset_list_find_nth(const PresetList& list, int32_t bandCount, int32_t n);
-int32_t preset_list_count_for(const PresetList& list, int32_t bandCount);
+int32_t preset_count_for(const PresetTable& table, int32_t bandCount);
 
 // Whether any record of the table, built-in or user, of any band count, has
 // exactly this name (byte for byte, case-sensitive, no trimming). The
 // preset-name dialog refuses such names. Null is never taken.
-bool preset_name_taken(const char* gbkName);
+bool preset_name_taken(const PresetTable& table, const char* gbkName);
 
 // Another program may have added records to the file since it was read.
 // Before every rewrite the file is read again and each record under a name
@@ -102,7 +98,7 @@ bool preset_name_taken(const char* gbkName);
 // is appended to the table while there is room, so the rewrite keeps it.
 // Records the table already names keep the table's version. Returns the
 // number adopted.
-int32_t preset_adopt_from_file(const char* path, const char* excludedName);
+int32_t preset_adopt_from_file(PresetTable& table, const char* path, const char* excludedName);
 
 // Saving a new preset from the band sliders' positions.
 enum class PresetSaveResult {
@@ -120,8 +116,8 @@ int32_t preset_gain_from_position(int32_t position);
 // Appends {name, bandCount, gains from positions, builtIn 0} as the last
 // record and rewrites the file at path (null: the table only, NotWritten).
 // positions holds the 31 band sliders' positions. On Saved/NotWritten the
-// new record's index is presetCount - 1.
-PresetSaveResult preset_save(const char* path, const char* gbkName, int32_t bandCount,
+// new record's index is table.count - 1.
+PresetSaveResult preset_save(PresetTable& table, const char* path, const char* gbkName, int32_t bandCount,
                              const int32_t positions[kPresetGains]);
 
 enum class PresetDeleteResult {
@@ -132,6 +128,6 @@ enum class PresetDeleteResult {
 };
 
 // Removes table record index and rewrites the file at path.
-PresetDeleteResult preset_delete(const char* path, int32_t index);
+PresetDeleteResult preset_delete(PresetTable& table, const char* path, int32_t index);
 
 }  // namespace audiomix

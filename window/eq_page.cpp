@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "api/default_engine.h"
 #include "controls/colour.h"
@@ -50,9 +51,6 @@ void place(HWND hwnd, const PixelRect& r, bool show) {
     ::EnableWindow(hwnd, show);
     ::ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
 }
-
-// A copy: the file work that follows must not hold the engine.
-std::string preset_path() { return default_engine().view()->link.presetPath; }
 
 bool is_layout(int32_t count) { return count == 10 || count == 15 || count == 25 || count == 31; }
 
@@ -113,13 +111,11 @@ BOOL CEqPage::OnInitDialog() {
     COLORREF skin = 0;
     COLORREF panel = 0;
     int32_t activeBands = 0;
-    char presetPath[sizeof(HostLink::presetPath)];
     {
         const auto s = default_engine().view();
         skin = s->link.skinColour;
         panel = s->link.skinPanelColour;
         activeBands = s->chain.eqActiveBands;
-        std::memcpy(presetPath, s->link.presetPath, sizeof presetPath);
     }
 
     m_groupBox.SetBkColor(DarkenColor(panel, 27));
@@ -165,10 +161,13 @@ BOOL CEqPage::OnInitDialog() {
         m_scale[i].SetFontName(L"楷体").SetTransparent(TRUE).SetTextColor(kScaleColours[i % 3]).SetFontSize(12);
     m_preGainCaption.SetTextColor(skin).SetTransparent(TRUE);
 
-    // The preset table is the window's: read here, before the page's own
+    // The default engine's presets are read here, before the page's own
     // start-up, as the windowless start-up does.
-    LoadPresets(presetPath);
-    eq_page_initialised(*default_engine().edit());
+    {
+        auto s = default_engine().edit();
+        LoadPresets(default_presets(), s->link.presetPath);
+        eq_page_initialised(*s);
+    }
 
     m_presets.m_textEffect = 1;
     m_presets.m_bkStyle = 21;
@@ -198,10 +197,16 @@ void CEqPage::CheckBandCountButton() {
 }
 
 void CEqPage::FillPresetBox() {
+    std::vector<std::wstring> names;
+    {
+        const auto s = default_engine().view();
+        const PresetTable& table = default_presets();
+        for (int32_t i = 0; i < table.count; ++i)
+            if (table.records[i].bandCount == m_bandCount) names.push_back(wide_name(table.records[i]));
+    }
     m_presets.ResetContent();
     m_presets.ResetItems();
-    for (int32_t i = 0; i < presetCount; ++i)
-        if (presetTable[i].bandCount == m_bandCount) m_presets.AddItem(wide_name(presetTable[i]).c_str());
+    for (const std::wstring& name : names) m_presets.AddItem(name.c_str());
 }
 
 void CEqPage::LayoutBands() {
@@ -322,27 +327,40 @@ void CEqPage::OnSecondLevel() {
     Invalidate();
 }
 
-void CEqPage::ShowPreset(int32_t tableIndex) {
-    const PresetRecord& record = presetTable[tableIndex];
+void CEqPage::ShowPreset(const PresetRecord& record) {
     const int32_t bands = record.bandCount < kPresetGains ? record.bandCount : kPresetGains;
     for (int32_t b = 0; b < bands; ++b) SetBandPosition(b, eq_band_position_from_value(record.gainDb[b]));
 }
 
 void CEqPage::OnPresetSelChange() {
-    int32_t index = preset_find_nth(m_bandCount, m_presets.GetCurSel());
-    if (index < 0) {
-        m_presets.SetCurSel(0);
-        index = 0;
+    const int32_t item = m_presets.GetCurSel();
+    PresetRecord chosen{};
+    bool listed = false;
+    {
+        auto s = default_engine().edit();
+        const PresetTable& table = default_presets();
+        const int32_t index = preset_find_nth(table, m_bandCount, item);
+        listed = index >= 0;
+        chosen = table.records[listed ? index : 0];
+        eq_choose_preset(*s, chosen);
     }
-    eq_choose_preset(*default_engine().edit(), presetTable[index]);
-    ShowPreset(index);
+    if (!listed) m_presets.SetCurSel(0);
+    ShowPreset(chosen);
     Invalidate();
 }
 
 void CEqPage::OnDeletePreset() {
-    const int32_t index = preset_find_nth(m_bandCount, m_presets.GetCurSel());
-    if (presetCount < 1 || index < 0) return;
-    const PresetRecord& record = presetTable[index];
+    const int32_t item = m_presets.GetCurSel();
+    int32_t index = -1;
+    PresetRecord record{};
+    {
+        const auto s = default_engine().view();
+        const PresetTable& table = default_presets();
+        index = preset_find_nth(table, m_bandCount, item);
+        if (table.count < 1 || index < 0) return;
+        record = table.records[index];
+    }
+    // The questions run without the engine: other threads keep using it.
     if (record.builtIn != 0) {
         ::MessageBoxW(m_hWnd, kBuiltInRefused, kDeleteCaption, MB_OK);
         return;
@@ -352,16 +370,27 @@ void CEqPage::OnDeletePreset() {
         Invalidate();
         return;
     }
-    // A file that cannot be rewritten keeps its old content; the table
-    // keeps the change while the library stays loaded.
-    preset_delete(preset_path().c_str(), index);
+    PresetRecord first{};
+    int32_t firstIndex = -1;
+    {
+        auto s = default_engine().edit();
+        PresetTable& table = default_presets();
+        // The question pumped messages and the table may have changed
+        // meanwhile: the record asked about goes, or nothing does.
+        if (index < table.count && std::memcmp(&table.records[index], &record, sizeof record) == 0) {
+            // A file that cannot be rewritten keeps its old content; the
+            // table keeps the change while the library stays loaded.
+            preset_delete(table, s->link.presetPath, index);
+        }
+        firstIndex = preset_find_nth(table, m_bandCount, 0);
+        if (firstIndex >= 0) {
+            first = table.records[firstIndex];
+            eq_apply_preset(*s, first);
+        }
+    }
     FillPresetBox();
     m_presets.SetCurSel(0);
-    const int32_t first = preset_find_nth(m_bandCount, 0);
-    if (first >= 0) {
-        eq_apply_preset(*default_engine().edit(), presetTable[first]);
-        ShowPreset(first);
-    }
+    if (firstIndex >= 0) ShowPreset(first);
     Invalidate();
 }
 
@@ -374,7 +403,15 @@ void CEqPage::OnSavePreset() {
 
     int32_t positions[kPresetGains];
     for (int32_t b = 0; b < kPresetGains; ++b) positions[b] = m_bandSliders[b].GetPos();
-    const PresetSaveResult result = preset_save(preset_path().c_str(), dialog.m_presetName, m_bandCount, positions);
+    PresetSaveResult result = PresetSaveResult::NotWritten;
+    int32_t listed = 0;
+    {
+        // Held through the file's rewrite: only control threads wait.
+        auto s = default_engine().edit();
+        PresetTable& table = default_presets();
+        result = preset_save(table, s->link.presetPath, dialog.m_presetName, m_bandCount, positions);
+        listed = preset_count_for(table, m_bandCount);
+    }
     if (result == PresetSaveResult::TableFull) {
         ::MessageBoxW(m_hWnd, kTableFull, kSaveCaption, MB_OK);
         return;
@@ -383,7 +420,7 @@ void CEqPage::OnSavePreset() {
     // Listed again rather than appended: the save may also have taken in
     // presets another program added to the file. The new one is the last.
     FillPresetBox();
-    m_presets.SetCurSel(preset_count_for(m_bandCount) - 1);
+    m_presets.SetCurSel(listed - 1);
 }
 
 void CEqPage::OnShowWindow(Message& msg) {

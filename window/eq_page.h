@@ -19,6 +19,8 @@
 
 namespace audiomix {
 
+struct PresetRecord;
+
 class CEqPage : public CSkinDialog {
 public:
     static constexpr UINT kTemplateId = IDD_EQ_PAGE;
@@ -61,7 +63,7 @@ private:
     // The preset box lists the presets of m_bandCount.
     void FillPresetBox();
     // Moves the band sliders to the record's gains (the engine has them).
-    void ShowPreset(int32_t tableIndex);
+    void ShowPreset(const PresetRecord& record);
     void CheckBandCountButton();
     // The page catches up with changes made from outside (the host's
     // parameter interface): layout, sliders, switches.

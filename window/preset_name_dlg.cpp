@@ -122,7 +122,12 @@ void CPresetNameDlg::OnConfirm() {
         refuse(kNameTooLong);
         return;
     }
-    if (preset_name_taken(name)) {
+    bool taken = false;
+    {
+        const auto s = default_engine().view();
+        taken = preset_name_taken(default_presets(), name);
+    }
+    if (taken) {
         refuse(kNameTaken);
         return;
     }

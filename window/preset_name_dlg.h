@@ -1,8 +1,9 @@
 // CPresetNameDlg: the small modal dialog (template 1025) the equaliser page's
 // save button runs to ask for the name of a new preset. It refuses an empty
 // name, a name GBK cannot spell, a name longer than the record's 63 bytes and
-// a name any record of the preset table already has; an accepted name comes
-// back through m_saved and m_presetName, and the caller builds the record.
+// a name any record of the default engine's preset table already has; an
+// accepted name comes back through m_saved and m_presetName, and the caller
+// builds the record.
 //
 //   CPresetNameDlg dialog;
 //   dialog.m_saved = 0;

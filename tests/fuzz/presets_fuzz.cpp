@@ -39,23 +39,30 @@ bool whole_utf8(const char* s, size_t n) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    LoadPresets(nullptr);
-    std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
-    if (file == nullptr) return 0;
-    const int32_t taken = preset_read_file(file);
-    std::fclose(file);
+    // The default engine's table, so that the host interface below serves
+    // what was read; one thread here, the lock is taken all the same.
+    PresetTable& table = default_presets();
+    int32_t taken = 0;
+    {
+        auto s = default_engine().edit();
+        LoadPresets(table, nullptr);
+        std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+        if (file == nullptr) return 0;
+        taken = preset_read_file(table, file);
+        std::fclose(file);
+    }
 
     const size_t whole = size / kPresetRecordBytes;
     const int32_t room = kPresetTableSize - kBuiltinPresetCount;
     check(taken == static_cast<int32_t>(whole < static_cast<size_t>(room) ? whole : room));
-    check(presetCount == kBuiltinPresetCount + taken);
+    check(table.count == kBuiltinPresetCount + taken);
 
-    for (int32_t i = 0; i < presetCount; ++i) {
-        const PresetRecord& r = presetTable[i];
+    for (int32_t i = 0; i < table.count; ++i) {
+        const PresetRecord& r = table.records[i];
         const void* nul = std::memchr(r.name, '\0', sizeof r.name);
         check(nul != nullptr);
         const size_t length = std::strlen(r.name);
-        check(preset_name_taken(r.name));
+        check(preset_name_taken(table, r.name));
 
         // Everything but a name the reader had to terminate is the file's.
         if (i >= kBuiltinPresetCount) {
@@ -79,10 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // The host interface over every listed band count, with cut buffers.
-    for (int32_t bands : {10, 15, 25, 31, presetTable[presetCount - 1].bandCount}) {
+    for (int32_t bands : {10, 15, 25, 31, table.records[table.count - 1].bandCount}) {
         default_engine().edit()->eqBandCount = bands;
         const int32_t count = audiomix_preset_count();
-        check(count == preset_count_for(bands));
+        check(count == preset_count_for(table, bands));
         for (int32_t i = -1; i <= count && i < 40; ++i) {
             char buffer[24];
             const int32_t cut = size != 0 ? data[static_cast<size_t>(i + 1) % size] % 25 : 24;

@@ -1,6 +1,10 @@
 // Applying presets to the engine, by the page's rule and through the host
 // interface, and the preset exports with every kind of bad argument.
+#include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "dsp/equaliser.h"
 #include "model/eq_rules.h"
@@ -16,12 +20,21 @@ protected:
         EngineTest::SetUp();
         audiomix_begin(0);
         audiomix_init(44100, 2, 0);
-        LoadPresets(nullptr);  // the built-ins only, whatever lies beside the tests
+        load_builtins();  // whatever lies beside the tests
         default_engine().edit()->settingsChanged = 0;
     }
     void TearDown() override {
-        LoadPresets(nullptr);
+        load_builtins();
         EngineTest::TearDown();
+    }
+    static void load_builtins() {
+        auto s = default_engine().edit();
+        LoadPresets(default_presets(), nullptr);
+    }
+    // A copy of a record of the default engine's table, taken under its lock.
+    static PresetRecord record(int32_t index) {
+        const auto s = default_engine().view();
+        return default_presets().records[index];
     }
 };
 
@@ -30,7 +43,7 @@ TEST_F(PresetApply, HeavyMetalMovesTheSlidersAndTheEngine) {
     const float preGain = testing::settings().chain.eqPreGain[1];
     default_engine().edit()->settingsChanged = 0;
 
-    eq_choose_preset(*default_engine().edit(), presetTable[7]);  // "重金属模式": -10 ... 16 ...
+    eq_choose_preset(*default_engine().edit(), record(7));  // "重金属模式": -10 ... 16 ...
     EXPECT_EQ(testing::settings().settingsChanged, 1);
     EXPECT_EQ(eq_band_position_from_value(testing::settings().eqBandValue[0]), 37);  // trunc(25 + 12.5)
     EXPECT_EQ(eq_band_position_from_value(testing::settings().eqBandValue[6]), 5);   // 25 - 20
@@ -48,7 +61,7 @@ TEST_F(PresetApply, OnlyTheRecordsBandsChangeAndApplyingLeavesTheFlag) {
     ASSERT_EQ(audiomix_param_set("eq.bands", 31), AUDIOMIX_PARAM_OK);
     ASSERT_EQ(audiomix_param_set("eq.band.12", 7), AUDIOMIX_PARAM_OK);
     default_engine().edit()->settingsChanged = 0;
-    eq_apply_preset(*default_engine().edit(), presetTable[5]);  // ten bands of "Rock摇滚模式"
+    eq_apply_preset(*default_engine().edit(), record(5));  // ten bands of "Rock摇滚模式"
     EXPECT_EQ(testing::settings().settingsChanged, 0);
     EXPECT_EQ(testing::settings().eqBandValue[3], 8.0f);
     EXPECT_EQ(testing::settings().bandGainDb[12], 7);
@@ -116,13 +129,60 @@ TEST_F(PresetApply, BeforeBeginThereIsNothingAndAfterCloseTheListStays) {
     EXPECT_EQ(testing::settings().eqBandValue[1], 8.0f);
 
     testing::reset_engine();
-    presetCount = 0;  // as loaded: no window has read the presets yet
+    {
+        auto s = default_engine().edit();
+        default_presets().count = 0;  // as loaded: no window has read the presets yet
+    }
     char buffer[8] = "x";
     EXPECT_EQ(audiomix_preset_count(), 0);
     EXPECT_EQ(audiomix_preset_name(0, buffer, sizeof buffer), -1);
     EXPECT_EQ(audiomix_preset_apply(0), AUDIOMIX_PARAM_UNKNOWN);
     audiomix_begin(0);  // creating the window loads them
     EXPECT_GE(audiomix_preset_count(), 8);
+}
+
+TEST_F(PresetApply, HostThreadsSeeTheListBeforeOrAfterAWindowChangeNeverHalfway) {
+    // A host thread reads the list while the window's thread saves and
+    // deletes a preset as the page does, under the default engine's edit.
+    const std::vector<std::string> known = {"10频段缺省模式", "Normal自然模式", "Rock摇滚模式",
+                                            "POP流行模式",    "重金属模式",     "超低音模式",
+                                            "重金属超低音模式", "SoftRock柔和模式", "mine"};
+    std::atomic<bool> done{false};
+    std::atomic<int> reads{0};
+    int wrongCounts = 0, wrongNames = 0, missingBuiltins = 0;
+    std::thread host([&] {
+        char name[64];
+        while (!done.load()) {
+            const int32_t count = audiomix_preset_count();
+            if (count != 8 && count != 9) ++wrongCounts;
+            for (int32_t i = 0; i < 9; ++i) {
+                if (audiomix_preset_name(i, name, sizeof name) < 0) {
+                    if (i < 8) ++missingBuiltins;
+                } else if (std::find(known.begin(), known.end(), name) == known.end()) {
+                    ++wrongNames;
+                }
+            }
+            ++reads;
+        }
+    });
+    const std::vector<int32_t> positions(31, 25);
+    int unexpected = 0;
+    // Saves and deletes alternate; ending after a delete leaves the built-ins.
+    for (int round = 0; round < 2000 || reads.load() < 100 || round % 2 != 0; ++round) {
+        auto s = default_engine().edit();
+        PresetTable& table = default_presets();
+        if (table.count == 11)
+            unexpected += preset_save(table, nullptr, "mine", 10, positions.data()) != PresetSaveResult::NotWritten;
+        else
+            unexpected += preset_delete(table, nullptr, table.count - 1) != PresetDeleteResult::NotWritten;
+    }
+    done = true;
+    host.join();
+    EXPECT_EQ(unexpected, 0);
+    EXPECT_EQ(wrongCounts, 0);
+    EXPECT_EQ(wrongNames, 0);
+    EXPECT_EQ(missingBuiltins, 0);
+    EXPECT_EQ(audiomix_preset_count(), 8);
 }
 
 }  // namespace

@@ -47,10 +47,10 @@ std::string gbk(const std::u16string& text) {
 }
 
 // What the preset box lists for a band count, in order, as UTF-8.
-Names listed(int32_t bands) {
+Names names_of(const PresetTable& table, int32_t bands) {
     Names names;
-    for (int32_t i = 0, at; (at = preset_find_nth(bands, i)) >= 0; ++i)
-        names.push_back(gbk_to_utf8(presetTable[at].name, std::strlen(presetTable[at].name)));
+    for (int32_t i = 0, at; (at = preset_find_nth(table, bands, i)) >= 0; ++i)
+        names.push_back(gbk_to_utf8(table.records[at].name, std::strlen(table.records[at].name)));
     return names;
 }
 
@@ -62,19 +62,18 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         path_ = (dir_ / "audioeqset.eq").string();
-        LoadPresets(nullptr);
+        LoadPresets(table_, nullptr);
     }
     void TearDown() override {
         std::error_code ec;
         fs::remove_all(dir_, ec);
-        LoadPresets(nullptr);
     }
     void write(const Bytes& b) {
         std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
     }
     void load(const Bytes& b) {
         write(b);
-        LoadPresets(path());
+        LoadPresets(table_, path());
     }
     Bytes read() const {
         std::ifstream in(path_, std::ios::binary);
@@ -82,11 +81,13 @@ protected:
     }
     const char* path() const { return path_.c_str(); }
     PresetSaveResult save(const std::string& name, const std::vector<int32_t>& positions = std::vector<int32_t>(31, 25)) {
-        return preset_save(path(), name.c_str(), 10, positions.data());
+        return preset_save(table_, path(), name.c_str(), 10, positions.data());
     }
+    Names listed(int32_t bands) const { return names_of(table_, bands); }
 
     fs::path dir_;
     std::string path_;
+    PresetTable table_{};  // each case its own, as each window or engine owner has
 };
 
 TEST(PresetRecordBytes, FieldsAtTheirOffsetsLittleEndian) {
@@ -143,11 +144,11 @@ const struct {
 };
 
 TEST_F(PresetFile, BuiltinsComeFirstExactlyAsTabled) {
-    ASSERT_EQ(presetCount, 11);
+    ASSERT_EQ(table_.count, 11);
     Names ten;
     for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE(kBuiltins[i].name);
-        const PresetRecord& r = presetTable[i];
+        const PresetRecord& r = table_.records[i];
         EXPECT_EQ(gbk_to_utf8(r.name, std::strlen(r.name)), kBuiltins[i].name);
         EXPECT_EQ(r.bandCount, kBuiltins[i].bands);
         EXPECT_EQ(r.builtIn, 1);
@@ -155,7 +156,7 @@ TEST_F(PresetFile, BuiltinsComeFirstExactlyAsTabled) {
         if (kBuiltins[i].bands == 10) ten.push_back(kBuiltins[i].name);
     }
     // Stored as GBK: "重金属模式" in GB2312 codes.
-    EXPECT_STREQ(presetTable[7].name, "\xD6\xD8\xBD\xF0\xCA\xF4\xC4\xA3\xCA\xBD");
+    EXPECT_STREQ(table_.records[7].name, "\xD6\xD8\xBD\xF0\xCA\xF4\xC4\xA3\xCA\xBD");
     EXPECT_EQ(listed(10), ten);
     EXPECT_EQ(listed(15), Names{"15频段缺省模式"});
     EXPECT_EQ(listed(31), Names{"31频段缺省模式"});
@@ -171,19 +172,19 @@ TEST_F(PresetFile, LoadsTheWholeRecordsAFileHolds) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.size());
         load(c.file);
-        ASSERT_EQ(presetCount, 11 + c.users);
+        ASSERT_EQ(table_.count, 11 + c.users);
         if (c.users >= 1) {
             EXPECT_EQ(listed(10).back(), "我的低音");
-            EXPECT_EQ(presetTable[11].gainDb[2], 3);
-            EXPECT_EQ(presetTable[11].builtIn, 0);
+            EXPECT_EQ(table_.records[11].gainDb[2], 3);
+            EXPECT_EQ(table_.records[11].builtIn, 0);
         }
         if (c.users >= 2) {
             EXPECT_EQ(listed(15), (Names{"15频段缺省模式", "party"}));
         }
     }
     fs::remove(path_);
-    LoadPresets(path());
-    EXPECT_EQ(presetCount, 11);
+    LoadPresets(table_, path());
+    EXPECT_EQ(table_.count, 11);
 }
 
 TEST_F(PresetFile, RecordsBeyondTheTableAreIgnored) {
@@ -191,13 +192,13 @@ TEST_F(PresetFile, RecordsBeyondTheTableAreIgnored) {
     for (int i = 0; i < 255; ++i) file = cat(file, rec("u" + std::to_string(i), 10, {i}));
     file.push_back(0x7F);  // 196 x 255 + 1 bytes
     load(file);
-    EXPECT_EQ(presetCount, 255);
-    EXPECT_STREQ(presetTable[254].name, "u243");  // 244 user records fit
-    EXPECT_EQ(presetTable[254].gainDb[0], 243);
+    EXPECT_EQ(table_.count, 255);
+    EXPECT_STREQ(table_.records[254].name, "u243");  // 244 user records fit
+    EXPECT_EQ(table_.records[254].gainDb[0], 243);
 
     // A full table refuses a new preset and keeps every record.
     EXPECT_EQ(save("one more"), PresetSaveResult::TableFull);
-    EXPECT_EQ(presetCount, 255);
+    EXPECT_EQ(table_.count, 255);
     EXPECT_EQ(read(), file);
 }
 
@@ -207,24 +208,24 @@ TEST_F(PresetFile, GarbageLoadsAsRecordsWithoutHarm) {
     for (unsigned char& c : file) c = static_cast<unsigned char>((s = s * 1103515245u + 12345u) >> 24);
     file[196 + 192] = 0;  // the second one a user record
     load(file);
-    ASSERT_EQ(presetCount, 14);
-    for (int i = 11; i < 14; ++i) EXPECT_LT(std::strlen(presetTable[i].name), 64u);
+    ASSERT_EQ(table_.count, 14);
+    for (int i = 11; i < 14; ++i) EXPECT_LT(std::strlen(table_.records[i].name), 64u);
     // Everything after the name is kept byte for byte.
     unsigned char back[196];
-    preset_record_to_bytes(presetTable[12], back);
+    preset_record_to_bytes(table_.records[12], back);
     EXPECT_EQ(std::memcmp(back + 64, file.data() + 196 + 64, 132), 0);
 }
 
 TEST_F(PresetFile, BuiltinFlagAndOddBandCountsInTheFile) {
     const Bytes odd = rec("twelve", 12, {2});
     load(cat(rec("flagged", 10, {1}, 1), odd, rec("mine", 10, {3})));
-    ASSERT_EQ(presetCount, 14);
+    ASSERT_EQ(table_.count, 14);
     // A flagged record is listed after the built-ins but cannot be deleted.
     const Names ten = listed(10);
     EXPECT_EQ(Names(ten.begin() + 8, ten.end()), (Names{"flagged", "mine"}));
-    EXPECT_EQ(preset_delete(path(), 11), PresetDeleteResult::BuiltIn);
+    EXPECT_EQ(preset_delete(table_, path(), 11), PresetDeleteResult::BuiltIn);
     // A band count of 12 is in the table and in no list.
-    EXPECT_EQ(presetTable[12].bandCount, 12);
+    EXPECT_EQ(table_.records[12].bandCount, 12);
     for (int32_t bands : {10, 15, 25, 31}) {
         const Names names = listed(bands);
         EXPECT_EQ(std::count(names.begin(), names.end(), "twelve"), 0) << bands;
@@ -232,9 +233,9 @@ TEST_F(PresetFile, BuiltinFlagAndOddBandCountsInTheFile) {
 
     // The next rewrite drops the flagged record (it stays in memory) and
     // keeps the odd one.
-    ASSERT_EQ(preset_delete(path(), 13), PresetDeleteResult::Deleted);
+    ASSERT_EQ(preset_delete(table_, path(), 13), PresetDeleteResult::Deleted);
     EXPECT_EQ(read(), odd);
-    EXPECT_EQ(presetCount, 13);
+    EXPECT_EQ(table_.count, 13);
 }
 
 TEST_F(PresetFile, SavedGainsFollowTheSliderScale) {
@@ -254,49 +255,49 @@ TEST_F(PresetFile, ChineseNamesRoundTripThroughTheFile) {
     // The last one exactly 63 bytes.
     const std::u16string names[] = {u"我的预设", u"重金属 Live", std::u16string(61, u'x') + u'重'};
     for (const std::u16string& n : names) ASSERT_EQ(save(gbk(n), std::vector<int32_t>(31, 20)), PresetSaveResult::Saved);
-    LoadPresets(path());
-    ASSERT_EQ(presetCount, 14);
+    LoadPresets(table_, path());
+    ASSERT_EQ(table_.count, 14);
     for (int i = 0; i < 3; ++i) {
-        const PresetRecord& r = presetTable[11 + i];
+        const PresetRecord& r = table_.records[11 + i];
         EXPECT_EQ(gbk_to_utf16(r.name, std::strlen(r.name)), names[i]);
         EXPECT_EQ(r.gainDb[30], 4);
     }
-    EXPECT_EQ(std::strlen(presetTable[13].name), 63u);
+    EXPECT_EQ(std::strlen(table_.records[13].name), 63u);
 }
 
 TEST_F(PresetFile, SaveRefusesEmptyLongAndTakenNames) {
     const std::vector<int32_t> p(31, 25);
     EXPECT_EQ(save(""), PresetSaveResult::EmptyName);
-    EXPECT_EQ(preset_save(path(), nullptr, 10, p.data()), PresetSaveResult::EmptyName);
+    EXPECT_EQ(preset_save(table_, path(), nullptr, 10, p.data()), PresetSaveResult::EmptyName);
     EXPECT_EQ(save(std::string(64, 'L')), PresetSaveResult::NameTooLong);
     // Byte for byte against every record: the 31-band default is taken at
     // any band count; letter case and blanks make a different name.
     EXPECT_EQ(save(gbk(u"31频段缺省模式")), PresetSaveResult::NameTaken);
-    EXPECT_TRUE(preset_name_taken(gbk(u"Rock摇滚模式").c_str()));
-    EXPECT_FALSE(preset_name_taken(gbk(u"rock摇滚模式").c_str()));
-    EXPECT_FALSE(preset_name_taken(gbk(u"Rock摇滚模式 ").c_str()));
-    EXPECT_FALSE(preset_name_taken(nullptr));
+    EXPECT_TRUE(preset_name_taken(table_, gbk(u"Rock摇滚模式").c_str()));
+    EXPECT_FALSE(preset_name_taken(table_, gbk(u"rock摇滚模式").c_str()));
+    EXPECT_FALSE(preset_name_taken(table_, gbk(u"Rock摇滚模式 ").c_str()));
+    EXPECT_FALSE(preset_name_taken(table_, nullptr));
     EXPECT_FALSE(fs::exists(path_));
-    EXPECT_EQ(presetCount, 11);
+    EXPECT_EQ(table_.count, 11);
 
     EXPECT_EQ(save("   "), PresetSaveResult::Saved);
-    EXPECT_TRUE(preset_name_taken("   "));
-    EXPECT_EQ(preset_save(nullptr, "memory only", 10, p.data()), PresetSaveResult::NotWritten);
-    EXPECT_EQ(presetCount, 13);
+    EXPECT_TRUE(preset_name_taken(table_, "   "));
+    EXPECT_EQ(preset_save(table_, nullptr, "memory only", 10, p.data()), PresetSaveResult::NotWritten);
+    EXPECT_EQ(table_.count, 13);
 }
 
 TEST_F(PresetFile, DeleteRewritesWithoutTheRecordInOrder) {
     const Bytes a = rec("a", 10, {1}), b = rec("b", 25, {2}), c = rec("c", 10, {3}), d = rec("d", 10, {4});
     load(cat(a, b, c, d));
-    EXPECT_EQ(preset_delete(path(), 3), PresetDeleteResult::BuiltIn);
-    EXPECT_EQ(preset_delete(path(), -1), PresetDeleteResult::NoRecord);
-    EXPECT_EQ(preset_delete(path(), 15), PresetDeleteResult::NoRecord);
-    ASSERT_EQ(preset_delete(path(), 13), PresetDeleteResult::Deleted);  // "c"
+    EXPECT_EQ(preset_delete(table_, path(), 3), PresetDeleteResult::BuiltIn);
+    EXPECT_EQ(preset_delete(table_, path(), -1), PresetDeleteResult::NoRecord);
+    EXPECT_EQ(preset_delete(table_, path(), 15), PresetDeleteResult::NoRecord);
+    ASSERT_EQ(preset_delete(table_, path(), 13), PresetDeleteResult::Deleted);  // "c"
     EXPECT_EQ(read(), cat(a, b, d));
-    EXPECT_EQ(presetCount, 14);
+    EXPECT_EQ(table_.count, 14);
     EXPECT_EQ(listed(10).back(), "d");
-    EXPECT_EQ(preset_find_nth(10, 9), 13);
-    EXPECT_EQ(preset_count_for(10), 10);
+    EXPECT_EQ(preset_find_nth(table_, 10, 9), 13);
+    EXPECT_EQ(preset_count_for(table_, 10), 10);
 }
 
 TEST_F(PresetFile, RecordsAnotherProgramAddedSurviveOurRewrites) {
@@ -310,12 +311,34 @@ TEST_F(PresetFile, RecordsAnotherProgramAddedSurviveOurRewrites) {
     EXPECT_EQ(save("x"), PresetSaveResult::NameTaken);
 
     write(cat(all, y));
-    ASSERT_EQ(preset_delete(path(), 11), PresetDeleteResult::Deleted);  // "a"
+    ASSERT_EQ(preset_delete(table_, path(), 11), PresetDeleteResult::Deleted);  // "a"
     const Bytes after = read();
     ASSERT_EQ(after.size(), 3u * 196);
     EXPECT_EQ(Bytes(after.begin(), after.begin() + 196), x);
     EXPECT_EQ(Bytes(after.begin() + 2 * 196, after.end()), y);
     EXPECT_EQ(listed(10).back(), "y");
+}
+
+TEST_F(PresetFile, TablesShareNothing) {
+    // The window's table and the engines' list are two tables over one file:
+    // a change to one must not show in the other.
+    load(rec("a", 10, {1}));
+    PresetTable other{};
+    EXPECT_EQ(preset_count_for(other, 10), 0);  // never loaded: not even the built-ins
+    EXPECT_EQ(preset_find_nth(other, 10, 0), -1);
+    LoadPresets(other, path());
+    const std::vector<int32_t> p(31, 25);
+    ASSERT_EQ(preset_save(other, nullptr, "only there", 10, p.data()), PresetSaveResult::NotWritten);
+    EXPECT_TRUE(preset_name_taken(other, "only there"));
+    EXPECT_FALSE(preset_name_taken(table_, "only there"));
+    EXPECT_EQ(table_.count, 12);
+
+    ASSERT_EQ(preset_delete(table_, path(), 11), PresetDeleteResult::Deleted);  // "a"
+    EXPECT_EQ(read(), Bytes{});
+    EXPECT_EQ(table_.count, 11);
+    const Names names = names_of(other, 10);
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(Names(names.end() - 2, names.end()), (Names{"a", "only there"}));
 }
 
 size_t write_one_record_then_fail(const void* data, size_t size, std::FILE* file) {
@@ -327,29 +350,29 @@ TEST_F(PresetFile, AFailedRewriteLeavesTheOldFileAndTheTable) {
     const Bytes old = cat(rec("a", 10, {1}), rec("b", 10, {2}));
     load(old);
     const std::vector<int32_t> p(31, 10);
-    ASSERT_EQ(preset_save(nullptr, "c", 10, p.data()), PresetSaveResult::NotWritten);
-    ASSERT_EQ(presetCount, 14);
+    ASSERT_EQ(preset_save(table_, nullptr, "c", 10, p.data()), PresetSaveResult::NotWritten);
+    ASSERT_EQ(table_.count, 14);
     PresetRecord before[14];
-    std::memcpy(before, presetTable, sizeof before);
+    std::memcpy(before, table_.records, sizeof before);
 
     // A short write part-way through.
-    EXPECT_FALSE(WritePresetFile(path(), write_one_record_then_fail));
+    EXPECT_FALSE(WritePresetFile(table_, path(), write_one_record_then_fail));
     EXPECT_EQ(read(), old);
     EXPECT_FALSE(fs::exists(path_ + ".tmp"));
     // The temporary file cannot be created (a folder has its name).
     fs::create_directory(path_ + ".tmp");
-    EXPECT_FALSE(WritePresetFile(path()));
-    EXPECT_EQ(preset_delete(path(), 11), PresetDeleteResult::NotWritten);
+    EXPECT_FALSE(WritePresetFile(table_, path()));
+    EXPECT_EQ(preset_delete(table_, path(), 11), PresetDeleteResult::NotWritten);
     EXPECT_EQ(read(), old);
     fs::remove(path_ + ".tmp");
     // No folder, no path.
-    EXPECT_FALSE(WritePresetFile((dir_ / "missing" / "audioeqset.eq").string().c_str()));
-    EXPECT_FALSE(WritePresetFile(nullptr));
-    EXPECT_FALSE(WritePresetFile(""));
+    EXPECT_FALSE(WritePresetFile(table_, (dir_ / "missing" / "audioeqset.eq").string().c_str()));
+    EXPECT_FALSE(WritePresetFile(table_, nullptr));
+    EXPECT_FALSE(WritePresetFile(table_, ""));
 
-    EXPECT_EQ(std::memcmp(before + 12, presetTable + 11, sizeof(PresetRecord) * 2), 0);
+    EXPECT_EQ(std::memcmp(before + 12, table_.records + 11, sizeof(PresetRecord) * 2), 0);
     // Once the way is clear the table goes out whole.
-    ASSERT_TRUE(WritePresetFile(path()));
+    ASSERT_TRUE(WritePresetFile(table_, path()));
     EXPECT_EQ(read().size(), 196u * 2);
 }
 

@@ -1,8 +1,8 @@
 // The equaliser page driven as a user drives it: band-count buttons, band
 // sliders by mouse and keyboard, presets chosen in the box, saved through
 // the name dialog and deleted, with the preset file checked byte for byte.
-// The library is linked in, so the engine's settings and the preset table can be
-// read directly; the preset file sits beside the test executable.
+// The library is linked in, so the engine's settings can be read directly;
+// the preset file sits beside the test executable.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -279,6 +279,12 @@ TEST_F(EqPage, SaveAndDeleteRewriteTheFile) {
     EXPECT_EQ(file[2 * 196 + 192], 0);
     EXPECT_EQ(box_items().back(), L"我的音效");
     EXPECT_EQ(SendMessageW(item(kPresetBox), CB_GETCURSEL, 0, 0), static_cast<LRESULT>(box_items().size() - 1));
+    // The host's preset functions read the table the page saved into: the
+    // eight 10-band built-ins, "old", the new one.
+    ASSERT_EQ(audiomix_preset_count(), 10);
+    char name[64];
+    EXPECT_EQ(audiomix_preset_name(9, name, sizeof name), 12);
+    EXPECT_STREQ(name, "我的音效");
 
     {
         // A built-in name is refused; the user then gives up.
@@ -318,6 +324,9 @@ TEST_F(EqPage, SaveAndDeleteRewriteTheFile) {
     EXPECT_EQ(0, std::memcmp(&file[196], gbk, sizeof gbk));
     EXPECT_EQ(SendMessageW(item(kPresetBox), CB_GETCURSEL, 0, 0), 0);
     for (int b = 0; b < 10; ++b) EXPECT_EQ(pos(b), 25);
+    ASSERT_EQ(audiomix_preset_count(), 9);
+    EXPECT_EQ(audiomix_preset_name(8, name, sizeof name), 12);
+    EXPECT_STREQ(name, "我的音效");
 }
 
 TEST_F(EqPage, HostChangesAppearWhenThePageComesBack) {

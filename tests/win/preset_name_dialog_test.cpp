@@ -89,8 +89,9 @@ struct User {
 class PresetNameDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        default_engine().edit()->link.skinColour = kSkin;
-        LoadPresets(nullptr);
+        auto s = default_engine().edit();
+        s->link.skinColour = kSkin;
+        LoadPresets(default_presets(), nullptr);
     }
     // Runs the dialog modally here while script(user) plays the user; a
     // dialog the script left open is closed with "放弃" and fails the test.

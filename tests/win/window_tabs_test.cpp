@@ -158,32 +158,16 @@ TEST_F(TabStrip, TabFacesShowTheSkinColours) {
     const int w = client.right - client.left, h = client.bottom - client.top;
 
     // The expected faces, painted into memory where the strip paints them.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(dib, nullptr);
-    HGDIOBJ old = SelectObject(memory, dib);
+    MemoryDib painted(w, h);
     const COLORREF bases[2] = {RGB(215, 145, 123), RGB(58, 128, 150)};
     audiomix::PixelRect faces[2];
     for (int i = 0; i < 2; ++i) {
         RECT item;
         ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)));
         faces[i] = audiomix::tab_face_rect(audiomix::to_pixel_rect(item), i == 0);
-        audiomix::FillGradient(memory, bases[i], audiomix::to_rect(faces[i]), 20, audiomix::GradientSet::Tab);
+        audiomix::FillGradient(painted.dc, bases[i], audiomix::to_rect(faces[i]), 20, audiomix::GradientSet::Tab);
     }
-    GdiFlush();
-    auto expected = [&](int x, int y) {
-        const uint32_t bgra = static_cast<const uint32_t*>(bits)[static_cast<size_t>(y) * w + x];
-        return ((bgra >> 16) & 0xFF) | (bgra & 0xFF00) | ((bgra & 0xFF) << 16);
-    };
+    auto expected = [&](int x, int y) { return painted.at(x, y); };
 
     // A column near each face's right edge, clear of icon and text, over the
     // rows both faces share with the item rectangle.
@@ -198,11 +182,6 @@ TEST_F(TabStrip, TabFacesShowTheSkinColours) {
     EXPECT_GT(compared, 20);
     // The two faces differ where they are compared: each colour is its own.
     EXPECT_NE(expected(faces[0].right - 3, faces[1].top + 4), expected(faces[1].right - 3, faces[1].top + 4));
-
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
