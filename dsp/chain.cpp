@@ -4,6 +4,7 @@
 #include "dsp/equaliser.h"
 #include "dsp/fp_mode.h"
 #include "dsp/level_display.h"
+#include "dsp/pcm.h"
 #include "dsp/reverb.h"
 
 namespace audiomix {
@@ -78,6 +79,29 @@ void chain_process(const ChainParams& params, ChainSignal& signal, int16_t* samp
         }
     }
     if (drawDisplay == 1) scope_update(params, signal, samples, lengthBytes);
+}
+
+int32_t chain_process_planar(const ChainParams& params, ChainSignal& signal, const float* const* in,
+                             float* const* out, int32_t frames) {
+    const int32_t channels = params.channelCount;
+    if (frames < 0 || channels < 1 || channels > kMaxChannels) return 0;
+    chain_apply_resets(params, signal);
+    int16_t buffer[kMaxFrames * kMaxChannels];
+    for (int32_t done = 0; done < frames; done += kMaxFrames) {
+        const int32_t piece = frames - done < kMaxFrames ? frames - done : kMaxFrames;
+        for (int32_t c = 0; c < channels; ++c) {
+            const float* from = in != nullptr ? in[c] : nullptr;
+            for (int32_t f = 0; f < piece; ++f)
+                buffer[f * channels + c] = from != nullptr ? pcm16_from_unit(from[done + f]) : int16_t{0};
+        }
+        chain_process(params, signal, buffer, piece * channels * 2, 0);
+        for (int32_t c = 0; c < channels; ++c) {
+            float* to = out != nullptr ? out[c] : nullptr;
+            if (to == nullptr) continue;
+            for (int32_t f = 0; f < piece; ++f) to[done + f] = unit_from_pcm16(buffer[f * channels + c]);
+        }
+    }
+    return frames;
 }
 
 }  // namespace audiomix

@@ -18,6 +18,16 @@ namespace audiomix {
 void chain_process(const ChainParams& params, ChainSignal& signal, int16_t* samples,
                    int32_t lengthBytes, uint8_t drawDisplay);
 
+// Planar float frames through the chain, as 16-bit samples: each input is
+// quantised (x 32768, rounded to nearest, saturated; NaN is 0), processed in
+// pieces of kMaxFrames frames, and written back as the 16-bit result / 32768,
+// so the result is exactly that of the 16-bit path. in[c] and out[c] may be
+// the same array; a null in (or in[c]) is silence, a null out (or out[c]) is
+// not written. Returns frames, or 0 for a negative count or a channel count
+// other than 1 or 2. No level display.
+int32_t chain_process_planar(const ChainParams& params, ChainSignal& signal, const float* const* in,
+                             float* const* out, int32_t frames);
+
 // frames = (lengthBytes / 2) / channels, truncating; 0 for bad arguments.
 int32_t chain_frame_count(int32_t lengthBytes, int32_t channels);
 

@@ -1,7 +1,6 @@
 #include "model/engine.h"
 
 #include "dsp/chain.h"
-#include "dsp/pcm.h"
 
 namespace audiomix {
 
@@ -71,26 +70,7 @@ int32_t Engine::process_frames(int16_t* samples, int32_t frames) {
 }
 
 int32_t Engine::process_planar(const float* const* in, float* const* out, int32_t frames) {
-    const ChainParams& params = exchange_.take();
-    const int32_t channels = params.channelCount;
-    if (frames < 0 || channels < 1 || channels > kMaxChannels) return 0;
-    chain_apply_resets(params, signal_);
-    int16_t buffer[kMaxFrames * kMaxChannels];
-    for (int32_t done = 0; done < frames; done += kMaxFrames) {
-        const int32_t piece = frames - done < kMaxFrames ? frames - done : kMaxFrames;
-        for (int32_t c = 0; c < channels; ++c) {
-            const float* from = in != nullptr ? in[c] : nullptr;
-            for (int32_t f = 0; f < piece; ++f)
-                buffer[f * channels + c] = from != nullptr ? pcm16_from_unit(from[done + f]) : int16_t{0};
-        }
-        chain_process(params, signal_, buffer, piece * channels * 2, 0);
-        for (int32_t c = 0; c < channels; ++c) {
-            float* to = out != nullptr ? out[c] : nullptr;
-            if (to == nullptr) continue;
-            for (int32_t f = 0; f < piece; ++f) to[done + f] = unit_from_pcm16(buffer[f * channels + c]);
-        }
-    }
-    return frames;
+    return chain_process_planar(exchange_.take(), signal_, in, out, frames);
 }
 
 }  // namespace audiomix

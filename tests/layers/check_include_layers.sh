@@ -1,7 +1,8 @@
 #!/bin/bash
-# The layers of the library, bottom up: dsp, model, api, then the window side
-# (window, controls, framework, resources). A file may include project
-# headers of its own layer and of the layers below, never of one above.
+# The layers of the library, bottom up: dsp, model, then api and the plugins
+# beside it, then the window side (window, controls, framework, resources).
+# A file may include project headers of its own layer and of the layers
+# below, never of one above.
 # Usage: check_include_layers.sh SOURCE_ROOT
 set -euo pipefail
 root=$1
@@ -9,14 +10,14 @@ rank() {
     case $1 in
         dsp) echo 0 ;;
         model) echo 1 ;;
-        api) echo 2 ;;
+        api | plugins) echo 2 ;;
         window | controls | framework | resources) echo 3 ;;
         *) echo -1 ;;
     esac
 }
 status=0
 checked=0
-for folder in dsp model api window controls framework; do
+for folder in dsp model api plugins window controls framework; do
     mine=$(rank "$folder")
     while IFS= read -r file; do
         checked=$((checked + 1))

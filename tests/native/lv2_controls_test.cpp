@@ -1,0 +1,120 @@
+// The plugins' control ports as parameters, without a host: what a port's
+// value means, and which changes reach the engine.
+#include <cmath>
+#include <limits>
+
+#include "model/param_table.h"
+#include "model/parameters.h"
+#include "model/stream_rules.h"
+#include "plugins/lv2/controls.h"
+#include "test_support.h"
+
+namespace audiomix::lv2 {
+namespace {
+
+const ParamInfo& info(const char* name) {
+    for (int32_t k = 0; k < kControlPorts; ++k)
+        if (control_name(k) == name) return control_info(k);
+    return control_info(kControlPorts - 1);
+}
+
+TEST(Lv2ControlValue, ClampsRoundsAndIgnoresNan) {
+    struct Case {
+        const char* name;
+        float raw;
+        double expected;
+    } cases[] = {
+        {"eq.on", 0.4f, 0},           {"eq.on", 0.6f, 1},           {"eq.on", -3, 0},
+        {"reverb.taps", 0, 1},        {"reverb.taps", 1e9f, 100},   {"reverb.taps", 41.5f, 42},
+        {"comp.threshold_db", -70, -59}, {"eq.pregain", 2.25f, 2.25}, {"eq.pregain", -INFINITY, -18},
+        {"eq.bands", 12, 10},         {"eq.bands", 13, 15},         {"eq.bands", 28.5f, 31},
+        {"eq.bands", 0, 10},          {"eq.band.4", 19.5f, 19.5},   {"eq.band.4", 21, 20},
+    };
+    for (const Case& c : cases) {
+        double v = -999;
+        ASSERT_TRUE(control_value(info(c.name), c.raw, v)) << c.name << " " << c.raw;
+        EXPECT_EQ(v, c.expected) << c.name << " " << c.raw;
+    }
+    double untouched = 7;
+    EXPECT_FALSE(control_value(info("reverb.taps"), std::numeric_limits<float>::quiet_NaN(), untouched));
+    EXPECT_EQ(untouched, 7);
+}
+
+class Lv2Controls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings = testing::make_settings();
+        stream_create(*settings, 44100, 2);
+        controls = std::make_unique<Controls>(*settings);
+        for (int32_t k = 0; k < kControlPorts; ++k) {
+            values[k] = static_cast<float>(control_info(k).defaultValue);
+            ports[k] = &values[k];
+        }
+    }
+    float& port(const char* name) {
+        for (int32_t k = 0; k < kControlPorts; ++k)
+            if (control_name(k) == name) return values[k];
+        return values[0];
+    }
+    double get(const char* name) {
+        double v = -999;
+        param_get(*settings, name, &v);
+        return v;
+    }
+    // The next draw of the settings' random source, without disturbing it.
+    int32_t next_draw() const { return RandomSource(settings->random).next(); }
+
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<Controls> controls;
+    float values[kControlPorts];
+    const float* ports[kControlPorts];
+};
+
+TEST_F(Lv2Controls, PortsAtTheirDefaultsChangeNothing) {
+    const int32_t draw = next_draw();
+    EXPECT_EQ(controls->apply(*settings, ports), 0);
+    EXPECT_EQ(next_draw(), draw);  // no taps redrawn, no dither drawn
+    EXPECT_EQ(settings->settingsChanged, 0);
+}
+
+TEST_F(Lv2Controls, OnlyChangedPortsApplyAndOnlyOnce) {
+    port("reverb.taps") = 60;
+    port("eq.band.3") = 5;
+    const int32_t draw = next_draw();
+    EXPECT_EQ(controls->apply(*settings, ports), 2);
+    EXPECT_EQ(get("reverb.taps"), 60);
+    EXPECT_EQ(get("eq.band.3"), 5);
+    EXPECT_NE(next_draw(), draw);  // the new tap count drew new taps
+    const int32_t after = next_draw();
+    EXPECT_EQ(controls->apply(*settings, ports), 0);
+    EXPECT_EQ(next_draw(), after);
+    ports[5] = nullptr;  // an unconnected port changes nothing
+    EXPECT_EQ(controls->apply(*settings, ports), 0);
+}
+
+TEST_F(Lv2Controls, ANewBandCountBringsTheBandPortsBack) {
+    port("eq.band.3") = 5;
+    port("eq.band.20") = -4;  // beyond 10 bands: ignored for now
+    EXPECT_EQ(controls->apply(*settings, ports), 1);
+    EXPECT_EQ(get("eq.band.3"), 5);
+    port("eq.bands") = 31;  // resets every band in the engine ...
+    controls->apply(*settings, ports);
+    EXPECT_EQ(get("eq.bands"), 31);
+    EXPECT_EQ(get("eq.band.3"), 5);   // ... and the ports apply again
+    EXPECT_EQ(get("eq.band.20"), -4);
+    EXPECT_EQ(get("eq.band.21"), 0);
+}
+
+TEST_F(Lv2Controls, ABandCountTheRateRefusesIsLeftAlone) {
+    auto low = testing::make_settings();
+    stream_create(*low, 22050, 2);
+    Controls c(*low);
+    port("eq.bands") = 25;
+    EXPECT_EQ(c.apply(*low, ports), 0);
+    double bands = 0;
+    param_get(*low, "eq.bands", &bands);
+    EXPECT_EQ(bands, 10);
+}
+
+}  // namespace
+}  // namespace audiomix::lv2
