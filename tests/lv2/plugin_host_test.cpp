@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <lilv/lilv.h>
+#include <lv2/urid/urid.h>
 
 #include <cmath>
 #include <cstdint>
@@ -212,6 +213,43 @@ TEST(PluginHost, PortsCarryTheirUnits) {
         lilv_nodes_free(values);
     }
     lilv_node_free(unit);
+}
+
+// A URID map, as hosts give plugins and lilv's state functions.
+LV2_URID map_uri(LV2_URID_Map_Handle handle, const char* uri) {
+    auto& uris = *static_cast<std::vector<std::string>*>(handle);
+    for (size_t i = 0; i < uris.size(); ++i)
+        if (uris[i] == uri) return static_cast<LV2_URID>(i + 1);
+    uris.emplace_back(uri);
+    return static_cast<LV2_URID>(uris.size());
+}
+
+// The built-in equaliser presets, as a host restores them: every one sets
+// the band count and all 31 band ports, the others untouched.
+TEST(PluginHost, PresetsRestoreTheirBandCountAndGains) {
+    std::vector<std::string> uris;
+    LV2_URID_Map map{&uris, &map_uri};
+    const std::map<std::string, std::map<std::string, float>> expected = {
+        {"urn:audiomix:stereo:preset:5", {{"eq_bands", 10}, {"eq_band_0", 8}, {"eq_band_2", -6}, {"eq_band_9", 10}}},
+        {"urn:audiomix:stereo:preset:3", {{"eq_bands", 31}, {"eq_band_0", 0}, {"eq_band_30", 0}}},
+    };
+    for (const auto& [uri, values] : expected) {
+        LilvNode* preset = lilv_new_uri(bundle().world(), uri.c_str());
+        lilv_world_load_resource(bundle().world(), preset);
+        LilvState* state = lilv_state_new_from_world(bundle().world(), &map, preset);
+        lilv_node_free(preset);
+        ASSERT_NE(state, nullptr) << uri;
+        std::map<std::string, float> restored;
+        lilv_state_emit_port_values(
+            state,
+            [](const char* symbol, void* data, const void* value, uint32_t size, uint32_t) {
+                if (size == sizeof(float)) (*static_cast<std::map<std::string, float>*>(data))[symbol] = *static_cast<const float*>(value);
+            },
+            &restored);
+        EXPECT_EQ(restored.size(), 32u) << uri;  // eq_bands and 31 bands
+        for (const auto& [symbol, v] : values) EXPECT_EQ(restored[symbol], v) << uri << " " << symbol;
+        lilv_state_free(state);
+    }
 }
 
 TEST(PluginHost, TwoInstancesInterleavedGiveWhatEachGivesAlone) {
