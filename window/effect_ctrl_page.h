@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "audiomix.h"
 #include "controls/skin_button.h"
 #include "controls/skin_dialog.h"
 #include "controls/skin_label.h"
@@ -16,10 +17,11 @@
 
 namespace audiomix {
 
-// Sent (SendMessage) to the host window when the user asks to apply changes.
-constexpr UINT MSG_SETTINGS_CHANGED = 39321;
-constexpr WPARAM kSettingsChangedWParam = 1111;
-constexpr LPARAM kSettingsChangedLParam = 20;
+// Sent (SendMessage) to the host window when the user asks to apply changes;
+// the numbers are the public header's.
+constexpr UINT MSG_SETTINGS_CHANGED = AUDIOMIX_MSG_SETTINGS_CHANGED;
+constexpr WPARAM kSettingsChangedWParam = AUDIOMIX_MSG_SETTINGS_CHANGED_WPARAM;
+constexpr LPARAM kSettingsChangedLParam = AUDIOMIX_MSG_SETTINGS_CHANGED_LPARAM;
 
 class CEffectCtrlPage : public CSkinDialog {
 public:
