@@ -32,8 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 
 int fail(int status, const std::string& message) {
     std::fprintf(stderr, "audiomix-render: %s\n", message.c_str());
@@ -156,7 +154,7 @@ Outcome render_file(const Options& o, const std::string& input, const std::strin
     int64_t frames = 0;
     std::string error;
     if (!input.empty()) {
-        if (!reader.open(input, error)) return fail(kExitUsage, error);
+        if (!reader.open(input, error)) return fail(kExitFailed, error);
         rate = reader.rate();
         channels = reader.channels();
         frames = reader.frames();
@@ -167,14 +165,14 @@ Outcome render_file(const Options& o, const std::string& input, const std::strin
 
     EngineSession engine(rate, channels);
     if (!engine.ok()) return fail(kExitFailed, "the library refused the format " + std::to_string(rate) + " Hz");
-    if (o.listParams) {
-        outcome.out = list_params(engine);
-        return outcome;
-    }
 
     RenderReport report;
     report.defaults = engine.values();
     if (apply_parameters(engine, o, input, report, outcome) != 0) return outcome;
+    if (o.listParams) {  // what this run would use
+        outcome.out = list_params(engine);
+        return outcome;
+    }
     if (o.listPresets) {
         outcome.out = preset_list_text(engine.preset_names());
         return outcome;
@@ -265,7 +263,11 @@ int main(int argc, char** argv) {
     const Options& o = parsed.options;
     if (o.help) {
         std::fputs(usage_text().c_str(), stdout);
-        return 0;
+        return kExitDone;
+    }
+    if (o.version) {
+        std::printf("%s\n", version_text().c_str());
+        return kExitDone;
     }
     return run(o);
 }

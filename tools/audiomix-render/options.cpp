@@ -1,8 +1,15 @@
 #include "options.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+
+#ifndef AUDIOMIX_VERSION
+#define AUDIOMIX_VERSION "unknown"
+#endif
 
 namespace audiomix_render {
 
@@ -20,10 +27,62 @@ bool parse_number(const std::string& text, double& value) {
     return true;
 }
 
-// Options that take a value, with or without '='.
-bool takes_value(const std::string& name) {
-    return name == "--set" || name == "--seconds" || name == "--preset" || name == "--jobs" ||
-           name == "--output" || name == "-o" || name == "-j";
+// The options as CLI11 sees them: every value as the text typed, checked
+// afterwards so that each message can quote it.
+struct Typed {
+    std::vector<std::string> sets;
+    std::string seconds, preset, jobs;
+};
+
+void define(CLI::App& app, Options& o, Typed& typed) {
+    app.description(
+        "Runs 16-bit PCM WAV files (mono or stereo, any rate) through the audiomix effects,\n"
+        "one engine per file, and writes 16-bit WAV files of the same format. Without an\n"
+        "input it renders a built-in 8-second stereo piece through a built-in setting\n"
+        "(equaliser, small room reverb, compressor); --set options then adjust it. Each\n"
+        "output is out/<input>-audiomix.wav (out/default.wav for the piece) unless -o names it.");
+    app.footer("exit status: 0 done, 1 bad command line, parameter or preset name,\n"
+               "2 failure (an input that cannot be read, an output that cannot be written)");
+    app.set_help_flag("-h,--help", "this text");
+    app.set_version_flag("--version", version_text());
+    app.add_option("input", o.inputs, "WAV files to render (none: the built-in piece)");
+
+    app.add_option("--set", typed.sets,
+                   "set a parameter; repeatable, in order (eq.bands resets the bands: set it first)")
+        ->group("Effects")
+        ->type_name("NAME=VALUE")
+        ->allow_extra_args(false);  // one value per --set: what follows is a file
+    app.add_option("--preset", typed.preset,
+                   "apply the current band count's preset NAME (exact, UTF-8) in its place among the --set options")
+        ->group("Effects")
+        ->type_name("NAME");
+
+    app.add_option("-o,--output", o.output, "the output of the one input (or of the built-in piece)")
+        ->group("Files")
+        ->type_name("FILE");
+    app.add_option("--seconds", typed.seconds, "render the first S seconds (the built-in piece: S seconds long)")
+        ->group("Files")
+        ->type_name("S");
+    app.add_option("-j,--jobs", typed.jobs, "render up to N inputs at once (default: one per processor)")
+        ->group("Files")
+        ->type_name("N");
+
+    app.add_flag("--list-params", o.listParams, "print every parameter with its value after the --set options")
+        ->group("Listings");
+    app.add_flag("--list-presets", o.listPresets,
+                 "print the band count's presets after the --set options, render nothing")
+        ->group("Listings");
+    app.add_flag("-q,--quiet", o.quiet, "no progress bar and no summary")->group("Listings");
+}
+
+// Where --preset stands among the --set options.
+size_t sets_before_preset(const CLI::App& app) {
+    size_t sets = 0;
+    for (const CLI::Option* opt : app.parse_order()) {
+        if (opt->get_name() == "--preset") return sets;
+        if (opt->get_name() == "--set") ++sets;
+    }
+    return sets;
 }
 
 }  // namespace
@@ -46,93 +105,58 @@ std::string parse_assignment(const std::string& text, ParamAssignment& out) {
 ParseResult parse_options(const std::vector<std::string>& args) {
     ParseResult result;
     Options& o = result.options;
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-
-        std::string name = arg;
-        std::optional<std::string> value;
-        const auto eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-
-        if (takes_value(name)) {
-            if (!value) {
-                if (i + 1 >= args.size()) {
-                    result.error = name + " needs a value";
-                    return result;
-                }
-                value = args[++i];
-            }
-            if (name == "--set") {
-                ParamAssignment a;
-                result.error = parse_assignment(*value, a);
-                if (!result.ok()) return result;
-                o.sets.push_back(a);
-            } else if (name == "--seconds") {
-                double s = 0.0;
-                if (!parse_number(*value, s) || s <= 0.0 || s > kMaxSeconds) {
-                    result.error = "--seconds expects a number above 0 and at most 86400, got '" +
-                                   *value + "'";
-                    return result;
-                }
-                o.seconds = s;
-            } else if (name == "--jobs" || name == "-j") {
-                double n = 0.0;
-                if (!parse_number(*value, n) || n != std::trunc(n) || n < 1 || n > kMaxJobs) {
-                    result.error = name + " expects a whole number from 1 to " + std::to_string(kMaxJobs) +
-                                   ", got '" + *value + "'";
-                    return result;
-                }
-                o.jobs = static_cast<int>(n);
-            } else if (name == "--output" || name == "-o") {
-                if (value->empty()) {
-                    result.error = name + " needs a file name";
-                    return result;
-                }
-                o.output = *value;
-            } else {
-                if (value->empty()) {
-                    result.error = "--preset needs a name";
-                    return result;
-                }
-                o.preset = *value;
-                o.presetAfterSets = o.sets.size();
-            }
-            continue;
-        }
-
-        if (value) {
-            result.error = name + " takes no value";
-            return result;
-        }
-        if (name == "--list-params") {
-            o.listParams = true;
-        } else if (name == "--list-presets") {
-            o.listPresets = true;
-        } else if (name == "--quiet" || name == "-q") {
-            o.quiet = true;
-        } else if (name == "--help" || name == "-h") {
-            o.help = true;
-        } else {
-            result.error = "unknown option '" + arg + "'";
-            return result;
-        }
+    Typed typed;
+    CLI::App app{"", "audiomix-render"};
+    define(app, o, typed);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        o.help = true;
+        return result;
+    } catch (const CLI::CallForVersion&) {
+        o.version = true;
+        return result;
+    } catch (const CLI::ParseError& e) {
+        result.error = e.what();
+        return result;
     }
 
-    o.inputs = positional;
+    for (const std::string& text : typed.sets) {
+        ParamAssignment a;
+        result.error = parse_assignment(text, a);
+        if (!result.ok()) return result;
+        o.sets.push_back(a);
+    }
+    if (app.count("--seconds") > 0) {
+        double s = 0.0;
+        if (!parse_number(typed.seconds, s) || s <= 0.0 || s > kMaxSeconds) {
+            result.error = "--seconds expects a number above 0 and at most 86400, got '" + typed.seconds + "'";
+            return result;
+        }
+        o.seconds = s;
+    }
+    if (app.count("--jobs") > 0) {
+        double n = 0.0;
+        if (!parse_number(typed.jobs, n) || n != std::trunc(n) || n < 1 || n > kMaxJobs) {
+            result.error = "--jobs expects a whole number from 1 to " + std::to_string(kMaxJobs) + ", got '" +
+                           typed.jobs + "'";
+            return result;
+        }
+        o.jobs = static_cast<int>(n);
+    }
+    if (app.count("--preset") > 0) {
+        if (typed.preset.empty()) {
+            result.error = "--preset needs a name";
+            return result;
+        }
+        o.preset = typed.preset;
+        o.presetAfterSets = sets_before_preset(app);
+    }
+    if (app.count("--output") > 0 && o.output.empty()) {
+        result.error = "--output needs a file name";
+        return result;
+    }
     if (!o.output.empty() && o.inputs.size() > 1) {
         result.error = "-o names the output of one input; " + std::to_string(o.inputs.size()) +
                        " inputs go to out/<input>-audiomix.wav";
@@ -142,35 +166,13 @@ ParseResult parse_options(const std::vector<std::string>& args) {
 }
 
 std::string usage_text() {
-    return
-        "usage: audiomix-render [options] [input.wav ...]\n"
-        "\n"
-        "Runs a 16-bit PCM WAV file (mono or stereo, any rate) through the audiomix\n"
-        "effects exactly as a host would and writes a 16-bit WAV of the same format.\n"
-        "Without an input it renders a built-in 8-second stereo piece through a\n"
-        "built-in setting (equaliser, small room reverb, compressor); --set options\n"
-        "then adjust that setting. Each output is out/<input>-audiomix.wav\n"
-        "(out/default.wav for the built-in piece) unless -o names it. Several\n"
-        "inputs render at once, one engine each.\n"
-        "\n"
-        "options:\n"
-        "  --set NAME=VALUE  set an engine parameter after initialisation; repeatable,\n"
-        "                    applied in order (eq.bands before eq.band.N: changing\n"
-        "                    the band count resets the band gains)\n"
-        "  --seconds S       render only the first S seconds (the built-in piece\n"
-        "                    is rendered S seconds long)\n"
-        "  --list-params     print every parameter with its value after initialisation\n"
-        "  --preset NAME     apply the equaliser preset of the current band count\n"
-        "                    called NAME (exactly; UTF-8), in order among the --set\n"
-        "                    options (eq.bands before it chooses the band count)\n"
-        "  --list-presets    print the current band count's presets after the --set\n"
-        "                    options, one name per line, and render nothing\n"
-        "  -o, --output FILE the output of the one input (or of the built-in piece)\n"
-        "  -j, --jobs N      render up to N inputs at once (default: one per processor)\n"
-        "  -q, --quiet       no progress bar and no summary\n"
-        "  -h, --help        this text\n"
-        "\n"
-        "exit status: 0 done, 1 failed to write, 2 bad command line, parameter or input\n";
+    Options o;
+    Typed typed;
+    CLI::App app{"", "audiomix-render"};
+    define(app, o, typed);
+    return app.help();
 }
+
+std::string version_text() { return std::string("audiomix-render ") + AUDIOMIX_VERSION; }
 
 }  // namespace audiomix_render

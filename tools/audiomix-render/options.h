@@ -1,4 +1,4 @@
-// Command line of audiomix-render, parsed without side effects.
+// Command line of audiomix-render, parsed (with CLI11) without side effects.
 #pragma once
 
 #include <optional>
@@ -24,6 +24,7 @@ struct Options {
     bool listParams = false;
     bool quiet = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> inputs;  // none: the embedded default signal
     std::string output;  // -o; empty: out/<input stem>-audiomix.wav or out/default.wav
     int jobs = 0;        // files rendered at once; 0: one per processor
@@ -42,14 +43,22 @@ constexpr double kMaxSeconds = 86400.0;
 constexpr int kMaxJobs = 64;
 
 // args excludes the program name. Options accept both "--opt value" and
-// "--opt=value"; "--" ends the options.
+// "--opt=value"; "--" ends the options. Errors name what was typed.
 ParseResult parse_options(const std::vector<std::string>& args);
+
+// Exit statuses, as sox's.
+constexpr int kExitDone = 0;
+constexpr int kExitUsage = 1;    // the command line, a parameter or a preset name
+constexpr int kExitFailed = 2;   // an input, the output, or the library
 
 // Splits "name=value" into a ParamAssignment; the value must be a finite
 // number. Returns an error message, or empty on success.
 std::string parse_assignment(const std::string& text, ParamAssignment& out);
 
-// The --help text.
+// The --help text, the options in groups.
 std::string usage_text();
+
+// The --version line.
+std::string version_text();
 
 }  // namespace audiomix_render
