@@ -6,7 +6,6 @@
 #include "audiomix.h"
 #include "api/lifecycle.h"
 #include "api/preset_access.h"
-#include "api/shell.h"
 #include "model/engine.h"
 #include "model/eq_rules.h"
 #include "model/parameters.h"
@@ -28,11 +27,8 @@ const PresetTable& shared_presets() {
     static const PresetTable* const table = [] {
         PresetTable* loaded = new (std::nothrow) PresetTable;
         if (loaded == nullptr) return static_cast<const PresetTable*>(nullptr);
-        char module[256];
         char path[256];
-        Shell& sh = shell();
-        if (!sh.module_path(module, sizeof module)) module[0] = '\0';
-        preset_path_from_module(module, sh.path_separator(), path, sizeof path);
+        library_preset_path(path, sizeof path);
         LoadPresets(*loaded, path);
         return static_cast<const PresetTable*>(loaded);
     }();

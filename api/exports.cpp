@@ -19,13 +19,11 @@ extern "C" {
 void AUDIOMIX_CALL audiomix_begin(uint32_t colour) {
     Engine& engine = default_engine();
     Shell& sh = shell();
-    char module[256];
-    if (!sh.module_path(module, sizeof module)) module[0] = '\0';
     ControlWindow* window = nullptr;
     {
         auto s = engine.edit();
         s->link.skinColour = colour;
-        preset_path_from_module(module, sh.path_separator(), s->link.presetPath, sizeof s->link.presetPath);
+        library_preset_path(s->link.presetPath, sizeof s->link.presetPath);
         stream_begin(*s);
         window = s->link.controlWindow;
         if (window == nullptr) s->settingsChanged = 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "api/shell.h"
 #include "model/gbk.h"
 
 namespace audiomix {
@@ -22,6 +23,13 @@ void preset_path_from_module(const char* modulePath, char separator, char* out, 
     std::memcpy(out, path, folder);
     out[folder] = separator;
     std::memcpy(out + folder + 1, kPresetFileName, sizeof kPresetFileName);
+}
+
+void library_preset_path(char* out, size_t size) {
+    char module[256];
+    Shell& sh = shell();
+    if (!sh.module_path(module, sizeof module)) module[0] = '\0';
+    preset_path_from_module(module, sh.path_separator(), out, size);
 }
 
 void copy_title(const char* text, char* out, size_t size) {

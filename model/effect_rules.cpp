@@ -10,11 +10,6 @@ namespace audiomix {
 
 namespace {
 
-bool is_compressor_box(EffectValue which) {
-    return which == EffectValue::Threshold || which == EffectValue::Ratio || which == EffectValue::Attack ||
-           which == EffectValue::Release;
-}
-
 // Boxes whose slider shows the negated value.
 bool is_negated(EffectValue which) {
     return which == EffectValue::Threshold || which == EffectValue::CombDb || which == EffectValue::WetDb;
@@ -64,9 +59,8 @@ void update_reverb_gains(Settings& state, int32_t c) {
     state.chain.reverb[c].wetGain = reverb_gain(state.reverb[c].wetDb);
 }
 
-// The chain's field of a switch; for the settings and their const view alike.
-template <class S>
-auto& switch_field(S& state, EffectSwitch which) {
+// The chain's field of a switch.
+uint8_t& switch_field(Settings& state, EffectSwitch which) {
     switch (which) {
     case EffectSwitch::Reverb: return state.chain.reverbOn;
     case EffectSwitch::Compressor: return state.chain.compOn;
@@ -76,6 +70,11 @@ auto& switch_field(S& state, EffectSwitch which) {
 }
 
 }  // namespace
+
+bool effect_is_compressor(EffectValue which) {
+    return which == EffectValue::Threshold || which == EffectValue::Ratio || which == EffectValue::Attack ||
+           which == EffectValue::Release;
+}
 
 ValueRange effect_box_range(EffectValue which) {
     const ParamInfo& p = param_for_box(static_cast<int32_t>(which));
@@ -176,7 +175,7 @@ void effect_redraw_taps(Settings& state) {
 bool effect_apply_box(Settings& state, EffectValue which, int64_t value) {
     if (!effect_box_range(which).contains(value)) return false;
     const int32_t v = static_cast<int32_t>(value);
-    if (is_compressor_box(which)) {
+    if (effect_is_compressor(which)) {
         store_compressor(state, which, v);
     } else {
         effect_store_reverb(state, which, v);
@@ -189,13 +188,13 @@ bool effect_apply_box(Settings& state, EffectValue which, int64_t value) {
 
 void effect_apply_slider(Settings& state, EffectValue which, int32_t position) {
     const int32_t v = effect_value_from_position(which, position);
-    if (is_compressor_box(which)) store_compressor(state, which, v);
+    if (effect_is_compressor(which)) store_compressor(state, which, v);
     else effect_store_reverb(state, which, v);
     state.settingsChanged = 1;
 }
 
 void effect_apply_release(Settings& state, EffectValue which, int32_t position) {
-    if (is_compressor_box(which)) return;
+    if (effect_is_compressor(which)) return;
     effect_store_reverb(state, which, effect_value_from_position(which, position));
     update_reverb_gain(state, which);
     effect_redraw_taps(state);
@@ -247,10 +246,6 @@ void effect_set_switch(Settings& state, EffectSwitch which, bool on) {
     const uint8_t value = on ? 1 : 0;
     if (field != value) state.settingsChanged = 1;
     field = value;
-}
-
-bool effect_switch_on(const Settings& state, EffectSwitch which) {
-    return switch_field(state, which) == 1;
 }
 
 void effect_set_order(Settings& state, bool reverbFirst) {

@@ -45,6 +45,9 @@ struct ValueRange {
     bool contains(int64_t v) const { return v >= lo && v <= hi; }
 };
 
+// Whether a value belongs to the compressor (else to the reverb).
+bool effect_is_compressor(EffectValue which);
+
 // What a box accepts (narrower than its slider in three places).
 ValueRange effect_box_range(EffectValue which);
 
@@ -101,7 +104,6 @@ enum class EffectSwitch : int32_t { Equaliser, Reverb, Compressor };
 
 // A switch check box: stores on, marks a change when it differs.
 void effect_set_switch(Settings& state, EffectSwitch which, bool on);
-bool effect_switch_on(const Settings& state, EffectSwitch which);
 
 // The order controls: equaliser first (false) or reverb first (true).
 void effect_set_order(Settings& state, bool reverbFirst);

@@ -60,12 +60,12 @@ int32_t Engine::process_frames(int16_t* samples, int32_t frames) {
     const ChainParams& params = exchange_.take();
     const int32_t channels = params.channelCount;
     if (samples == nullptr || frames < 0 || channels < 1 || channels > kMaxChannels) return 0;
+    chain_apply_resets(params, signal_);  // also for an empty buffer
     for (int32_t done = 0; done < frames; done += kFramesPerCall) {
         const int32_t piece = frames - done < kFramesPerCall ? frames - done : kFramesPerCall;
         chain_process(params, signal_, samples + static_cast<int64_t>(done) * channels,
                       piece * channels * 2, 0);
     }
-    if (frames == 0) chain_apply_resets(params, signal_);
     return frames;
 }
 

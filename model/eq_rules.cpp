@@ -44,12 +44,9 @@ void eq_set_band_count(Settings& state, int32_t count) {
     const int32_t rate = state.chain.sampleRate;
     eq_select_table(state.chain, count, rate);
     if (!is_equaliser_rate(rate)) state.chain.sampleRate = rate;
-    const int32_t channels = state.chain.channelCount < kMaxChannels ? state.chain.channelCount : kMaxChannels;
     const int32_t bands = count < kMaxBands ? count : kMaxBands;
-    for (int32_t c = 0; c < channels; ++c) {
-        eq_set_gain(state, 0.0f, -1, c);
-        for (int32_t b = 0; b < bands; ++b) eq_set_gain(state, 0.0f, b, c);
-    }
+    set_all_channels(state, 0.0f, -1);
+    for (int32_t b = 0; b < bands; ++b) set_all_channels(state, 0.0f, b);
     eq_reset_state(state);
 }
 

@@ -43,9 +43,20 @@ bool in_range(const ParamInfo& p, double value) {
     return p.kind == ParamKind::Continuous || is_whole(value);
 }
 
-}  // namespace
+// What a name means here: its table entry and, for a band, its index (else
+// -1). Null for an unknown name or a band the layout does not show.
+const ParamInfo* param_lookup(const Settings& state, const char* name, int32_t* band) {
+    if (band != nullptr) *band = -1;
+    if (name == nullptr) return nullptr;
+    for (int32_t i = 0; i < kFixedParamCount; ++i)
+        if (std::strcmp(kTable[i].name, name) == 0) return &kTable[i];
+    const int32_t b = parse_band(state, name);
+    if (b < 0) return nullptr;
+    if (band != nullptr) *band = b;
+    return &kTable[kFixedParamCount];
+}
 
-const ParamInfo& band_param_info() { return kTable[kFixedParamCount]; }
+}  // namespace
 
 const ParamInfo& param_for_box(int32_t id) {
     for (int32_t i = 0; i < kFixedParamCount; ++i)
@@ -73,17 +84,6 @@ int32_t param_name(const Settings& state, int32_t index, char* out, size_t size)
         out[n] = '\0';
     }
     return static_cast<int32_t>(length);
-}
-
-const ParamInfo* param_lookup(const Settings& state, const char* name, int32_t* band) {
-    if (band != nullptr) *band = -1;
-    if (name == nullptr) return nullptr;
-    for (int32_t i = 0; i < kFixedParamCount; ++i)
-        if (std::strcmp(kTable[i].name, name) == 0) return &kTable[i];
-    const int32_t b = parse_band(state, name);
-    if (b < 0) return nullptr;
-    if (band != nullptr) *band = b;
-    return &band_param_info();
 }
 
 int32_t param_set(Settings& state, const char* name, double value) {

@@ -12,8 +12,6 @@ namespace audiomix {
 
 struct Settings;
 
-// The table itself: model/param_table.h.
-const ParamInfo& band_param_info();
 
 // How many names the current layout has: the fixed ones and one per band.
 int32_t param_count(const Settings& state);
@@ -25,10 +23,6 @@ int32_t param_name(const Settings& state, int32_t index, char* out, size_t size)
 
 // The entry of an effect page box (its range is the box's).
 const ParamInfo& param_for_box(int32_t box);
-
-// What a name means here: its table entry and, for a band, its index (else
-// -1). Null for an unknown name or a band the layout does not show.
-const ParamInfo* param_lookup(const Settings& state, const char* name, int32_t* band);
 
 // Sets a parameter through its control's rule; kParamOk, kParamUnknown or
 // kParamOutOfRange (not whole where it must be, or outside the range; nothing

@@ -36,15 +36,8 @@ void stream_init(Settings& state, int32_t sampleRate, int32_t channels) {
     chain.eqOn = 0;
 
     if (is_equaliser_rate(sampleRate)) {
-        state.eqBandCount = 10;
         chain.eqSecondPass = 0;
-        eq_select_table(chain, 10, sampleRate);
-        eq_reset_state(state);
-        const int32_t gain_channels = channels < kMaxChannels ? channels : kMaxChannels;
-        for (int32_t c = 0; c < gain_channels; ++c) {
-            eq_set_gain(state, 0.0f, -1, c);
-            for (int32_t b = 0; b < state.eqBandCount; ++b) eq_set_gain(state, 0.0f, b, c);
-        }
+        eq_set_band_count(state, 10);
     }
 }
 

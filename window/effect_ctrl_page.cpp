@@ -37,11 +37,6 @@ constexpr SliderLook kSliderLooks[] = {
     {EffectValue::CombM, 10, 300, 1000},  {EffectValue::BaseM, 10, 30, 80},
 };
 
-bool is_compressor(EffectValue box) {
-    return box == EffectValue::Threshold || box == EffectValue::Ratio || box == EffectValue::Attack ||
-           box == EffectValue::Release;
-}
-
 bool box_from_control(int id, EffectValue& box) {
     for (EffectValue b : kEffectValues) {
         if (static_cast<int>(b) == id) {
@@ -193,7 +188,7 @@ BOOL CEffectCtrlPage::OnInitDialog() {
         slider.SetTicFreq(look.tickFrequency);
         slider.SetThumbColor(kThumb);
         slider.SetSelectionColor(kSelection);
-        slider.SetChannelColor(is_compressor(look.box) ? kCompressorChannel : kReverbChannel);
+        slider.SetChannelColor(effect_is_compressor(look.box) ? kCompressorChannel : kReverbChannel);
         slider.m_scaleMarks = 1;
     }
 
