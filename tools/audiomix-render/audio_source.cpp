@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "default_signal.h"
-#include "wav_io.h"
+#include "sound_reader.h"
 
 namespace audiomix_render {
 

@@ -6,7 +6,7 @@
 
 namespace audiomix_render {
 
-class WavReader;
+class SoundReader;
 
 class AudioSource {
 public:
@@ -18,11 +18,11 @@ public:
 // The first limit frames of an opened file.
 class FileSource : public AudioSource {
 public:
-    FileSource(WavReader& reader, int64_t limit) : reader_(reader), left_(limit) {}
+    FileSource(SoundReader& reader, int64_t limit) : reader_(reader), left_(limit) {}
     int64_t read(int16_t* out, size_t frames) override;
 
 private:
-    WavReader& reader_;
+    SoundReader& reader_;
     int64_t left_;
 };
 

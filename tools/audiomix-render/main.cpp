@@ -1,14 +1,18 @@
-// audiomix-render: WAV files (or the built-in piece) through the audiomix
+// audiomix-render: audio files (or the built-in piece) through the audiomix
 // effects, one engine per file, several files at once.
 #include <audiomix.h>
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,7 +28,11 @@
 #include "presets.h"
 #include "progress.h"
 #include "summary.h"
-#include "wav_io.h"
+#include "safe_output.h"
+#include "sound_format.h"
+#include "sound_reader.h"
+#include "sound_writer.h"
+#include "temp_files.h"
 
 using namespace audiomix_render;
 
@@ -38,11 +46,13 @@ int fail(int status, const std::string& message) {
     return status;
 }
 
-// What a render of one file leaves to report: its exit status and the text
-// for stdout or stderr, printed by the main thread in input order.
+// What a render of one file leaves to report: its exit status, the full
+// summary, its line in a batch and the messages for stderr, printed by the
+// main thread in input order.
 struct Outcome {
     int status = 0;
     std::string out;
+    std::string line;
     std::string err;
 };
 
@@ -54,12 +64,6 @@ int failed(Outcome& outcome, int status, const std::string& message) {
 
 double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// out/<stem>-audiomix.wav beside the working directory, or out/default.wav.
-std::string default_output(const std::string& input) {
-    if (input.empty()) return "out/default.wav";
-    return "out/" + std::filesystem::path(input).stem().string() + "-audiomix.wav";
 }
 
 std::string list_params(const EngineSession& engine) {
@@ -115,13 +119,14 @@ struct Rendered {
 // Source to writer through the engine, one host-sized buffer at a time,
 // measuring both sides unless nobody will read the summary. False with error
 // set on a read or write failure.
-bool render(AudioSource& source, EngineSession& engine, WavWriter& writer, ProgressBar& progress,
-            LevelMeter* inputLevels, LevelMeter* outputLevels, Rendered& done, std::string& error) {
+bool render(AudioSource& source, EngineSession& engine, SoundWriter& writer, ProgressBar& progress,
+            LevelMeter* inputLevels, LevelMeter* outputLevels, Rendered& done, const std::string& shownInput,
+            std::string& error) {
     std::vector<int16_t> buffer(kBufferFrames * static_cast<size_t>(engine.channels()));
     for (;;) {
         const int64_t n = source.read(buffer.data(), kBufferFrames);
         if (n < 0) {
-            error = "the input could not be read to the end";
+            error = shownInput + ": could not be read to the end";
             return false;
         }
         if (n == 0) return true;
@@ -133,22 +138,38 @@ bool render(AudioSource& source, EngineSession& engine, WavWriter& writer, Progr
         if (outputLevels) outputLevels->add(buffer.data(), count);
         if (!writer.write(buffer.data(), count, error)) return false;
         done.frames += n;
-        progress.update(done.frames);
+        progress.add_frames(n);
     }
 }
 
-// Renders one input (empty: the built-in piece) to output with an engine of
-// its own; the progress bar only when it is the only file.
-Outcome render_file(const Options& o, const std::string& input, const std::string& output, bool showProgress) {
+// One input and where its results go, settled before anything renders.
+struct Job {
+    std::string input;    // empty: the built-in piece
+    OutputTarget output;
+    Container container = Container::Wav;
+};
+
+// The largest WAV or AIFF data written as such; tests lower it through the
+// environment rather than writing 4 GiB.
+uint64_t classic_data_limit() {
+    const char* text = std::getenv("AUDIOMIX_RENDER_WAV_LIMIT");
+    if (text && *text) return std::strtoull(text, nullptr, 10);
+    return kClassicDataLimit;
+}
+
+// Renders one input with an engine of its own.
+Outcome render_file(const Options& o, const Job& job, ProgressBar& progress) {
     Outcome outcome;
     auto fail = [&](int status, const std::string& message) {
         failed(outcome, status, message);
         return outcome;
     };
     const auto start = Clock::now();
+    const std::string& input = job.input;
+    const std::string shownInput = input.empty() ? "the built-in piece" : input;
 
     // The format: the input file's, or the built-in piece's.
-    WavReader reader;
+    SoundReader reader;
     int32_t rate = kDefaultRate;
     int channels = kDefaultChannels;
     int64_t frames = 0;
@@ -164,7 +185,8 @@ Outcome render_file(const Options& o, const std::string& input, const std::strin
     }
 
     EngineSession engine(rate, channels);
-    if (!engine.ok()) return fail(kExitFailed, "the library refused the format " + std::to_string(rate) + " Hz");
+    if (!engine.ok()) return fail(kExitFailed, shownInput + ": the library refused the format " +
+                                                   std::to_string(rate) + " Hz");
 
     RenderReport report;
     report.defaults = engine.values();
@@ -179,32 +201,43 @@ Outcome render_file(const Options& o, const std::string& input, const std::strin
     }
     report.effective = engine.values();
 
-    if (o.output.empty()) {
-        std::error_code ec;
-        std::filesystem::create_directories("out", ec);
-        if (ec) return fail(kExitFailed, "out: " + ec.message());
-    }
-    WavWriter writer;
-    if (!writer.open(output, rate, channels, error)) return fail(kExitFailed, error);
+    // Refused before a byte is written when the container cannot hold it.
+    WritePlan plan;
+    const uint64_t dataBytes = static_cast<uint64_t>(frames) * static_cast<uint64_t>(channels) * 2u;
+    if (!plan_write(job.container, dataBytes, classic_data_limit(), plan, error))
+        return fail(kExitFailed, job.output.typed + ": " + error);
+
+    SafeOutput output;
+    SoundWriter writer;
+    if (!output.open(job.output, error) ||
+        !writer.open(output, job.output.typed, plan.container, rate, channels, error))
+        return fail(kExitFailed, error);
 
     std::unique_ptr<AudioSource> source;
     if (input.empty()) source = std::make_unique<PieceSource>(frames);
     else source = std::make_unique<FileSource>(reader, frames);
 
     LevelMeter inputLevels(channels), outputLevels(channels);
-    ProgressBar progress(showProgress && progress_wanted(o.quiet, static_cast<double>(frames) / rate), frames,
-                         rate);
     Rendered done;
-    if (!render(*source, engine, writer, progress, o.quiet ? nullptr : &inputLevels,
-                o.quiet ? nullptr : &outputLevels, done, error))
+    if (!render(*source, engine, writer, progress, &inputLevels, &outputLevels, done, shownInput, error) ||
+        !writer.finish(error) || !output.commit(error))
         return fail(kExitFailed, error);
-    progress.clear();
-    if (!writer.commit(error)) return fail(kExitFailed, error);
-    if (o.quiet) return outcome;
+    progress.file_done();
+    if (!input.empty() && reader.ended_early()) {
+        outcome.status = kExitWarned;
+        outcome.err += "audiomix-render: warning: " + input +
+                       ": premature end of input: the file is shorter than its header says; the " +
+                       std::to_string(done.frames) + " frames it holds were rendered\n";
+    }
 
     const double seconds = static_cast<double>(done.frames) / rate;
-    report.input = input.empty() ? "built-in piece (synthesised, " + format_duration(seconds) + ")" : input;
-    report.output = output;
+    report.input = input.empty() ? "built-in piece (synthesised, " + format_duration(seconds) + ")"
+                 : input == "-"  ? "standard input"
+                                 : input;
+    if (!input.empty() && reader.converted()) report.inputFormat = reader.format();
+    report.output = job.output.toStdout ? "standard output" : job.output.typed;
+    report.container = container_name(plan.container);
+    report.promoted = plan.promoted;
     report.rate = rate;
     report.channels = channels;
     report.frames = done.frames;
@@ -212,45 +245,131 @@ Outcome render_file(const Options& o, const std::string& input, const std::strin
     report.outputLevels = &outputLevels;
     report.engineSeconds = std::chrono::duration<double>(done.engineTime).count();
     report.wallSeconds = seconds_since(start);
-    outcome.out = format_summary(report);
+    if (!o.quiet) {
+        outcome.out = format_summary(report);
+        outcome.line = format_summary_line(report);
+    }
     return outcome;
+}
+
+// The output an input gets unless -o names it: <out-dir>/<stem>-audiomix
+// with the input's extension when it is one the tool writes, .wav otherwise.
+std::string default_output(const Options& o, const std::string& input) {
+    if (input == "-") return "-";
+    if (input.empty()) return o.outDir + "/default.wav";
+    const std::filesystem::path path(input);
+    std::string extension = path.extension().string();
+    if (!container_for_extension(extension)) extension = ".wav";
+    return o.outDir + "/" + path.stem().string() + "-audiomix" + extension;
+}
+
+bool same_file_name(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+// Every output named, its container chosen and its target checked, before
+// anything renders. Returns 0 or the exit status after reporting.
+int plan_jobs(const Options& o, const std::vector<std::string>& inputs, std::vector<Job>& jobs) {
+    std::vector<FileIdentity> identities;
+    for (const std::string& input : inputs)
+        if (!input.empty() && input != "-")
+            if (auto id = file_identity(input)) identities.push_back(*id);
+    for (const std::string& input : inputs) {
+        Job job;
+        job.input = input;
+        const std::string typed = o.output.empty() ? default_output(o, input) : o.output;
+        const std::string refused = resolve_output(typed, identities, o.inPlace, o.output.empty(), job.output);
+        if (!refused.empty()) return fail(kExitFailed, refused);
+        if (!o.type.empty()) {
+            job.container = *container_for_extension("." + o.type);
+        } else if (typed != "-") {
+            const std::string extension = std::filesystem::path(typed).extension().string();
+            const auto container = container_for_extension(extension);
+            if (!container)
+                return fail(kExitUsage, typed + ": the container follows the extension, one of " +
+                                            std::string(known_extensions()) + " (or give --type)");
+            job.container = *container;
+        }
+        for (const Job& other : jobs)
+            if (job.output.toStdout ? other.output.toStdout : same_file_name(other.output.path, job.output.path))
+                return fail(kExitUsage, other.input + " and " + input + " would both write " + typed);
+        jobs.push_back(job);
+    }
+    return 0;
 }
 
 // Every input on a pool of threads, each file with an engine of its own;
 // results in input order. The exit status is the worst of them.
 int run(const Options& o) {
     const std::vector<std::string> inputs = o.inputs.empty() ? std::vector<std::string>{""} : o.inputs;
-    std::vector<Outcome> outcomes(inputs.size());
-    std::vector<std::string> outputs;
-    for (const std::string& input : inputs) {
-        const std::string output = o.output.empty() ? default_output(input) : o.output;
-        for (const std::string& taken : outputs)
-            if (taken == output) return fail(kExitUsage, "two inputs would both write " + output);
-        outputs.push_back(output);
+    std::vector<Job> jobs;
+    if (!o.listParams && !o.listPresets) {
+        if (const int status = plan_jobs(o, inputs, jobs)) return status;
+    } else {
+        for (const std::string& input : inputs) jobs.push_back(Job{input, {}, Container::Wav});
     }
+    bool toStdout = false;
+    int64_t totalFrames = 0;
+    double totalSeconds = 0.0;
+    for (const Job& job : jobs) toStdout = toStdout || job.output.toStdout;
+    // Estimated from the headers for the bar; the renders read them again.
+    for (const Job& job : jobs) {
+        if (job.input.empty()) {
+            const int64_t n = std::llround(o.seconds.value_or(kDefaultSeconds) * kDefaultRate);
+            totalFrames += n;
+            totalSeconds += static_cast<double>(n) / kDefaultRate;
+        } else if (job.input != "-") {
+            SoundReader probe;
+            std::string ignored;
+            if (probe.open(job.input, ignored)) {
+                const int64_t n = o.seconds ? std::min<int64_t>(probe.frames(), std::llround(*o.seconds * probe.rate()))
+                                            : probe.frames();
+                totalFrames += n;
+                totalSeconds += static_cast<double>(n) / probe.rate();
+            }
+        }
+    }
+    ProgressBar progress(progress_wanted(o.quiet || o.listParams || o.listPresets, totalSeconds), totalFrames,
+                         jobs.size());
+
+    std::vector<Outcome> outcomes(jobs.size());
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t workers = std::min<size_t>(inputs.size(), o.jobs > 0 ? static_cast<size_t>(o.jobs) : cores);
-    const bool single = inputs.size() == 1;
+    const size_t workers = std::min<size_t>(jobs.size(), o.jobs > 0 ? static_cast<size_t>(o.jobs) : cores);
     std::atomic<size_t> next{0};
     auto work = [&] {
-        for (size_t i = next++; i < inputs.size(); i = next++) {
+        for (size_t i = next++; i < jobs.size(); i = next++) {
             try {
-                outcomes[i] = render_file(o, inputs[i], outputs[i], single);
+                outcomes[i] = render_file(o, jobs[i], progress);
             } catch (const std::exception& e) {
-                failed(outcomes[i], kExitFailed, inputs[i] + ": " + e.what());
+                failed(outcomes[i], kExitFailed, (jobs[i].input.empty() ? "the built-in piece" : jobs[i].input) +
+                                                     ": " + e.what());
             }
         }
     };
+    // Interrupts go to this thread alone: a render thread never takes one
+    // between creating a temporary file and entering it for removal.
+    remove_temporaries_on_signals();
+    sigset_t interrupts, previous;
+    sigemptyset(&interrupts);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&interrupts, sig);
+    pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
     std::vector<std::thread> pool;
     for (size_t w = 1; w < workers; ++w) pool.emplace_back(work);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     work();
     for (std::thread& t : pool) t.join();
+    progress.clear();
 
+    // The summary goes where the audio does not.
+    FILE* report = toStdout ? stderr : stdout;
     int status = 0;
+    const bool batch = jobs.size() > 1 && !o.listParams && !o.listPresets;
     for (const Outcome& r : outcomes) {
-        std::fputs(r.out.c_str(), stdout);
+        std::fputs((batch ? r.line : r.out).c_str(), report);
         std::fputs(r.err.c_str(), stderr);
-        status = std::max(status, r.status);
+        status = worse_status(status, r.status);
     }
     return status;
 }

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cctype>
 #include <cstdlib>
+
+#include "sound_format.h"
 
 #ifndef AUDIOMIX_VERSION
 #define AUDIOMIX_VERSION "unknown"
@@ -36,16 +39,20 @@ struct Typed {
 
 void define(CLI::App& app, Options& o, Typed& typed) {
     app.description(
-        "Runs 16-bit PCM WAV files (mono or stereo, any rate) through the audiomix effects,\n"
-        "one engine per file, and writes 16-bit WAV files of the same format. Without an\n"
-        "input it renders a built-in 8-second stereo piece through a built-in setting\n"
-        "(equaliser, small room reverb, compressor); --set options then adjust it. Each\n"
-        "output is out/<input>-audiomix.wav (out/default.wav for the piece) unless -o names it.");
+        "Runs audio files (mono or stereo, any rate, any format libsndfile reads; - is\n"
+        "standard input) through the audiomix effects, one engine per file. The engine\n"
+        "works on 16-bit samples: other inputs are converted on the way in. Without an\n"
+        "input it renders a built-in 8-second stereo piece. Each output is\n"
+        "<out-dir>/<input>-audiomix.<ext> (default.wav for the piece) unless -o names it;\n"
+        "its container follows the extension (wav, rf64, w64, flac, ogg, aiff; a WAV\n"
+        "past 4 GiB is written as RF64). Outputs are written whole beside the target and\n"
+        "then renamed over it; inputs, folders, devices and read-only files are refused.");
     app.footer("exit status: 0 done, 1 bad command line, parameter or preset name,\n"
-               "2 failure (an input that cannot be read, an output that cannot be written)");
+               "2 failure (an input that cannot be read, an output that cannot be written),\n"
+               "3 done with a warning (an input ended before its header said)");
     app.set_help_flag("-h,--help", "this text");
     app.set_version_flag("--version", version_text());
-    app.add_option("input", o.inputs, "WAV files to render (none: the built-in piece)");
+    app.add_option("input", o.inputs, "audio files to render, - for standard input (none: the built-in piece)");
 
     app.add_option("--set", typed.sets,
                    "set a parameter; repeatable, in order (eq.bands resets the bands: set it first)")
@@ -57,9 +64,24 @@ void define(CLI::App& app, Options& o, Typed& typed) {
         ->group("Effects")
         ->type_name("NAME");
 
-    app.add_option("-o,--output", o.output, "the output of the one input (or of the built-in piece)")
+    app.add_option("-o,--output", o.output,
+                   "the output of the one input or of the built-in piece; - is standard output")
         ->group("Files")
         ->type_name("FILE");
+    app.add_option("--out-dir", o.outDir, "where outputs go unless -o names one (default: out)")
+        ->group("Files")
+        ->type_name("DIR");
+    app.add_option("-t,--type", o.type,
+                   "the outputs' container whatever their names say: wav, rf64, w64, flac, ogg or aiff")
+        ->group("Files")
+        ->type_name("TYPE");
+    app.add_flag("--in-place", o.inPlace, "allow an output to replace its input (written whole, then renamed)")
+        ->group("Files");
+    app.add_option("--plot", o.plot,
+                   "draw the equaliser's response and the levels over time: svg or png beside each output, "
+                   "or FILE.svg / FILE.png for the one input")
+        ->group("Files")
+        ->type_name("FORMAT|FILE");
     app.add_option("--seconds", typed.seconds, "render the first S seconds (the built-in piece: S seconds long)")
         ->group("Files")
         ->type_name("S");
@@ -159,10 +181,48 @@ ParseResult parse_options(const std::vector<std::string>& args) {
     }
     if (!o.output.empty() && o.inputs.size() > 1) {
         result.error = "-o names the output of one input; " + std::to_string(o.inputs.size()) +
-                       " inputs go to out/<input>-audiomix.wav";
+                       " inputs go to --out-dir (default out/)";
+        return result;
+    }
+    if (app.count("--out-dir") > 0 && o.outDir.empty()) {
+        result.error = "--out-dir needs a folder";
+        return result;
+    }
+    if (app.count("--type") > 0 && !container_for_extension("." + o.type)) {
+        result.error = "--type: '" + o.type + "' is not one of " + known_extensions();
+        return result;
+    }
+    if (app.count("--plot") > 0) {
+        const bool beside = o.plot == "svg" || o.plot == "png";
+        if (!beside && o.inputs.size() > 1) {
+            result.error = "--plot '" + o.plot + "' names one file; with several inputs give svg or png";
+            return result;
+        }
+        if (!beside && !plot_extension_known(o.plot)) {
+            result.error = "--plot '" + o.plot + "': the picture is .svg or .png";
+            return result;
+        }
+    }
+    size_t stdinInputs = 0;
+    for (const std::string& input : o.inputs) stdinInputs += input == "-";
+    if (stdinInputs > 1) {
+        result.error = "- (standard input) can be read once";
         return result;
     }
     return result;
+}
+
+int worse_status(int a, int b) {
+    const auto rank = [](int status) { return status == kExitWarned ? 1 : status == kExitDone ? 0 : 1 + status; };
+    return rank(a) >= rank(b) ? a : b;
+}
+
+bool plot_extension_known(const std::string& path) {
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos) return false;
+    std::string ext = path.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".svg" || ext == ".png";
 }
 
 std::string usage_text() {

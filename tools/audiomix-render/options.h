@@ -25,8 +25,12 @@ struct Options {
     bool quiet = false;
     bool help = false;
     bool version = false;
-    std::vector<std::string> inputs;  // none: the embedded default signal
-    std::string output;  // -o; empty: out/<input stem>-audiomix.wav or out/default.wav
+    std::vector<std::string> inputs;  // none: the embedded default signal; "-" standard input
+    std::string output;  // -o; empty: <outDir>/<input stem>-audiomix.<ext> or <outDir>/default.wav
+    std::string outDir = "out";
+    std::string type;    // -t: the container whatever the names say ("wav", "flac"...)
+    bool inPlace = false;  // an output may be its input
+    std::string plot;    // "svg" or "png": beside each output; otherwise the plot's file
     int jobs = 0;        // files rendered at once; 0: one per processor
 };
 
@@ -50,10 +54,17 @@ ParseResult parse_options(const std::vector<std::string>& args);
 constexpr int kExitDone = 0;
 constexpr int kExitUsage = 1;    // the command line, a parameter or a preset name
 constexpr int kExitFailed = 2;   // an input, the output, or the library
+constexpr int kExitWarned = 3;   // done, but an input ended before its header said
+
+// The status of a batch: a failure outweighs a warning, a warning success.
+int worse_status(int a, int b);
 
 // Splits "name=value" into a ParamAssignment; the value must be a finite
 // number. Returns an error message, or empty on success.
 std::string parse_assignment(const std::string& text, ParamAssignment& out);
+
+// Whether a path ends in .svg or .png, any case.
+bool plot_extension_known(const std::string& path);
 
 // The --help text, the options in groups.
 std::string usage_text();

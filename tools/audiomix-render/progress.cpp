@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -16,30 +17,44 @@ bool progress_wanted(bool quiet, double audioSeconds) {
     return !quiet && isatty(STDERR_FILENO) && audioSeconds > kProgressMinSeconds;
 }
 
-ProgressBar::ProgressBar(bool enabled, int64_t totalFrames, int32_t rate)
-    : enabled_(enabled && totalFrames > 0 && rate > 0),
-      total_(totalFrames),
-      rate_(rate),
+ProgressBar::ProgressBar(bool enabled, int64_t totalFrames, size_t files)
+    : enabled_(enabled && totalFrames > 0), total_(totalFrames), files_(files),
       last_(std::chrono::steady_clock::now() - kInterval) {}
 
 ProgressBar::~ProgressBar() { clear(); }
 
-void ProgressBar::update(int64_t doneFrames) {
+void ProgressBar::add_frames(int64_t frames) {
     if (!enabled_) return;
+    done_ += frames;
+    draw();
+}
+
+void ProgressBar::file_done() {
+    if (!enabled_) return;
+    ++filesDone_;
+    draw();
+}
+
+void ProgressBar::draw() {
+    std::unique_lock<std::mutex> lock(drawing_, std::try_to_lock);
+    if (!lock) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < kInterval) return;
     last_ = now;
-    const double part = static_cast<double>(doneFrames) / static_cast<double>(total_);
-    const int filled = static_cast<int>(part * kWidth);
-    std::string bar(static_cast<size_t>(filled), '#');
+    const double part = std::min(1.0, static_cast<double>(done_) / static_cast<double>(total_));
+    std::string bar(static_cast<size_t>(part * kWidth), '#');
     bar.resize(kWidth, '.');
-    std::fprintf(stderr, "\r[%s] %3d%%  %.1f / %.1f s", bar.c_str(), static_cast<int>(part * 100.0),
-                 static_cast<double>(doneFrames) / rate_, static_cast<double>(total_) / rate_);
+    if (files_ > 1)
+        std::fprintf(stderr, "\r[%s] %3d%%  %zu of %zu files", bar.c_str(), static_cast<int>(part * 100.0),
+                     filesDone_.load(), files_);
+    else
+        std::fprintf(stderr, "\r[%s] %3d%%", bar.c_str(), static_cast<int>(part * 100.0));
     std::fflush(stderr);
     drawn_ = true;
 }
 
 void ProgressBar::clear() {
+    std::lock_guard<std::mutex> lock(drawing_);
     if (!drawn_) return;
     std::fprintf(stderr, "\r%*s\r", kWidth + 32, "");
     std::fflush(stderr);

@@ -1,12 +1,15 @@
-// A one-line progress bar on stderr for long renders.
+// One progress bar on stderr for a whole batch, fed by every render thread.
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 namespace audiomix_render {
 
-// Renders shorter than this finish before a bar would be worth reading.
+// Batches shorter than this finish before a bar would be worth reading.
 constexpr double kProgressMinSeconds = 10.0;
 
 // Whether to show a bar: not quiet, stderr is a terminal (a redirected
@@ -15,18 +18,24 @@ bool progress_wanted(bool quiet, double audioSeconds);
 
 class ProgressBar {
 public:
-    ProgressBar(bool enabled, int64_t totalFrames, int32_t rate);
+    ProgressBar(bool enabled, int64_t totalFrames, size_t files);
     ~ProgressBar();  // clears the line
 
-    // Redraws at most ten times a second.
-    void update(int64_t doneFrames);
+    // From any thread; redraws at most ten times a second.
+    void add_frames(int64_t frames);
+    void file_done();
     void clear();
 
 private:
-    bool enabled_;
+    void draw();
+
+    const bool enabled_;
+    const int64_t total_;
+    const size_t files_;
+    std::atomic<int64_t> done_{0};
+    std::atomic<size_t> filesDone_{0};
+    std::mutex drawing_;  // whoever holds it draws; the others skip a frame
     bool drawn_ = false;
-    int64_t total_;
-    int32_t rate_;
     std::chrono::steady_clock::time_point last_;
 };
 

@@ -1,5 +1,7 @@
 #include "summary.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "format.h"
@@ -38,7 +40,9 @@ std::string format_summary(const RenderReport& r) {
     const double seconds = r.rate > 0 ? static_cast<double>(r.frames) / r.rate : 0.0;
 
     out += "input     " + r.input + "\n";
-    out += "output    " + r.output + "\n";
+    if (!r.inputFormat.empty()) out += "read as   " + r.inputFormat + ", converted to 16-bit for the effects\n";
+    out += "output    " + r.output + " (" + r.container +
+           (r.promoted ? ": the data passes 4 GiB, more than WAV can count" : "") + ")\n";
     std::snprintf(line, sizeof line, "format    %d Hz, %s, 16-bit, %s (%lld frames)\n", r.rate,
                   r.channels == 1 ? "mono" : "stereo", format_duration(seconds).c_str(),
                   static_cast<long long>(r.frames));
@@ -81,6 +85,22 @@ std::string format_summary(const RenderReport& r) {
     out += "speed     " + speed(seconds, r.wallSeconds) + " real time (effects alone " +
            speed(seconds, r.engineSeconds) + ")\n";
     return out;
+}
+
+std::string format_summary_line(const RenderReport& r) {
+    const double seconds = r.rate > 0 ? static_cast<double>(r.frames) / r.rate : 0.0;
+    double inPeak = -HUGE_VAL, outPeak = -HUGE_VAL;
+    for (int c = 0; r.inputLevels && c < r.inputLevels->channels(); ++c)
+        inPeak = std::max(inPeak, r.inputLevels->peak_dbfs(c));
+    for (int c = 0; r.outputLevels && c < r.outputLevels->channels(); ++c)
+        outPeak = std::max(outPeak, r.outputLevels->peak_dbfs(c));
+    char line[160];
+    std::snprintf(line, sizeof line, "  %s, %d Hz %s, peak %s dBFS in, %s out", format_duration(seconds).c_str(), r.rate,
+                  r.channels == 1 ? "mono" : "stereo", format_db(inPeak).c_str(), format_db(outPeak).c_str());
+    std::string text = r.input + " -> " + r.output + line;
+    if (r.promoted) text += ", RF64";
+    if (!r.inputFormat.empty()) text += ", converted to 16-bit";
+    return text + "\n";
 }
 
 }  // namespace audiomix_render

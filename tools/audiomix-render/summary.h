@@ -14,6 +14,9 @@ namespace audiomix_render {
 struct RenderReport {
     std::string input;   // a path, or a description of the built-in piece
     std::string output;
+    std::string inputFormat;  // libsndfile's names, when converted to 16 bits
+    std::string container;    // written, e.g. "WAV"
+    bool promoted = false;    // WAV written as RF64 past 4 GiB
     int32_t rate = 0;
     int channels = 0;
     int64_t frames = 0;
@@ -28,5 +31,8 @@ struct RenderReport {
 };
 
 std::string format_summary(const RenderReport& report);
+
+// One line for a file of a batch: input, output, length, format, peaks.
+std::string format_summary_line(const RenderReport& report);
 
 }  // namespace audiomix_render
