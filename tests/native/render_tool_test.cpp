@@ -24,6 +24,7 @@
 #include "options.h"
 #include "param_hints.h"
 #include "render_tool_fixture.h"
+#include "sound_format.h"
 
 using namespace audiomix_render;
 using namespace render_test;
@@ -98,6 +99,65 @@ TEST(RenderOptions, FlagsFilesAndErrors) {
     const ParseResult dashed = parse({"--", "-odd.wav"});
     ASSERT_TRUE(dashed.ok()) << dashed.error;
     EXPECT_EQ(dashed.options.inputs, std::vector<std::string>{"-odd.wav"});
+}
+
+TEST(RenderOptions, OutputsPlotsAndStandardStreams) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* error;  // a piece of the message, or null when accepted
+    };
+    const Case cases[] = {
+        {{"-", "-o", "-"}, nullptr},
+        {{"-", "-"}, "once"},
+        {{"--type", "mp3"}, "'mp3'"},
+        {{"--type", "flac", "-o", "-"}, nullptr},
+        {{"--out-dir", ""}, "folder"},
+        {{"a.wav", "b.wav", "--plot", "svg"}, nullptr},
+        {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"},
+        {{"--plot", "levels.PNG"}, nullptr},
+        {{"--plot", "levels.pdf"}, ".svg or .png"},
+    };
+    for (const Case& c : cases) {
+        const ParseResult r = parse(c.args);
+        if (!c.error) {
+            EXPECT_TRUE(r.ok()) << c.args[0] << ": " << r.error;
+        } else {
+            EXPECT_NE(r.error.find(c.error), std::string::npos) << c.args[0] << ": " << r.error;
+        }
+    }
+}
+
+TEST(RenderStatus, AFailureOutweighsAWarningAndAWarningSuccess) {
+    EXPECT_EQ(worse_status(kExitDone, kExitWarned), kExitWarned);
+    EXPECT_EQ(worse_status(kExitWarned, kExitDone), kExitWarned);
+    EXPECT_EQ(worse_status(kExitWarned, kExitFailed), kExitFailed);
+    EXPECT_EQ(worse_status(kExitFailed, kExitWarned), kExitFailed);
+    EXPECT_EQ(worse_status(kExitDone, kExitDone), kExitDone);
+}
+
+TEST(RenderContainers, ExtensionsAndTheThirtyTwoBitLimit) {
+    EXPECT_EQ(container_for_extension(".FLAC"), Container::Flac);
+    EXPECT_EQ(container_for_extension(".aif"), Container::Aiff);
+    EXPECT_EQ(container_for_extension(".oga"), Container::Ogg);
+    EXPECT_FALSE(container_for_extension(".mp3"));
+    EXPECT_FALSE(container_for_extension("wav"));  // the dot belongs to it
+
+    // 4 GiB of 16-bit stereo is 2^30 frames; a 27-hour render at 44.1 kHz
+    // passes it.
+    const uint64_t day = 86400ull * 48000 * 2 * 2;
+    WritePlan plan;
+    std::string error;
+    ASSERT_TRUE(plan_write(Container::Wav, day, kClassicDataLimit, plan, error));
+    EXPECT_EQ(plan.container, Container::Rf64);
+    EXPECT_TRUE(plan.promoted);
+    ASSERT_TRUE(plan_write(Container::Wav, kClassicDataLimit, kClassicDataLimit, plan, error));
+    EXPECT_EQ(plan.container, Container::Wav);
+    EXPECT_FALSE(plan_write(Container::Aiff, kClassicDataLimit + 2, kClassicDataLimit, plan, error));
+    EXPECT_NE(error.find("32 bits"), std::string::npos);
+    for (Container c : {Container::Flac, Container::W64, Container::Rf64, Container::Ogg}) {
+        ASSERT_TRUE(plan_write(c, day, kClassicDataLimit, plan, error));
+        EXPECT_EQ(plan.container, c);
+    }
 }
 
 // ---------------------------------------------------------------- levels
