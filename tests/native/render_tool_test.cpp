@@ -335,9 +335,12 @@ TEST(RenderParamHints, DescribeWhatTheLibraryAccepts) {
     }
     for (double bands : {10, 15, 25, 31}) EXPECT_EQ(audiomix_param_set("eq.bands", bands), AUDIOMIX_PARAM_OK);
     for (double bands : {9, 12, 32}) EXPECT_EQ(audiomix_param_set("eq.bands", bands), AUDIOMIX_PARAM_OUT_OF_RANGE);
-    for (int32_t rate : {11025, 22050}) {
+    // Below 44100 Hz only 10 bands, as the hint says.
+    ASSERT_NE(std::string(find_param_hint("eq.bands")->accepted).find("10 below 44100 Hz"), std::string::npos);
+    for (int32_t rate : {8000, 11025, 16000, 22050, 32000, 44100, 48000, 96000}) {
         audiomix_init(rate, 2, 0);
-        EXPECT_EQ(audiomix_param_set("eq.bands", 15), AUDIOMIX_PARAM_OUT_OF_RANGE) << rate;
+        EXPECT_EQ(audiomix_param_set("eq.bands", 15), rate < 44100 ? AUDIOMIX_PARAM_OUT_OF_RANGE : AUDIOMIX_PARAM_OK)
+            << rate;
         EXPECT_EQ(audiomix_param_set("eq.bands", 10), AUDIOMIX_PARAM_OK) << rate;
     }
     // Every name the library lists has a description.

@@ -66,8 +66,12 @@ double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string list_params(const EngineSession& engine) {
+std::string list_params(const EngineSession& engine, int32_t rate) {
     std::string text;
+    // The band count is accepted at any rate, but only some rates have tables.
+    if (!has_equaliser_tables(rate))
+        text += "# the equaliser does not run at " + std::to_string(rate) +
+                " Hz (its tables are for 11025, 22050, 44100 and 48000 Hz)\n";
     for (const auto& [name, value] : engine.values()) {
         const ParamHint* hint = find_param_hint(name);
         char line[256];
@@ -192,7 +196,7 @@ Outcome render_file(const Options& o, const Job& job, ProgressBar& progress) {
     report.defaults = engine.values();
     if (apply_parameters(engine, o, input, report, outcome) != 0) return outcome;
     if (o.listParams) {  // what this run would use
-        outcome.out = list_params(engine);
+        outcome.out = list_params(engine, rate);
         return outcome;
     }
     if (o.listPresets) {
