@@ -335,3 +335,37 @@ TEST_F(RenderToolRun, ABatchGetsOneLinePerFileAndTheOutDir) {
     for (size_t at = r.out.find(" -> "); at != std::string::npos; at = r.out.find(" -> ", at + 1)) ++lines;
     EXPECT_EQ(lines, 3u) << r.out;
 }
+
+TEST_F(RenderToolRun, PlotsGoBesideTheOutputsOrWhereNamed) {
+    // A PNG's size is in its header: width and height, big-endian, at 16.
+    const auto png_size = [](const std::string& bytes) {
+        const auto word = [&](size_t at) {
+            return (static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) << 24) |
+                   (static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16) |
+                   (static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8) |
+                   static_cast<unsigned char>(bytes[at + 3]);
+        };
+        return bytes.size() > 24 ? std::make_pair(word(16), word(20)) : std::make_pair(0u, 0u);
+    };
+    ASSERT_EQ(tool("--quiet --seconds 0.5 --plot svg").status, 0);
+    const std::string svg = slurp(dir_ / "out/default.svg");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("width=\"1000pt\""), std::string::npos);
+
+    ASSERT_EQ(tool("--quiet --seconds 0.5 -o take.flac --plot picture.PNG").status, 0);
+    EXPECT_EQ(png_size(slurp(dir_ / "picture.PNG")), std::make_pair(1000u, 700u));
+
+    write_wav(dir_ / "x.wav", 22050, 1, test_signal(4000));
+    write_wav(dir_ / "y.wav", 48000, 2, test_signal(8000));
+    const ToolRun batch = tool("--plot png x.wav y.wav");
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    for (const char* name : {"out/x-audiomix.png", "out/y-audiomix.png"})
+        EXPECT_EQ(png_size(slurp(dir_ / name)), std::make_pair(1000u, 700u)) << name;
+
+    // Standard output has no "beside"; a folder is no picture.
+    EXPECT_EQ(shell("\"$T\" --seconds 0.1 -o - --plot svg >/dev/null 2>stderr.txt").status, 1);
+    fs::create_directories(dir_ / "shelf.svg");
+    EXPECT_EQ(tool("--seconds 0.1 -o a.wav --plot shelf.svg").status, 2);
+    EXPECT_FALSE(fs::exists(dir_ / "a.wav"));  // refused before the render
+    EXPECT_TRUE(leftovers(dir_).empty());
+}

@@ -2,13 +2,10 @@
 
 #include <cstdint>
 
+#include "band_layout.h"
 #include "format.h"
 
 namespace audiomix_render {
-
-bool has_equaliser_tables(int32_t rate) {
-    return rate == 11025 || rate == 22050 || rate == 44100 || rate == 48000;
-}
 
 double value_of(const ParamValues& values, const std::string& name, double fallback) {
     for (const auto& [n, v] : values)

@@ -10,10 +10,6 @@ namespace audiomix_render {
 
 using ParamValues = std::vector<std::pair<std::string, double>>;
 
-// Whether the library has equaliser tables for the rate; at others the
-// equaliser does not run.
-bool has_equaliser_tables(int32_t rate);
-
 // Value of name in values, or fallback.
 double value_of(const ParamValues& values, const std::string& name, double fallback);
 

@@ -4,6 +4,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -11,13 +12,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audio_source.h"
+#include "band_layout.h"
 #include "default_setting.h"
 #include "default_signal.h"
 #include "engine_session.h"
@@ -25,6 +29,7 @@
 #include "levels.h"
 #include "options.h"
 #include "param_hints.h"
+#include "plot.h"
 #include "presets.h"
 #include "progress.h"
 #include "summary.h"
@@ -123,8 +128,19 @@ struct Rendered {
 // Source to writer through the engine, one host-sized buffer at a time,
 // measuring both sides unless nobody will read the summary. False with error
 // set on a read or write failure.
+// What the render measures on both sides of the engine: the totals for the
+// summary, the history over time for the plot (when one is drawn).
+struct Measures {
+    LevelMeter* total;
+    LevelHistory* history;
+    void add(const int16_t* interleaved, size_t frames) const {
+        total->add(interleaved, frames);
+        if (history) history->add(interleaved, frames);
+    }
+};
+
 bool render(AudioSource& source, EngineSession& engine, SoundWriter& writer, ProgressBar& progress,
-            LevelMeter* inputLevels, LevelMeter* outputLevels, Rendered& done, const std::string& shownInput,
+            const Measures& input, const Measures& output, Rendered& done, const std::string& shownInput,
             std::string& error) {
     std::vector<int16_t> buffer(kBufferFrames * static_cast<size_t>(engine.channels()));
     for (;;) {
@@ -135,11 +151,11 @@ bool render(AudioSource& source, EngineSession& engine, SoundWriter& writer, Pro
         }
         if (n == 0) return true;
         const size_t count = static_cast<size_t>(n);
-        if (inputLevels) inputLevels->add(buffer.data(), count);
+        input.add(buffer.data(), count);
         const auto t0 = Clock::now();
         engine.process(buffer.data(), count);
         done.engineTime += Clock::now() - t0;
-        if (outputLevels) outputLevels->add(buffer.data(), count);
+        output.add(buffer.data(), count);
         if (!writer.write(buffer.data(), count, error)) return false;
         done.frames += n;
         progress.add_frames(n);
@@ -151,7 +167,20 @@ struct Job {
     std::string input;    // empty: the built-in piece
     OutputTarget output;
     Container container = Container::Wav;
+    std::optional<OutputTarget> plot;
 };
+
+// The picture of a finished render, written as safely as the audio.
+bool write_plot_file(const OutputTarget& target, const PlotData& data, std::string& error) {
+    std::string bytes;
+    SafeOutput file;
+    if (!plot_bytes(target.typed, data, bytes, error) || !file.open(target, error)) return false;
+    if (write(file.fd(), bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        error = target.typed + ": " + std::strerror(errno);
+        return false;
+    }
+    return file.commit(error);
+}
 
 // The largest WAV or AIFF data written as such; tests lower it through the
 // environment rather than writing 4 GiB.
@@ -222,8 +251,14 @@ Outcome render_file(const Options& o, const Job& job, ProgressBar& progress) {
     else source = std::make_unique<FileSource>(reader, frames);
 
     LevelMeter inputLevels(channels), outputLevels(channels);
+    std::optional<LevelHistory> inputHistory, outputHistory;
+    if (job.plot) {
+        inputHistory.emplace(channels, rate);
+        outputHistory.emplace(channels, rate);
+    }
     Rendered done;
-    if (!render(*source, engine, writer, progress, &inputLevels, &outputLevels, done, shownInput, error) ||
+    if (!render(*source, engine, writer, progress, {&inputLevels, inputHistory ? &*inputHistory : nullptr},
+                {&outputLevels, outputHistory ? &*outputHistory : nullptr}, done, shownInput, error) ||
         !writer.finish(error) || !output.commit(error))
         return fail(kExitFailed, error);
     progress.file_done();
@@ -232,6 +267,20 @@ Outcome render_file(const Options& o, const Job& job, ProgressBar& progress) {
         outcome.err += "audiomix-render: warning: " + input +
                        ": premature end of input: the file is shorter than its header says; the " +
                        std::to_string(done.frames) + " frames it holds were rendered\n";
+    }
+
+    if (job.plot) {
+        PlotData picture;
+        picture.input = input.empty() ? "built-in piece" : input == "-" ? "standard input" : input;
+        picture.rate = rate;
+        picture.channels = channels;
+        picture.settingSource = report.settingSource;
+        picture.inputLevels = &*inputHistory;
+        picture.outputLevels = &*outputHistory;
+        if (!measure_response(report.effective, rate, channels, picture.response, error) ||
+            !write_plot_file(*job.plot, picture, error))
+            return fail(kExitFailed, error);
+        report.plot = job.plot->typed;
     }
 
     const double seconds = static_cast<double>(done.frames) / rate;
@@ -299,6 +348,17 @@ int plan_jobs(const Options& o, const std::vector<std::string>& inputs, std::vec
         for (const Job& other : jobs)
             if (job.output.toStdout ? other.output.toStdout : same_file_name(other.output.path, job.output.path))
                 return fail(kExitUsage, other.input + " and " + input + " would both write " + typed);
+        if (!o.plot.empty()) {
+            const bool beside = o.plot == "svg" || o.plot == "png";
+            if (beside && job.output.toStdout)
+                return fail(kExitUsage, "--plot " + o.plot + " goes beside the output; with -o - name its file");
+            const std::string plotTyped =
+                beside ? std::filesystem::path(typed).replace_extension(o.plot).string() : o.plot;
+            OutputTarget plot;
+            const std::string refusedPlot = resolve_output(plotTyped, identities, false, true, plot);
+            if (!refusedPlot.empty()) return fail(kExitFailed, refusedPlot);
+            job.plot = plot;
+        }
         jobs.push_back(job);
     }
     return 0;

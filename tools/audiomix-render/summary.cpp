@@ -43,6 +43,7 @@ std::string format_summary(const RenderReport& r) {
     if (!r.inputFormat.empty()) out += "read as   " + r.inputFormat + ", converted to 16-bit for the effects\n";
     out += "output    " + r.output + " (" + r.container +
            (r.promoted ? ": the data passes 4 GiB, more than WAV can count" : "") + ")\n";
+    if (!r.plot.empty()) out += "plot      " + r.plot + "\n";
     std::snprintf(line, sizeof line, "format    %d Hz, %s, 16-bit, %s (%lld frames)\n", r.rate,
                   r.channels == 1 ? "mono" : "stereo", format_duration(seconds).c_str(),
                   static_cast<long long>(r.frames));

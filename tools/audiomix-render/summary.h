@@ -14,6 +14,8 @@ namespace audiomix_render {
 struct RenderReport {
     std::string input;   // a path, or a description of the built-in piece
     std::string output;
+    std::string plot;          // the picture's file, when one was drawn
+    std::string settingSource; // where the setting came from, in a few words
     std::string inputFormat;  // libsndfile's names, when converted to 16 bits
     std::string container;    // written, e.g. "WAV"
     bool promoted = false;    // WAV written as RF64 past 4 GiB

@@ -1,0 +1,425 @@
+// audiomix-render --plot: the equaliser response measured through an engine,
+// the level history, the axes and the written pictures.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "band_layout.h"
+#include "level_history.h"
+#include "plot.h"
+#include "plot_axes.h"
+#include "response.h"
+
+using namespace audiomix_render;
+namespace fs = std::filesystem;
+
+// Every allocation of the process, to show that feeding a level history
+// allocates nothing. (GCC cannot see that these two belong together.)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+static std::atomic<size_t> gAllocations{0};
+void* operator new(size_t n) {
+    ++gAllocations;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+
+namespace {
+
+const double kNegInf = -std::numeric_limits<double>::infinity();
+
+EqResponse measure(int32_t rate, int channels, const ParamValues& setting) {
+    EqResponse r;
+    std::string error;
+    EXPECT_TRUE(measure_response(setting, rate, channels, r, error)) << error;
+    return r;
+}
+
+double max_of(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
+double min_of(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
+double octaves_between(double a, double b) { return std::fabs(std::log2(a / b)); }
+
+fs::path scratch_dir() {
+    const fs::path dir = fs::path(AUDIOMIX_RENDER_SCRATCH);
+    fs::create_directories(dir);
+    return dir;
+}
+
+fs::path scratch(const std::string& name) {
+    const fs::path p = scratch_dir() / name;
+    fs::remove(p);
+    return p;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- response
+
+TEST(PlotResponse, FlatSettingsMeasureFlat) {
+    struct Case {
+        const char* what;
+        int32_t rate;
+        ParamValues setting;
+        bool on;
+        size_t bands;
+        double tolerance;  // of max - min
+    };
+    const Case cases[] = {
+        {"off: audio passes unchanged", 44100, {{"eq.on", 0}}, false, 0, 0.01},
+        {"on, every band at 0", 44100, {{"eq.on", 1}}, true, 10, 0.3},
+        {"on, 31 bands at 0", 48000, {{"eq.on", 1}, {"eq.bands", 31}}, true, 31, 0.3},
+        {"no tables at 32000 Hz", 32000, {{"eq.on", 1}, {"eq.band.3", 12}}, false, 0, 0.01},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const EqResponse r = measure(c.rate, 2, c.setting);
+        EXPECT_EQ(r.equaliserOn, c.on);
+        EXPECT_EQ(r.bandCentres.size(), c.bands);
+        ASSERT_EQ(r.gainDb.size(), 2u);
+        EXPECT_LT(max_of(r.gainDb[0]) - min_of(r.gainDb[0]), c.tolerance);
+        if (!c.on) {
+            EXPECT_NEAR(max_of(r.gainDb[0]), 0.0, 0.01);  // nothing runs, nothing changes
+        }
+    }
+}
+
+TEST(PlotResponse, BoostPeaksNearItsBandCentre) {
+    struct Case {
+        int32_t rate;
+        int channels;
+        int bands;
+        int band;
+        double centre;  // the layout's nominal frequency
+    };
+    const Case cases[] = {
+        {44100, 2, 10, 5, 1000.0}, {44100, 1, 10, 1, 62.0},   {48000, 2, 31, 20, 2000.0},
+        {44100, 2, 15, 3, 100.0},  {22050, 2, 10, 7, 4000.0}, {11025, 1, 10, 9, 5500.0},
+    };
+    for (const Case& c : cases) {
+        const std::string band = "eq.band." + std::to_string(c.band);
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.bands) + " bands, " + band);
+        const EqResponse flat = measure(c.rate, c.channels, {{"eq.on", 1}, {"eq.bands", double(c.bands)}});
+        const EqResponse r = measure(c.rate, c.channels, {{"eq.on", 1}, {"eq.bands", double(c.bands)}, {band, 20}});
+        ASSERT_EQ(r.bandCentres.size(), static_cast<size_t>(c.bands));
+        EXPECT_EQ(r.bandCentres[c.band], c.centre);
+        for (int ch = 0; ch < c.channels; ++ch) {
+            const std::vector<double>& g = r.gainDb[ch];
+            const size_t peak = static_cast<size_t>(std::max_element(g.begin(), g.end()) - g.begin());
+            EXPECT_LE(octaves_between(r.frequencies[peak], c.centre), 1.0 / 3.0) << r.frequencies[peak];
+            EXPECT_GT(g[peak] - flat.gainDb[ch][peak], 6.0);  // "+20 lifts the band centre about 10 dB"
+        }
+    }
+}
+
+TEST(PlotResponse, PreGainShiftsTheWholeCurveEvenWhenLoud) {
+    // The pre-gain doubles the input every +10: +18 is 18 / 10 doublings.
+    // With every band and the second pass at full boost, the loud curve only
+    // keeps its shape if no tone was clipped.
+    const double shift = 20.0 * std::log10(std::pow(2.0, 1.8));
+    for (bool loud : {false, true}) {
+        SCOPED_TRACE(loud ? "full boost, second pass" : "one band");
+        ParamValues base = {{"eq.on", 1}, {"eq.band.4", 12}};
+        if (loud) {
+            base = {{"eq.on", 1}, {"eq.second_pass", 1}};
+            for (int b = 0; b < 10; ++b) base.emplace_back("eq.band." + std::to_string(b), 20);
+        }
+        ParamValues lifted = base;
+        lifted.emplace_back("eq.pregain", 18);
+        const EqResponse a = measure(44100, 2, base);
+        const EqResponse b = measure(44100, 2, lifted);
+        if (loud) {
+            EXPECT_GT(max_of(b.gainDb[0]), 30.0);  // louder than a -20 dBFS tone allows
+        }
+        for (size_t i = 0; i < a.frequencies.size(); ++i)
+            EXPECT_NEAR(b.gainDb[0][i] - a.gainDb[0][i], shift, 0.1) << a.frequencies[i];
+    }
+}
+
+TEST(PlotResponse, OnlyTheEqualiserIsMeasuredAndChannelsAgree) {
+    const ParamValues eq = {{"eq.on", 1}, {"eq.band.2", 15}, {"eq.band.8", -20}};
+    ParamValues everything = {{"reverb.on", 1}, {"comp.on", 1}, {"comp.threshold_db", -50}, {"comp.ratio", 2}};
+    everything.insert(everything.end(), eq.begin(), eq.end());
+    const EqResponse a = measure(44100, 2, eq);
+    const EqResponse b = measure(44100, 2, everything);
+    ASSERT_EQ(a.frequencies.size(), b.frequencies.size());
+    for (size_t i = 0; i < a.frequencies.size(); ++i) {
+        EXPECT_NEAR(a.gainDb[0][i], b.gainDb[0][i], 0.02) << a.frequencies[i];
+        EXPECT_NEAR(b.gainDb[0][i], b.gainDb[1][i], 0.02) << a.frequencies[i];
+    }
+}
+
+TEST(PlotResponse, RefusedFormatOrSettingIsReported) {
+    EqResponse r;
+    std::string error;
+    EXPECT_FALSE(measure_response({{"eq.on", 1}, {"eq.band.12", 3}}, 44100, 2, r, error));
+    EXPECT_NE(error.find("eq.band.12"), std::string::npos) << error;
+    for (auto [rate, channels] : {std::pair{44100, 3}, {44100, 0}, {0, 2}}) {
+        error.clear();
+        EXPECT_FALSE(measure_response({}, rate, channels, r, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(PlotResponse, FrequenciesStepInTwelfthsOfAnOctaveToTheTop) {
+    const std::vector<double> f = log_frequencies(20.0, 20000.0, 12);
+    ASSERT_GE(f.size(), 3u);
+    EXPECT_EQ(f.front(), 20.0);
+    EXPECT_EQ(f.back(), 20000.0);
+    for (size_t i = 1; i + 1 < f.size(); ++i) EXPECT_NEAR(f[i] / f[i - 1], std::pow(2.0, 1.0 / 12), 1e-12);
+    EXPECT_LE(f[f.size() - 1] / f[f.size() - 2], std::pow(2.0, 1.0 / 12));
+    EXPECT_TRUE(log_frequencies(20.0, 10.0, 12).empty());
+    // What the engine is measured at stays below Nyquist.
+    EXPECT_LT(measure(11025, 1, {}).frequencies.back(), 11025 / 2.0);
+}
+
+// ---------------------------------------------------------------- level history
+
+TEST(PlotLevels, KnownSignalsLandInTheirWindows) {
+    // Left: a full-scale square (0 dBFS RMS and peak). Right: silence, one
+    // spike of 16384 in window 3, then a step to a constant 8192 (-12.04 dB)
+    // at window 50. Fed in buffers that do not line up with the windows.
+    constexpr int32_t kRate = 44100;
+    constexpr size_t kWindow = 441, kWindows = 120;
+    std::vector<int16_t> pcm(2 * kWindow * kWindows);
+    for (size_t f = 0; f < kWindow * kWindows; ++f) {
+        pcm[2 * f] = (f / 50) % 2 ? -32768 : 32767;
+        pcm[2 * f + 1] = f >= 50 * kWindow ? 8192 : 0;
+    }
+    pcm[2 * (3 * kWindow + 7) + 1] = 16384;
+    LevelHistory h(2, kRate);
+    for (size_t f = 0; f < kWindow * kWindows; f += 1000)
+        h.add(&pcm[2 * f], std::min<size_t>(1000, kWindow * kWindows - f));
+
+    ASSERT_EQ(h.windows(), kWindows);
+    const double square = 20.0 * std::log10(std::sqrt((32767.0 * 32767.0 + 32768.0 * 32768.0) / 2) / 32768.0);
+    for (size_t w = 0; w < kWindows; ++w) {
+        SCOPED_TRACE(w);
+        EXPECT_NEAR(h.window_start_seconds(w), w * 0.01, 1e-12);
+        EXPECT_NEAR(h.rms_dbfs(w, 0), square, 0.01);  // 441 is not whole square periods
+        EXPECT_EQ(h.peak_dbfs(w, 0), 0.0);
+        if (w == 3) {
+            EXPECT_NEAR(h.peak_dbfs(w, 1), -6.0206, 1e-4);
+            EXPECT_NEAR(h.rms_dbfs(w, 1), -6.0206 - 10.0 * std::log10(441.0), 1e-4);
+        } else if (w < 50) {
+            EXPECT_EQ(h.rms_dbfs(w, 1), kNegInf);
+        } else {
+            EXPECT_NEAR(h.rms_dbfs(w, 1), -12.0412, 1e-4);
+            EXPECT_NEAR(h.peak_dbfs(w, 1), -12.0412, 1e-4);
+        }
+    }
+    EXPECT_EQ(h.rms_dbfs(kWindows, 0), kNegInf);  // past the end
+    EXPECT_EQ(h.rms_dbfs(0, 2), kNegInf);         // no such channel
+}
+
+TEST(PlotLevels, LastWindowHoldsTheRest) {
+    LevelHistory h(1, 44100);
+    const std::vector<int16_t> pcm(441 * 3 + 100, 1000);
+    h.add(pcm.data(), pcm.size());
+    ASSERT_EQ(h.windows(), 4u);
+    EXPECT_NEAR(h.window_seconds(3), 100.0 / 44100, 1e-15);
+    EXPECT_NEAR(h.rms_dbfs(3, 0), 20.0 * std::log10(1000.0 / 32768), 1e-9);
+}
+
+TEST(PlotLevels, LongInputStaysBoundedWithoutAllocating) {
+    // Two hours at 8000 Hz: the first at -12.04 dBFS, the second silent.
+    constexpr int32_t kRate = 8000;
+    constexpr uint64_t kHalf = 3600ull * kRate;
+    LevelHistory h(1, kRate);
+    std::vector<int16_t> loud(4096, 8192), quiet(4096, 0);
+    h.add(loud.data(), loud.size());  // warm-up
+    const size_t before = gAllocations;
+    for (uint64_t done = loud.size(); done < 2 * kHalf;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(4096, (done < kHalf ? kHalf : 2 * kHalf) - done));
+        h.add((done < kHalf ? loud : quiet).data(), n);
+        done += n;
+    }
+    EXPECT_EQ(gAllocations - before, 0u);
+
+    EXPECT_EQ(h.frames(), 2 * kHalf);
+    EXPECT_LE(h.windows(), kMaxLevelWindows);
+    EXPECT_GE(h.windows(), kMaxLevelWindows / 2);
+    const uint64_t wf = h.window_frames();
+    EXPECT_EQ(wf % 80, 0u);  // 10 ms windows, doubled
+    EXPECT_EQ((wf / 80) & (wf / 80 - 1), 0u);
+    for (size_t w = 0; w < h.windows(); ++w) {
+        const double start = h.window_start_seconds(w), end = start + h.window_seconds(w);
+        if (end <= 3600.0) {
+            EXPECT_NEAR(h.rms_dbfs(w, 0), -12.0412, 1e-4) << w;
+        } else if (start >= 3600.0) {
+            EXPECT_EQ(h.peak_dbfs(w, 0), kNegInf) << w;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- axes
+
+TEST(PlotAxes, GainAxisHoldsZeroAndTheCurves) {
+    const std::vector<std::vector<std::vector<double>>> cases = {
+        {{0.0, 0.0}},
+        {{-6.94, -6.9}},
+        {{-3.0, 25.5}, {-4.0, 31.0}},
+        {{kNegInf, NAN, 2.0}},
+        {{-45.0, -10.0}},
+    };
+    for (const auto& curves : cases) {
+        const AxisRange a = gain_axis(curves);
+        EXPECT_LE(a.lo, 0.0);
+        EXPECT_GE(a.hi, 0.0);
+        EXPECT_GE(a.hi - a.lo, 12.0);
+        EXPECT_LE((a.hi - a.lo) / a.step, 8.0 + 1e-9);
+        EXPECT_EQ(std::fmod(a.lo, a.step), 0.0);
+        for (const auto& c : curves)
+            for (double v : c)
+                if (std::isfinite(v)) {
+                    EXPECT_TRUE(a.lo < v && v < a.hi) << v;
+                }
+    }
+}
+
+TEST(PlotAxes, TicksAndLabels) {
+    std::vector<std::string> labels;
+    for (const Tick& t : frequency_ticks())
+        if (!t.label.empty()) labels.push_back(t.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"20", "50", "100", "200", "500", "1k", "2k", "5k", "10k", "20k"}));
+
+    auto time_labels = [](double seconds) {
+        std::vector<std::string> out;
+        for (const Tick& t : time_ticks(seconds)) out.push_back(t.label);
+        return out;
+    };
+    EXPECT_EQ(time_labels(3.0), (std::vector<std::string>{"0.0 s", "0.5 s", "1.0 s", "1.5 s", "2.0 s", "2.5 s",
+                                                          "3.0 s"}));
+    EXPECT_EQ(time_labels(200.0), (std::vector<std::string>{"0:00", "0:30", "1:00", "1:30", "2:00", "2:30",
+                                                            "3:00"}));
+    EXPECT_EQ(time_labels(7200.0).back(), "2:00:00");
+    EXPECT_TRUE(time_labels(0.0).empty());
+    EXPECT_EQ(db_label(6, 3), "+6");
+    EXPECT_EQ(db_label(-12, 6), "\u221212");
+    EXPECT_EQ(db_label(0, 6), "0");
+}
+
+TEST(PlotAxes, TextIsMadeDrawable) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"song.wav", "song.wav"},
+        {"caf\xc3\xa9 \xe9\x9f\xb3", "caf\xc3\xa9 \xe9\x9f\xb3"},
+        {"a\nb\tc", "a?b?c"},
+        {"x\xff", "x\xef\xbf\xbd"},              // not UTF-8 at all
+        {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},  // overlong '/'
+        {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // a surrogate
+        {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},                  // cut short
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(printable_utf8(in), out);
+    EXPECT_EQ(ellipsize_middle("abcdefghij", 5), "ab\u2026ij");
+    EXPECT_EQ(ellipsize_middle("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 3), "\xc3\xa9\u2026\xc3\xa9");
+    EXPECT_EQ(ellipsize_middle("short", 10), "short");
+}
+
+// ---------------------------------------------------------------- pictures
+
+namespace {
+
+struct PlotFixture {
+    EqResponse response;
+    LevelHistory in{2, 44100}, out{2, 44100};
+    PlotData data;
+
+    PlotFixture() {
+        response = measure(44100, 2, {{"eq.on", 1}, {"eq.band.5", 20}});
+        std::vector<int16_t> pcm(2 * 44100);
+        for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<int16_t>(8000 * std::sin(i * 0.01));
+        in.add(pcm.data(), 44100);
+        for (int16_t& s : pcm) s = static_cast<int16_t>(s / 2);
+        out.add(pcm.data(), 44100);
+        data = {"in.wav", 44100, 2, "--set", response, &in, &out};
+    }
+};
+
+std::string read_all(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+}  // namespace
+
+TEST(PlotPicture, WritesSvgAndPngOfTheFixedSize) {
+    const PlotFixture fx;
+    for (const char* name : {"p.svg", "p.SVG", "p.png", "p.Png"}) {
+        SCOPED_TRACE(name);
+        const fs::path path = scratch(name);
+        std::string error;
+        ASSERT_TRUE(write_plot(path.string(), fx.data, error)) << error;
+        const std::string ext = path.extension().string();
+        if (ext == ".svg" || ext == ".SVG") {
+            const std::string svg = read_all(path);
+            EXPECT_NE(svg.find("<svg"), std::string::npos);
+            EXPECT_NE(svg.find("width=\"1000pt\""), std::string::npos);
+            EXPECT_NE(svg.find("height=\"700pt\""), std::string::npos);
+        } else {
+            cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+            EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+            EXPECT_EQ(cairo_image_surface_get_width(png), 1000);
+            EXPECT_EQ(cairo_image_surface_get_height(png), 700);
+            cairo_surface_destroy(png);
+        }
+    }
+}
+
+TEST(PlotPicture, UnknownExtensionOrUnwritablePathWritesNothing) {
+    const PlotFixture fx;
+    struct Case {
+        std::string path;
+        std::string mention;
+    };
+    const fs::path dir = scratch_dir();
+    const Case cases[] = {
+        {(dir / "p.jpg").string(), "'.jpg'"},
+        {(dir / "p.svg.part").string(), "'.part'"},
+        {(dir / "p").string(), "no extension"},
+        {(dir / "missing" / "p.png").string(), (dir / "missing" / "p.png").string()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string error;
+        EXPECT_FALSE(write_plot(c.path, fx.data, error));
+        EXPECT_NE(error.find(c.mention), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(c.path));
+    }
+}
+
+TEST(PlotPicture, MissingOrOddDataStillDraws) {
+    EqResponse odd;
+    odd.frequencies = {20, 200, 2000};
+    odd.gainDb = {{kNegInf, NAN, 3.0}};
+    LevelHistory silent(1, 8000);
+    const std::vector<int16_t> zeros(100, 0);
+    silent.add(zeros.data(), zeros.size());
+    LevelHistory empty(1, 8000);
+    const std::string longName(3000, 'n');
+    const PlotData cases[] = {
+        {},
+        {"bad \xff name\n" + longName, 8000, 1, "\xc0", odd, &silent, &empty},
+        {"x", 0, 7, "", odd, &empty, nullptr},
+    };
+    for (const PlotData& d : cases) {
+        const fs::path path = scratch("odd.png");
+        std::string error;
+        EXPECT_TRUE(write_plot(path.string(), d, error)) << error;
+        cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+        EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+        cairo_surface_destroy(png);
+    }
+}
