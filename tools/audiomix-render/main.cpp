@@ -14,15 +14,17 @@
 #include <vector>
 
 #include "audio_source.h"
-#include "default_setting.h"
 #include "default_signal.h"
 #include "engine_session.h"
+#include "files.h"
 #include "format.h"
 #include "levels.h"
 #include "options.h"
 #include "param_hints.h"
 #include "presets.h"
 #include "progress.h"
+#include "setting_source.h"
+#include "settings_file.h"
 #include "summary.h"
 #include "wav_io.h"
 
@@ -44,6 +46,7 @@ struct Outcome {
     int status = 0;
     std::string out;
     std::string err;
+    std::string settingFile;  // the resolved setting as --save-settings writes it
 };
 
 int failed(Outcome& outcome, int status, const std::string& message) {
@@ -72,39 +75,6 @@ std::string list_params(const EngineSession& engine) {
         text += line;
     }
     return text;
-}
-
-// The built-in setting (for the built-in piece), then every --set in order.
-// Returns 0, or the exit status after reporting the refused parameter.
-int apply_parameters(EngineSession& engine, const Options& o, const std::string& input, RenderReport& report,
-                     Outcome& outcome) {
-    auto fail = [&](int status, const std::string& message) { return failed(outcome, status, message); };
-    if (input.empty()) {
-        report.setting = default_setting(report.settingCount);
-        for (size_t i = 0; i < report.settingCount; ++i) {
-            const DefaultParam& p = report.setting[i];
-            const int32_t code = engine.set(p.name, p.value);
-            if (code != AUDIOMIX_PARAM_OK)
-                return fail(kExitFailed, "the built-in setting was refused: " +
-                                             param_error_message(p.name, p.value, code, 0));
-        }
-    }
-    // The preset takes its place among the --set options.
-    for (size_t i = 0; i <= o.sets.size(); ++i) {
-        if (o.preset && i == o.presetAfterSets) {
-            const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
-            const std::string error = apply_preset(engine, *o.preset, bands);
-            if (!error.empty()) return fail(kExitUsage, error);
-        }
-        if (i == o.sets.size()) break;
-        const ParamAssignment& a = o.sets[i];
-        const int32_t code = engine.set(a.name, a.value);
-        if (code != AUDIOMIX_PARAM_OK) {
-            const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
-            return fail(kExitUsage, param_error_message(a.name, a.value, code, bands));
-        }
-    }
-    return 0;
 }
 
 struct Rendered {
@@ -139,7 +109,8 @@ bool render(AudioSource& source, EngineSession& engine, WavWriter& writer, Progr
 
 // Renders one input (empty: the built-in piece) to output with an engine of
 // its own; the progress bar only when it is the only file.
-Outcome render_file(const Options& o, const std::string& input, const std::string& output, bool showProgress) {
+Outcome render_file(const Options& o, const std::vector<SettingValue>& fileValues, const std::string& input,
+                    const std::string& output, bool showProgress) {
     Outcome outcome;
     auto fail = [&](int status, const std::string& message) {
         failed(outcome, status, message);
@@ -168,7 +139,12 @@ Outcome render_file(const Options& o, const std::string& input, const std::strin
 
     RenderReport report;
     report.defaults = engine.values();
-    if (apply_parameters(engine, o, input, report, outcome) != 0) return outcome;
+    ResolvedSetting setting;
+    if (const int status = resolve_setting(o, fileValues, rate, channels, setting, error)) return fail(status, error);
+    if (!apply_setting(engine, setting.values, error)) return fail(kExitFailed, error);
+    report.settingSource = setting.source;
+    if (!o.saveSettings.empty()) outcome.settingFile = setting_file_text(setting, input, rate);
+    if (only_saves_setting(o)) return outcome;
     if (o.listParams) {  // what this run would use
         outcome.out = list_params(engine);
         return outcome;
@@ -227,7 +203,15 @@ int run(const Options& o) {
         for (const std::string& taken : outputs)
             if (taken == output) return fail(kExitUsage, "two inputs would both write " + output);
         outputs.push_back(output);
+        for (const std::string& file : {input, output})
+            if (!o.saveSettings.empty() && !file.empty() && same_file(o.saveSettings, file))
+                return fail(kExitUsage, "--save-settings " + o.saveSettings + " would replace " + file);
     }
+    // Read once, before any render: a fault in it stops them all.
+    std::vector<SettingValue> fileValues;
+    std::string error;
+    if (!o.settingsFile.empty())
+        if (const int status = read_settings_file(o.settingsFile, fileValues, error)) return fail(status, error);
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t workers = std::min<size_t>(inputs.size(), o.jobs > 0 ? static_cast<size_t>(o.jobs) : cores);
     const bool single = inputs.size() == 1;
@@ -235,7 +219,7 @@ int run(const Options& o) {
     auto work = [&] {
         for (size_t i = next++; i < inputs.size(); i = next++) {
             try {
-                outcomes[i] = render_file(o, inputs[i], outputs[i], single);
+                outcomes[i] = render_file(o, fileValues, inputs[i], outputs[i], single);
             } catch (const std::exception& e) {
                 failed(outcomes[i], kExitFailed, inputs[i] + ": " + e.what());
             }
@@ -251,6 +235,13 @@ int run(const Options& o) {
         std::fputs(r.out.c_str(), stdout);
         std::fputs(r.err.c_str(), stderr);
         status = std::max(status, r.status);
+    }
+    if (!o.saveSettings.empty()) {
+        if (outcomes[0].settingFile.empty())
+            return fail(std::max(status, kExitFailed), "--save-settings: nothing written, the first input failed");
+        if (!write_file_atomically(o.saveSettings, outcomes[0].settingFile, error))
+            return fail(kExitFailed, error);
+        if (!o.quiet) std::printf("saved     %s\n", o.saveSettings.c_str());
     }
     return status;
 }

@@ -38,15 +38,24 @@ void define(CLI::App& app, Options& o, Typed& typed) {
     app.description(
         "Runs 16-bit PCM WAV files (mono or stereo, any rate) through the audiomix effects,\n"
         "one engine per file, and writes 16-bit WAV files of the same format. Without an\n"
-        "input it renders a built-in 8-second stereo piece through a built-in setting\n"
-        "(equaliser, small room reverb, compressor); --set options then adjust it. Each\n"
-        "output is out/<input>-audiomix.wav (out/default.wav for the piece) unless -o names it.");
-    app.footer("exit status: 0 done, 1 bad command line, parameter or preset name,\n"
-               "2 failure (an input that cannot be read, an output that cannot be written)");
+        "input it renders a built-in 8-second stereo piece. Every input goes through a\n"
+        "built-in setting (equaliser, small room reverb, compressor) unless --settings or\n"
+        "--flat chooses another start; --set and --preset then adjust it, in command-line\n"
+        "order. In a settings file (TOML, as --save-settings writes it) a key left out keeps\n"
+        "the library's default. Each output is out/<input>-audiomix.wav (out/default.wav\n"
+        "for the piece) unless -o names it.");
+    app.footer("exit status: 0 done, 1 bad command line, parameter, preset name or settings\n"
+               "file, 2 failure (an input that cannot be read, an output that cannot be written)");
     app.set_help_flag("-h,--help", "this text");
     app.set_version_flag("--version", version_text());
     app.add_option("input", o.inputs, "WAV files to render (none: the built-in piece)");
 
+    app.add_option("--settings", o.settingsFile,
+                   "start from the setting in FILE (TOML) instead of the built-in one")
+        ->group("Effects")
+        ->type_name("FILE");
+    app.add_flag("--flat", o.flat, "start from the library's defaults (every effect off)")
+        ->group("Effects");
     app.add_option("--set", typed.sets,
                    "set a parameter; repeatable, in order (eq.bands resets the bands: set it first)")
         ->group("Effects")
@@ -67,6 +76,12 @@ void define(CLI::App& app, Options& o, Typed& typed) {
         ->group("Files")
         ->type_name("N");
 
+    app.add_option("--save-settings", o.saveSettings,
+                   "write the setting used (the first input's) as TOML; with no input and no -o, "
+                   "the built-in piece's, rendering nothing")
+        ->group("Files")
+        ->type_name("FILE");
+
     app.add_flag("--list-params", o.listParams, "print every parameter with its value after the --set options")
         ->group("Listings");
     app.add_flag("--list-presets", o.listPresets,
@@ -85,7 +100,17 @@ size_t sets_before_preset(const CLI::App& app) {
     return sets;
 }
 
+// Options that contradict each other, or that mean nothing without another.
+std::string check_combinations(const CLI::App&, const Options& o) {
+    if (!o.settingsFile.empty() && o.flat) return "--settings and --flat both choose where the setting starts; give one";
+    return {};
+}
+
 }  // namespace
+
+bool only_saves_setting(const Options& o) {
+    return !o.saveSettings.empty() && o.inputs.empty() && o.output.empty();
+}
 
 std::string parse_assignment(const std::string& text, ParamAssignment& out) {
     const auto eq = text.find('=');
@@ -153,10 +178,14 @@ ParseResult parse_options(const std::vector<std::string>& args) {
         o.preset = typed.preset;
         o.presetAfterSets = sets_before_preset(app);
     }
-    if (app.count("--output") > 0 && o.output.empty()) {
-        result.error = "--output needs a file name";
-        return result;
+    for (const char* name : {"--output", "--settings", "--save-settings"}) {
+        if (app.count(name) > 0 && app.get_option(name)->as<std::string>().empty()) {
+            result.error = std::string(name) + " needs a file name";
+            return result;
+        }
     }
+    result.error = check_combinations(app, o);
+    if (!result.ok()) return result;
     if (!o.output.empty() && o.inputs.size() > 1) {
         result.error = "-o names the output of one input; " + std::to_string(o.inputs.size()) +
                        " inputs go to out/<input>-audiomix.wav";

@@ -16,6 +16,10 @@ struct ParamAssignment {
 };
 
 struct Options {
+    // Where the setting starts, before --set and --preset: the built-in one,
+    // a settings file, or the library's defaults.
+    std::string settingsFile;  // --settings
+    bool flat = false;         // --flat
     std::vector<ParamAssignment> sets;
     std::optional<double> seconds;  // render only this much (or this long a default)
     std::optional<std::string> preset;  // UTF-8, exact
@@ -28,7 +32,12 @@ struct Options {
     std::vector<std::string> inputs;  // none: the embedded default signal
     std::string output;  // -o; empty: out/<input stem>-audiomix.wav or out/default.wav
     int jobs = 0;        // files rendered at once; 0: one per processor
+    std::string saveSettings;   // the setting of the first input (or the piece) goes here
 };
+
+// Whether the run only writes the built-in piece's setting: --save-settings
+// without an input and without -o.
+bool only_saves_setting(const Options& o);
 
 struct ParseResult {
     Options options;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "default_setting.h"
 #include "effects.h"
 #include "levels.h"
 
@@ -21,8 +20,7 @@ struct RenderReport {
     const LevelMeter* outputLevels = nullptr;
     ParamValues defaults;   // after audiomix_init
     ParamValues effective;  // after every parameter was applied
-    const DefaultParam* setting = nullptr;  // the built-in setting, when used
-    size_t settingCount = 0;
+    std::string settingSource;  // where the setting came from, one line
     double wallSeconds = 0.0;    // reading, processing and writing
     double engineSeconds = 0.0;  // inside audiomix_change alone
 };
