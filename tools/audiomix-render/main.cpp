@@ -21,6 +21,7 @@
 #include "levels.h"
 #include "options.h"
 #include "param_hints.h"
+#include "preset_file_actions.h"
 #include "presets.h"
 #include "progress.h"
 #include "setting_source.h"
@@ -259,6 +260,13 @@ int main(int argc, char** argv) {
     if (o.version) {
         std::printf("%s\n", version_text().c_str());
         return kExitDone;
+    }
+    if (exchanges_presets(o)) {
+        std::string out, err;
+        const int status = run_preset_exchange(o, out, err);
+        if (!o.quiet) std::fputs(out.c_str(), stdout);
+        if (!err.empty()) fail(status, err);
+        return status;
     }
     return run(o);
 }

@@ -44,8 +44,9 @@ void define(CLI::App& app, Options& o, Typed& typed) {
         "order. In a settings file (TOML, as --save-settings writes it) a key left out keeps\n"
         "the library's default. Each output is out/<input>-audiomix.wav (out/default.wav\n"
         "for the piece) unless -o names it.");
-    app.footer("exit status: 0 done, 1 bad command line, parameter, preset name or settings\n"
-               "file, 2 failure (an input that cannot be read, an output that cannot be written)");
+    app.footer("exit status: 0 done, 1 bad command line, parameter, preset name, settings or\n"
+               "presets file, 2 failure (an input that cannot be read, an output that cannot be\n"
+               "written, a preset file left alone)");
     app.set_help_flag("-h,--help", "this text");
     app.set_version_flag("--version", version_text());
     app.add_option("input", o.inputs, "WAV files to render (none: the built-in piece)");
@@ -81,6 +82,18 @@ void define(CLI::App& app, Options& o, Typed& typed) {
                    "the built-in piece's, rendering nothing")
         ->group("Files")
         ->type_name("FILE");
+    app.add_option("--export-presets", o.exportPresets,
+                   "write the preset file's user presets to FILE (TOML); renders nothing")
+        ->group("Files")
+        ->type_name("FILE");
+    app.add_option("--import-presets", o.importPresets,
+                   "add FILE's presets (TOML) to the preset file, skipping names it has")
+        ->group("Files")
+        ->type_name("FILE");
+    app.add_option("--preset-file", o.presetFile,
+                   "the preset file for those two (default: audioeqset.eq beside libaudiomix.so)")
+        ->group("Files")
+        ->type_name("PATH");
 
     app.add_flag("--list-params", o.listParams, "print every parameter with its value after the --set options")
         ->group("Listings");
@@ -101,12 +114,25 @@ size_t sets_before_preset(const CLI::App& app) {
 }
 
 // Options that contradict each other, or that mean nothing without another.
-std::string check_combinations(const CLI::App&, const Options& o) {
+std::string check_combinations(const CLI::App& app, const Options& o) {
     if (!o.settingsFile.empty() && o.flat) return "--settings and --flat both choose where the setting starts; give one";
+    if (!o.exportPresets.empty() && !o.importPresets.empty())
+        return "--export-presets and --import-presets: one at a time";
+    if (exchanges_presets(o)) {
+        const char* exchange = o.exportPresets.empty() ? "--import-presets" : "--export-presets";
+        if (!o.inputs.empty()) return std::string(exchange) + " renders nothing; it takes no input ('" + o.inputs[0] + "')";
+        for (const char* other : {"--set", "--preset", "--settings", "--flat", "--save-settings", "--output",
+                                  "--seconds", "--jobs", "--list-params", "--list-presets"})
+            if (app.count(other) > 0) return std::string(exchange) + " works on the preset file alone, without " + other;
+    } else if (!o.presetFile.empty()) {
+        return "--preset-file names the preset file of --export-presets and --import-presets";
+    }
     return {};
 }
 
 }  // namespace
+
+bool exchanges_presets(const Options& o) { return !o.exportPresets.empty() || !o.importPresets.empty(); }
 
 bool only_saves_setting(const Options& o) {
     return !o.saveSettings.empty() && o.inputs.empty() && o.output.empty();
@@ -178,7 +204,8 @@ ParseResult parse_options(const std::vector<std::string>& args) {
         o.preset = typed.preset;
         o.presetAfterSets = sets_before_preset(app);
     }
-    for (const char* name : {"--output", "--settings", "--save-settings"}) {
+    for (const char* name : {"--output", "--settings", "--save-settings", "--export-presets", "--import-presets",
+                             "--preset-file"}) {
         if (app.count(name) > 0 && app.get_option(name)->as<std::string>().empty()) {
             result.error = std::string(name) + " needs a file name";
             return result;

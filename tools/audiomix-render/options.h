@@ -33,7 +33,13 @@ struct Options {
     std::string output;  // -o; empty: out/<input stem>-audiomix.wav or out/default.wav
     int jobs = 0;        // files rendered at once; 0: one per processor
     std::string saveSettings;   // the setting of the first input (or the piece) goes here
+    std::string exportPresets;  // the preset file's user presets to this TOML file
+    std::string importPresets;  // presets from this TOML file into the preset file
+    std::string presetFile;     // the binary preset file; empty: the one beside the library
 };
+
+// Whether the run moves presets between the preset file and TOML, alone.
+bool exchanges_presets(const Options& o);
 
 // Whether the run only writes the built-in piece's setting: --save-settings
 // without an input and without -o.
