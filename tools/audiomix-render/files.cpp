@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,7 +21,7 @@ namespace {
 // O_EXCL makes the name ours alone; the process id and a counter make a
 // clash unlikely, and a clash only costs another try.
 int create_temporary(const std::string& path, std::string& temp) {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
         const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -239,7 +239,7 @@ int run(const Options& o) {
     }
     if (!o.saveSettings.empty()) {
         if (outcomes[0].settingFile.empty())
-            return fail(std::max(status, kExitFailed), "--save-settings: nothing written, the first input failed");
+            return fail(status, "--save-settings: nothing written, the first input failed");
         if (!write_file_atomically(o.saveSettings, outcomes[0].settingFile, error))
             return fail(kExitFailed, error);
         if (!o.quiet) std::printf("saved     %s\n", o.saveSettings.c_str());
