@@ -202,7 +202,7 @@ TEST_F(PresetExchangeRun, RefusedImportsLeaveThePresetFileAlone) {
     EXPECT_EQ(slurp("odd.eq"), before + "xyz");
 }
 
-TEST_F(PresetExchangeRun, ImportRespectsTheTableLimitAllOrNothing) {
+TEST_F(PresetExchangeRun, ImportKeepsWithinTheTableAllOrNothing) {
     // 11 built-ins and 244 user presets fill the table; 243 leave room for one.
     std::string many;
     for (int i = 0; i < 242; ++i) many += record("P" + std::to_string(i), 10, {});
