@@ -49,7 +49,7 @@ compare() {
     for ((i = 0; i < ${#words[@]}; i += 2)); do args+=(-c "${words[i]}" "${words[i + 1]}"); done
     for s in $sets; do setargs+=(--set "$s"); done
     lv2apply -i "$input-float.wav" -o "$name-lv2.wav" "${args[@]}" "$uri" 2>/dev/null
-    "$render" --quiet "$input.wav" -o "$name-render.wav" "${setargs[@]}"
+    "$render" --quiet --flat "$input.wav" -o "$name-render.wav" "${setargs[@]}"
     sox -D "$name-lv2.wav" -b 16 -e signed-integer -t raw "$name-lv2.raw" 2>/dev/null
     sox -D "$name-render.wav" -t raw "$name-render.raw"
     sox -D "$input.wav" -t raw "$input.raw"

@@ -18,7 +18,7 @@ extern char** environ;
 namespace {
 
 // Every effect off: the tool's own conversion is all that acts.
-const std::string kFlat = "";
+const std::string kFlat = "--flat ";
 
 // Writes integer samples (left-justified in 32 bits, as libsndfile takes
 // them) in any format.
@@ -279,7 +279,9 @@ TEST_F(RenderToolRun, AnInterruptRemovesTheTemporaryAndEndsAsTheSignalWould) {
         int status = 0;
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFSIGNALED(status));
-        if (WIFSIGNALED(status)) EXPECT_EQ(WTERMSIG(status), sig);
+        if (WIFSIGNALED(status)) {
+            EXPECT_EQ(WTERMSIG(status), sig);
+        }
         EXPECT_TRUE(leftovers(dir).empty());
         EXPECT_FALSE(fs::exists(output));
     }

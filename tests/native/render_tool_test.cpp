@@ -504,7 +504,7 @@ TEST_F(RenderToolRun, SeveralInputsRenderAtOnceAsEachWouldAlone) {
 
 TEST_F(RenderToolRun, ListParamsShowsEveryNameWithTheValueTheRunUses) {
     write_wav(dir_ / "in.wav", 44100, 2, test_signal(2000));
-    const ToolRun r = tool("in.wav --set reverb.taps=33 --list-params");
+    const ToolRun r = tool("in.wav --flat --set reverb.taps=33 --list-params");
     ASSERT_EQ(r.status, 0) << r.err;
     // The names and values of a fresh engine, from a process of its own: the
     // library's state is process-wide, other tests here change it, and not

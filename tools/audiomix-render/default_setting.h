@@ -1,5 +1,6 @@
-// The setting the built-in piece is rendered with: one table, applied through
-// the host parameter interface in this order and shown in the summary.
+// The built-in setting: where every render starts unless --settings or --flat
+// says otherwise. One table, applied through the host parameter interface in
+// this order.
 #pragma once
 
 #include <cstddef>

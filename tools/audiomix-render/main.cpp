@@ -22,16 +22,19 @@
 
 #include "audio_source.h"
 #include "band_layout.h"
-#include "default_setting.h"
 #include "default_signal.h"
 #include "engine_session.h"
+#include "files.h"
 #include "format.h"
 #include "levels.h"
 #include "options.h"
 #include "param_hints.h"
 #include "plot.h"
+#include "preset_file_actions.h"
 #include "presets.h"
 #include "progress.h"
+#include "setting_source.h"
+#include "settings_file.h"
 #include "summary.h"
 #include "safe_output.h"
 #include "sound_format.h"
@@ -59,6 +62,8 @@ struct Outcome {
     std::string out;
     std::string line;
     std::string err;
+    std::string settingFile;  // the resolved setting as --save-settings writes it
+    std::string settingSource;
 };
 
 int failed(Outcome& outcome, int status, const std::string& message) {
@@ -85,39 +90,6 @@ std::string list_params(const EngineSession& engine, int32_t rate) {
         text += line;
     }
     return text;
-}
-
-// The built-in setting (for the built-in piece), then every --set in order.
-// Returns 0, or the exit status after reporting the refused parameter.
-int apply_parameters(EngineSession& engine, const Options& o, const std::string& input, RenderReport& report,
-                     Outcome& outcome) {
-    auto fail = [&](int status, const std::string& message) { return failed(outcome, status, message); };
-    if (input.empty()) {
-        report.setting = default_setting(report.settingCount);
-        for (size_t i = 0; i < report.settingCount; ++i) {
-            const DefaultParam& p = report.setting[i];
-            const int32_t code = engine.set(p.name, p.value);
-            if (code != AUDIOMIX_PARAM_OK)
-                return fail(kExitFailed, "the built-in setting was refused: " +
-                                             param_error_message(p.name, p.value, code, 0));
-        }
-    }
-    // The preset takes its place among the --set options.
-    for (size_t i = 0; i <= o.sets.size(); ++i) {
-        if (o.preset && i == o.presetAfterSets) {
-            const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
-            const std::string error = apply_preset(engine, *o.preset, bands);
-            if (!error.empty()) return fail(kExitUsage, error);
-        }
-        if (i == o.sets.size()) break;
-        const ParamAssignment& a = o.sets[i];
-        const int32_t code = engine.set(a.name, a.value);
-        if (code != AUDIOMIX_PARAM_OK) {
-            const int bands = static_cast<int>(engine.get("eq.bands").value_or(0));
-            return fail(kExitUsage, param_error_message(a.name, a.value, code, bands));
-        }
-    }
-    return 0;
 }
 
 struct Rendered {
@@ -191,7 +163,8 @@ uint64_t classic_data_limit() {
 }
 
 // Renders one input with an engine of its own.
-Outcome render_file(const Options& o, const Job& job, ProgressBar& progress) {
+Outcome render_file(const Options& o, const std::vector<SettingValue>& fileValues, const Job& job,
+                    ProgressBar& progress) {
     Outcome outcome;
     auto fail = [&](int status, const std::string& message) {
         failed(outcome, status, message);
@@ -223,7 +196,13 @@ Outcome render_file(const Options& o, const Job& job, ProgressBar& progress) {
 
     RenderReport report;
     report.defaults = engine.values();
-    if (apply_parameters(engine, o, input, report, outcome) != 0) return outcome;
+    ResolvedSetting setting;
+    if (const int status = resolve_setting(o, fileValues, rate, channels, setting, error)) return fail(status, error);
+    if (!apply_setting(engine, setting.values, error)) return fail(kExitFailed, error);
+    report.settingSource = setting.source;
+    outcome.settingSource = setting.source;
+    if (!o.saveSettings.empty()) outcome.settingFile = setting_file_text(setting, input, rate);
+    if (only_saves_setting(o)) return outcome;
     if (o.listParams) {  // what this run would use
         outcome.out = list_params(engine, rate);
         return outcome;
@@ -368,8 +347,13 @@ int plan_jobs(const Options& o, const std::vector<std::string>& inputs, std::vec
 // results in input order. The exit status is the worst of them.
 int run(const Options& o) {
     const std::vector<std::string> inputs = o.inputs.empty() ? std::vector<std::string>{""} : o.inputs;
+    // Read once, before any render: a fault in it stops them all.
+    std::vector<SettingValue> fileValues;
+    std::string error;
+    if (!o.settingsFile.empty())
+        if (const int status = read_settings_file(o.settingsFile, fileValues, error)) return fail(status, error);
     std::vector<Job> jobs;
-    if (!o.listParams && !o.listPresets) {
+    if (!o.listParams && !o.listPresets && !only_saves_setting(o)) {
         if (const int status = plan_jobs(o, inputs, jobs)) return status;
     } else {
         for (const std::string& input : inputs) jobs.push_back(Job{input, {}, Container::Wav});
@@ -399,13 +383,18 @@ int run(const Options& o) {
                          jobs.size());
 
     std::vector<Outcome> outcomes(jobs.size());
+    if (!o.saveSettings.empty())
+        for (const Job& job : jobs)
+            for (const std::string& file : {job.input, job.output.path})
+                if (!file.empty() && same_file(o.saveSettings, file))
+                    return fail(kExitUsage, "--save-settings " + o.saveSettings + " would replace " + file);
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t workers = std::min<size_t>(jobs.size(), o.jobs > 0 ? static_cast<size_t>(o.jobs) : cores);
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++) {
             try {
-                outcomes[i] = render_file(o, jobs[i], progress);
+                outcomes[i] = render_file(o, fileValues, jobs[i], progress);
             } catch (const std::exception& e) {
                 failed(outcomes[i], kExitFailed, (jobs[i].input.empty() ? "the built-in piece" : jobs[i].input) +
                                                      ": " + e.what());
@@ -430,10 +419,23 @@ int run(const Options& o) {
     FILE* report = toStdout ? stderr : stdout;
     int status = 0;
     const bool batch = jobs.size() > 1 && !o.listParams && !o.listPresets;
+    if (batch)  // the same for every file: said once
+        for (const Outcome& r : outcomes)
+            if (!r.settingSource.empty()) {
+                std::fprintf(report, "setting   %s\n", r.settingSource.c_str());
+                break;
+            }
     for (const Outcome& r : outcomes) {
         std::fputs((batch ? r.line : r.out).c_str(), report);
         std::fputs(r.err.c_str(), stderr);
         status = worse_status(status, r.status);
+    }
+    if (!o.saveSettings.empty()) {
+        if (outcomes[0].settingFile.empty())
+            return fail(status, "--save-settings: nothing written, the first input failed");
+        if (!write_file_atomically(o.saveSettings, outcomes[0].settingFile, error))
+            return fail(kExitFailed, error);
+        if (!o.quiet) std::printf("saved     %s\n", o.saveSettings.c_str());
     }
     return status;
 }
@@ -451,6 +453,13 @@ int main(int argc, char** argv) {
     if (o.version) {
         std::printf("%s\n", version_text().c_str());
         return kExitDone;
+    }
+    if (exchanges_presets(o)) {
+        std::string out, err;
+        const int status = run_preset_exchange(o, out, err);
+        if (!o.quiet) std::fputs(out.c_str(), stdout);
+        if (!err.empty()) fail(status, err);
+        return status;
     }
     return run(o);
 }

@@ -42,18 +42,29 @@ void define(CLI::App& app, Options& o, Typed& typed) {
         "Runs audio files (mono or stereo, any rate, any format libsndfile reads; - is\n"
         "standard input) through the audiomix effects, one engine per file. The engine\n"
         "works on 16-bit samples: other inputs are converted on the way in. Without an\n"
-        "input it renders a built-in 8-second stereo piece. Each output is\n"
-        "<out-dir>/<input>-audiomix.<ext> (default.wav for the piece) unless -o names it;\n"
-        "its container follows the extension (wav, rf64, w64, flac, ogg, aiff; a WAV\n"
-        "past 4 GiB is written as RF64). Outputs are written whole beside the target and\n"
-        "then renamed over it; inputs, folders, devices and read-only files are refused.");
-    app.footer("exit status: 0 done, 1 bad command line, parameter or preset name,\n"
-               "2 failure (an input that cannot be read, an output that cannot be written),\n"
-               "3 done with a warning (an input ended before its header said)");
+        "input it renders a built-in 8-second stereo piece. Every input goes through a\n"
+        "built-in setting (equaliser, small room reverb, compressor) unless --settings or\n"
+        "--flat chooses another start; --set and --preset then adjust it, in command-line\n"
+        "order. In a settings file (TOML, as --save-settings writes it) a key left out\n"
+        "keeps the library's default. Each output is <out-dir>/<input>-audiomix.<ext>\n"
+        "(default.wav for the piece) unless -o names it; its container follows the\n"
+        "extension (wav, rf64, w64, flac, ogg, aiff; a WAV past 4 GiB is written as RF64).\n"
+        "Files are written whole beside the target, then renamed over it; inputs,\n"
+        "folders, devices and read-only files are refused.");
+    app.footer("exit status: 0 done, 1 bad command line, parameter, preset name, settings or\n"
+               "presets file, 2 failure (an input that cannot be read, an output that cannot be\n"
+               "written, a preset file left alone), 3 done with a warning (an input ended\n"
+               "before its header said)");
     app.set_help_flag("-h,--help", "this text");
     app.set_version_flag("--version", version_text());
     app.add_option("input", o.inputs, "audio files to render, - for standard input (none: the built-in piece)");
 
+    app.add_option("--settings", o.settingsFile,
+                   "start from the setting in FILE (TOML) instead of the built-in one")
+        ->group("Effects")
+        ->type_name("FILE");
+    app.add_flag("--flat", o.flat, "start from the library's defaults (every effect off)")
+        ->group("Effects");
     app.add_option("--set", typed.sets,
                    "set a parameter; repeatable, in order (eq.bands resets the bands: set it first)")
         ->group("Effects")
@@ -89,6 +100,24 @@ void define(CLI::App& app, Options& o, Typed& typed) {
         ->group("Files")
         ->type_name("N");
 
+    app.add_option("--save-settings", o.saveSettings,
+                   "write the setting used (the first input's) as TOML; with no input and no -o, "
+                   "the built-in piece's, rendering nothing")
+        ->group("Files")
+        ->type_name("FILE");
+    app.add_option("--export-presets", o.exportPresets,
+                   "write the preset file's user presets to FILE (TOML); renders nothing")
+        ->group("Files")
+        ->type_name("FILE");
+    app.add_option("--import-presets", o.importPresets,
+                   "add FILE's presets (TOML) to the preset file, skipping names it has")
+        ->group("Files")
+        ->type_name("FILE");
+    app.add_option("--preset-file", o.presetFile,
+                   "the preset file for those two (default: audioeqset.eq beside libaudiomix.so)")
+        ->group("Files")
+        ->type_name("PATH");
+
     app.add_flag("--list-params", o.listParams, "print every parameter with its value after the --set options")
         ->group("Listings");
     app.add_flag("--list-presets", o.listPresets,
@@ -107,7 +136,30 @@ size_t sets_before_preset(const CLI::App& app) {
     return sets;
 }
 
+// Options that contradict each other, or that mean nothing without another.
+std::string check_combinations(const CLI::App& app, const Options& o) {
+    if (!o.settingsFile.empty() && o.flat) return "--settings and --flat both choose where the setting starts; give one";
+    if (!o.exportPresets.empty() && !o.importPresets.empty())
+        return "--export-presets and --import-presets: one at a time";
+    if (exchanges_presets(o)) {
+        const char* exchange = o.exportPresets.empty() ? "--import-presets" : "--export-presets";
+        if (!o.inputs.empty()) return std::string(exchange) + " renders nothing; it takes no input ('" + o.inputs[0] + "')";
+        for (const char* other : {"--set", "--preset", "--settings", "--flat", "--save-settings", "--output",
+                                  "--seconds", "--jobs", "--list-params", "--list-presets"})
+            if (app.count(other) > 0) return std::string(exchange) + " works on the preset file alone, without " + other;
+    } else if (!o.presetFile.empty()) {
+        return "--preset-file names the preset file of --export-presets and --import-presets";
+    }
+    return {};
+}
+
 }  // namespace
+
+bool exchanges_presets(const Options& o) { return !o.exportPresets.empty() || !o.importPresets.empty(); }
+
+bool only_saves_setting(const Options& o) {
+    return !o.saveSettings.empty() && o.inputs.empty() && o.output.empty();
+}
 
 std::string parse_assignment(const std::string& text, ParamAssignment& out) {
     const auto eq = text.find('=');
@@ -175,10 +227,15 @@ ParseResult parse_options(const std::vector<std::string>& args) {
         o.preset = typed.preset;
         o.presetAfterSets = sets_before_preset(app);
     }
-    if (app.count("--output") > 0 && o.output.empty()) {
-        result.error = "--output needs a file name";
-        return result;
+    for (const char* name : {"--output", "--settings", "--save-settings", "--export-presets", "--import-presets",
+                             "--preset-file"}) {
+        if (app.count(name) > 0 && app.get_option(name)->as<std::string>().empty()) {
+            result.error = std::string(name) + " needs a file name";
+            return result;
+        }
     }
+    result.error = check_combinations(app, o);
+    if (!result.ok()) return result;
     if (!o.output.empty() && o.inputs.size() > 1) {
         result.error = "-o names the output of one input; " + std::to_string(o.inputs.size()) +
                        " inputs go to --out-dir (default out/)";

@@ -16,6 +16,10 @@ struct ParamAssignment {
 };
 
 struct Options {
+    // Where the setting starts, before --set and --preset: the built-in one,
+    // a settings file, or the library's defaults.
+    std::string settingsFile;  // --settings
+    bool flat = false;         // --flat
     std::vector<ParamAssignment> sets;
     std::optional<double> seconds;  // render only this much (or this long a default)
     std::optional<std::string> preset;  // UTF-8, exact
@@ -32,7 +36,18 @@ struct Options {
     bool inPlace = false;  // an output may be its input
     std::string plot;    // "svg" or "png": beside each output; otherwise the plot's file
     int jobs = 0;        // files rendered at once; 0: one per processor
+    std::string saveSettings;   // the setting of the first input (or the piece) goes here
+    std::string exportPresets;  // the preset file's user presets to this TOML file
+    std::string importPresets;  // presets from this TOML file into the preset file
+    std::string presetFile;     // the binary preset file; empty: the one beside the library
 };
+
+// Whether the run moves presets between the preset file and TOML, alone.
+bool exchanges_presets(const Options& o);
+
+// Whether the run only writes the built-in piece's setting: --save-settings
+// without an input and without -o.
+bool only_saves_setting(const Options& o);
 
 struct ParseResult {
     Options options;

@@ -53,22 +53,8 @@ std::string format_summary(const RenderReport& r) {
     if (r.outputLevels) level_lines(out, "output", *r.outputLevels);
     out += "chain     " + describe_chain(r.effective, r.rate) + "\n";
 
-    if (r.setting) {
-        // name=value items, wrapped under the label at about 78 columns.
-        std::string text = "setting   built-in:";
-        size_t column = text.size();
-        for (size_t i = 0; i < r.settingCount; ++i) {
-            const std::string item =
-                std::string(r.setting[i].name) + "=" + format_value(r.setting[i].value);
-            if (column + 1 + item.size() > 78) {
-                text += "\n         ";
-                column = 9;
-            }
-            text += " " + item;
-            column += 1 + item.size();
-        }
-        out += text + "\n";
-    }
+    // The values themselves are the "changed" list below.
+    if (!r.settingSource.empty()) out += "setting   " + r.settingSource + "\n";
 
     const std::vector<ChangedParam> changed = changed_params(r.defaults, r.effective);
     if (changed.empty()) {

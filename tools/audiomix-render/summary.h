@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "default_setting.h"
 #include "effects.h"
 #include "levels.h"
 
@@ -15,7 +14,6 @@ struct RenderReport {
     std::string input;   // a path, or a description of the built-in piece
     std::string output;
     std::string plot;          // the picture's file, when one was drawn
-    std::string settingSource; // where the setting came from, in a few words
     std::string inputFormat;  // libsndfile's names, when converted to 16 bits
     std::string container;    // written, e.g. "WAV"
     bool promoted = false;    // WAV written as RF64 past 4 GiB
@@ -26,8 +24,7 @@ struct RenderReport {
     const LevelMeter* outputLevels = nullptr;
     ParamValues defaults;   // after audiomix_init
     ParamValues effective;  // after every parameter was applied
-    const DefaultParam* setting = nullptr;  // the built-in setting, when used
-    size_t settingCount = 0;
+    std::string settingSource;  // where the setting came from, one line
     double wallSeconds = 0.0;    // reading, processing and writing
     double engineSeconds = 0.0;  // inside audiomix_change alone
 };
