@@ -13,14 +13,11 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+#include "render_tool_fixture.h"
+
+using namespace render_test;
 
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-};
 
 // One 196-byte record as the preset window writes it: the GBK name and
 // everything after its NUL zero, the band count and 31 gains little-endian,
@@ -46,33 +43,18 @@ std::string three_records() {
            record(kWarmGbk, 15, {7, 6, 5, 4, 3, 2, 1, 0, -1, -2, -3, -4, -5, -6, -20}) + record("Wide", 31, wide);
 }
 
-class PresetExchangeRun : public ::testing::Test {
+class PresetExchangeRun : public RenderToolRun {
 protected:
     void SetUp() override {
-        dir_ = fs::path(AUDIOMIX_RENDER_SCRATCH) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "lib");
+        RenderToolRun::SetUp();
         // A copy of the library: the preset file beside it is this test's.
+        fs::create_directories(dir_ / "lib");
         fs::copy_file(AUDIOMIX_LIBRARY, dir_ / "lib/libaudiomix.so");
     }
     // Runs the tool with the copy of the library.
     ToolRun tool(const std::string& args) {
-        const int w = std::system(("cd '" + dir_.string() + "' && LD_LIBRARY_PATH='" + (dir_ / "lib").string() +
-                                   "' '" AUDIOMIX_RENDER_TOOL "' " + args + " >stdout.txt 2>stderr.txt")
-                                      .c_str());
-        return {WIFEXITED(w) ? WEXITSTATUS(w) : -1, slurp("stdout.txt"), slurp("stderr.txt")};
+        return shell("LD_LIBRARY_PATH='" + (dir_ / "lib").string() + "' \"$T\" " + args + " >stdout.txt 2>stderr.txt");
     }
-    std::string slurp(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void put(const std::string& name, const std::string& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-    }
-
-    fs::path dir_;
 };
 
 // The preset names (UTF-8) and the first gains a copy of the library lists
@@ -125,19 +107,19 @@ TEST_F(PresetExchangeRun, ExportThenImportIntoAnEmptyFileGivesTheSameRecords) {
     put("user.eq", three_records());
     ToolRun r = tool("--export-presets presets.toml --preset-file user.eq");
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string toml = slurp("presets.toml");
+    const std::string toml = read("presets.toml");
     EXPECT_NE(toml.find("name = \"温暖的声音\""), std::string::npos) << toml;
 
     put("empty.eq", "");
     r = tool("--import-presets presets.toml --preset-file empty.eq");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(slurp("empty.eq"), three_records());
+    EXPECT_EQ(read("empty.eq"), three_records());
 
     // Without --preset-file the file beside the library the tool loaded; it
     // does not exist yet.
     r = tool("--import-presets presets.toml");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(slurp("lib/audioeqset.eq"), three_records());
+    EXPECT_EQ(read("lib/audioeqset.eq"), three_records());
     const Listed ten = list_through_library(dir_ / "lib/libaudiomix.so", 10);
     ASSERT_FALSE(ten.names.empty());
     EXPECT_EQ(ten.names.back(), "Bright");
@@ -158,7 +140,7 @@ TEST_F(PresetExchangeRun, ImportSkipsTakenNamesAndAddsTheRest) {
         "[[preset]]\nname = \"宽\"\nbands = 10\ngains = [9, 9, 9, 9, 9, 9, 9, 9, 9, 9]\n");
     const ToolRun r = tool("--import-presets more.toml --preset-file user.eq");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(slurp("user.eq"), before + record("\xBF\xED", 15, std::vector<int32_t>(15, 2)));
+    EXPECT_EQ(read("user.eq"), before + record("\xBF\xED", 15, std::vector<int32_t>(15, 2)));
     for (const char* skipped : {"'Bright'", "'Rock摇滚模式'", "'宽'"})
         EXPECT_NE(r.err.find(skipped), std::string::npos) << skipped << "\n" << r.err;
 }
@@ -192,14 +174,14 @@ TEST_F(PresetExchangeRun, RefusedImportsLeaveThePresetFileAlone) {
         if (!blocked) {
             EXPECT_NE(r.err.find(c.message), std::string::npos) << c.toml << r.err;
         }
-        EXPECT_EQ(slurp("user.eq"), before) << c.toml;
+        EXPECT_EQ(read("user.eq"), before) << c.toml;
         fs::remove_all(dir_ / "user.eq.tmp");
     }
     // Not a preset file: a trailing part record would be lost in a rewrite.
     put("odd.eq", before + "xyz");
     put("new.toml", "[[preset]]\nname = \"A\"\nbands = 10\n" + gains10);
     EXPECT_EQ(tool("--import-presets new.toml --preset-file odd.eq").status, 2);
-    EXPECT_EQ(slurp("odd.eq"), before + "xyz");
+    EXPECT_EQ(read("odd.eq"), before + "xyz");
 }
 
 TEST_F(PresetExchangeRun, ImportKeepsWithinTheTableAllOrNothing) {
@@ -212,9 +194,9 @@ TEST_F(PresetExchangeRun, ImportKeepsWithinTheTableAllOrNothing) {
     // B is there already, so A alone is new and fits.
     put("user.eq", many + b);
     EXPECT_EQ(tool("--import-presets two.toml --preset-file user.eq").status, 0);
-    EXPECT_EQ(slurp("user.eq"), many + b + a);
+    EXPECT_EQ(read("user.eq"), many + b + a);
     // Both new, room for one: neither goes in.
     put("user.eq", many + c);
     EXPECT_EQ(tool("--import-presets two.toml --preset-file user.eq").status, 2);
-    EXPECT_EQ(slurp("user.eq"), many + c);
+    EXPECT_EQ(read("user.eq"), many + c);
 }

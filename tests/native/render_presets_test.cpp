@@ -9,47 +9,32 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+#include "render_tool_fixture.h"
+
+using namespace render_test;
 
 namespace {
 
-class RenderPresetRun : public ::testing::Test {
+class RenderPresetRun : public RenderToolRun {
 protected:
-    void SetUp() override {
-        dir_ = fs::path(AUDIOMIX_RENDER_SCRATCH) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
     // Runs the tool in the scratch folder; returns its exit status.
-    int tool(const std::string& args) {
-        const int w = std::system(("cd '" + dir_.string() + "' && '" AUDIOMIX_RENDER_TOOL "' " + args +
-                                   " >stdout.txt 2>stderr.txt").c_str());
-        return WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-    }
-    std::string slurp(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    int tool(const std::string& args) { return RenderToolRun::tool(args).status; }
     std::vector<std::string> out_lines() const {
         std::vector<std::string> out;
-        std::istringstream in(slurp("stdout.txt"));
+        std::istringstream in(read("stdout.txt"));
         for (std::string line; std::getline(in, line);) out.push_back(line);
         return out;
     }
     // A quarter second of the built-in piece through the given settings.
     std::string render(const std::string& args) {
         fs::remove(dir_ / "out" / "default.wav");
-        EXPECT_EQ(tool("-q --seconds 0.25 --set eq.on=1 " + args), 0) << args << ": " << slurp("stderr.txt");
-        return slurp("out/default.wav");
+        EXPECT_EQ(tool("-q --seconds 0.25 --set eq.on=1 " + args), 0) << args << ": " << read("stderr.txt");
+        return read("out/default.wav");
     }
-
-    fs::path dir_;
 };
 
 TEST_F(RenderPresetRun, ListsTheCurrentBandCountsPresets) {
-    ASSERT_EQ(tool("--list-presets"), 0) << slurp("stderr.txt");
+    ASSERT_EQ(tool("--list-presets"), 0) << read("stderr.txt");
     std::vector<std::string> listed = out_lines();
     // User presets from a file beside the library may follow the built-ins.
     ASSERT_GE(listed.size(), 8u);
@@ -58,16 +43,16 @@ TEST_F(RenderPresetRun, ListsTheCurrentBandCountsPresets) {
                                                 "重金属模式", "超低音模式", "重金属超低音模式", "SoftRock柔和模式"}));
     EXPECT_FALSE(fs::exists(dir_ / "out")) << "listing renders nothing";
 
-    ASSERT_EQ(tool("--set eq.bands=25 --list-presets"), 0) << slurp("stderr.txt");
+    ASSERT_EQ(tool("--set eq.bands=25 --list-presets"), 0) << read("stderr.txt");
     listed = out_lines();
     ASSERT_FALSE(listed.empty());
     EXPECT_EQ(listed[0], "25频段缺省模式");
-    EXPECT_EQ(slurp("stdout.txt").find("Rock摇滚模式"), std::string::npos);
+    EXPECT_EQ(read("stdout.txt").find("Rock摇滚模式"), std::string::npos);
 }
 
 TEST_F(RenderPresetRun, UnknownNameFailsListingTheChoices) {
     EXPECT_EQ(tool("-q --preset Rock"), 1);
-    const std::string err = slurp("stderr.txt");
+    const std::string err = read("stderr.txt");
     EXPECT_NE(err.find("'Rock'"), std::string::npos) << err;
     EXPECT_NE(err.find("Rock摇滚模式"), std::string::npos) << err;
     // The 15-band default is no choice while ten bands are shown.

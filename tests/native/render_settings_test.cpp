@@ -16,37 +16,14 @@
 
 #include "default_setting.h"
 #include "format.h"
+#include "render_tool_fixture.h"
 
-namespace fs = std::filesystem;
+using namespace render_test;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-};
-
-class SettingsRun : public ::testing::Test {
+class SettingsRun : public RenderToolRun {
 protected:
-    void SetUp() override {
-        dir_ = fs::path(AUDIOMIX_RENDER_SCRATCH) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    ToolRun tool(const std::string& args) {
-        const int w = std::system(("cd '" + dir_.string() + "' && '" AUDIOMIX_RENDER_TOOL "' " + args +
-                                   " >stdout.txt 2>stderr.txt").c_str());
-        return {WIFEXITED(w) ? WEXITSTATUS(w) : -1, slurp("stdout.txt"), slurp("stderr.txt")};
-    }
-    std::string slurp(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void put(const std::string& name, const std::string& text) const {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-    }
     // A busy 16-bit signal (a fixed LCG), so that every effect shows.
     void write_wav(const std::string& name, int rate, int channels, size_t frames) const {
         std::vector<int16_t> x(frames * static_cast<size_t>(channels));
@@ -75,11 +52,9 @@ protected:
     }
     // A settings file without its comment header.
     std::string body(const std::string& name) const {
-        const std::string text = slurp(name);
+        const std::string text = read(name);
         return text.substr(text.find("\n["));
     }
-
-    fs::path dir_;
 };
 
 // The built-in setting as --set options.
@@ -112,7 +87,7 @@ TEST_F(SettingsRun, SavedSettingRendersAgainSampleForSample) {
         ASSERT_EQ(r.status, 0) << r.err;
         r = tool("--settings s.toml --save-settings again.toml -o second.wav" + input);
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(slurp("first.wav"), slurp("second.wav"));
+        EXPECT_EQ(read("first.wav"), read("second.wav"));
         if (c.input[0]) {
             EXPECT_NE(samples("first.wav"), samples(c.input));  // the effects ran
         }
@@ -138,7 +113,7 @@ TEST_F(SettingsRun, TheSameValuesReachedTwoWaysGiveTheSameSamples) {
         ASSERT_EQ(tool(std::string("-q song.wav -o direct.wav ") + c.direct).status, 0);
         const ToolRun r = tool(std::string("-q song.wav -o detour.wav ") + c.detour);
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(slurp("direct.wav"), slurp("detour.wav")) << c.detour;
+        EXPECT_EQ(read("direct.wav"), read("detour.wav")) << c.detour;
     }
 }
 
@@ -151,7 +126,7 @@ TEST_F(SettingsRun, EveryInputStartsFromTheBuiltInSettingUnlessFlat) {
         write_wav("in.wav", f.rate, f.channels, 9000);
         ASSERT_EQ(tool("-q in.wav -o default.wav").status, 0);
         ASSERT_EQ(tool("-q in.wav -o by-hand.wav --flat" + builtin_as_sets()).status, 0);
-        EXPECT_EQ(slurp("default.wav"), slurp("by-hand.wav"));
+        EXPECT_EQ(read("default.wav"), read("by-hand.wav"));
         EXPECT_NE(samples("default.wav"), samples("in.wav"));
         // Every effect off: an unchanged copy.
         const ToolRun r = tool("in.wav -o flat.wav --flat");
@@ -255,7 +230,7 @@ TEST_F(SettingsRun, SaveSettingsAloneWritesTheBuiltInPieceAndRendersNothing) {
     const ToolRun saved = tool("--save-settings builtin.toml");
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_FALSE(fs::exists(dir_ / "out"));
-    const std::string text = slurp("builtin.toml");
+    const std::string text = read("builtin.toml");
     EXPECT_NE(text.find("band = [6.0, 4.8, 2.4, 0.0, -2.4, -2.4, 0.0, 2.4, 4.8, 6.0]"), std::string::npos) << text;
     EXPECT_EQ(tool("--flat --settings builtin.toml").status, 1);  // one start only
     EXPECT_EQ(tool("--settings builtin.toml --list-params").out, tool("--list-params").out);
@@ -263,7 +238,7 @@ TEST_F(SettingsRun, SaveSettingsAloneWritesTheBuiltInPieceAndRendersNothing) {
 
 TEST_F(SettingsRun, FailedSaveLeavesWhatWasThere) {
     write_wav("song.wav", 44100, 1, 1000);
-    const std::string song = slurp("song.wav");
+    const std::string song = read("song.wav");
     // A folder where the file should go: the rename fails, nothing is left behind.
     fs::create_directories(dir_ / "taken.toml");
     EXPECT_EQ(tool("-q --save-settings taken.toml").status, 2);
@@ -272,7 +247,7 @@ TEST_F(SettingsRun, FailedSaveLeavesWhatWasThere) {
     // Naming an input or the output is refused before anything runs.
     EXPECT_EQ(tool("-q song.wav --save-settings song.wav").status, 1);
     EXPECT_EQ(tool("-q song.wav -o x.wav --save-settings ./x.wav").status, 1);
-    EXPECT_EQ(slurp("song.wav"), song);
+    EXPECT_EQ(read("song.wav"), song);
     std::vector<std::string> left;
     for (const auto& e : fs::directory_iterator(dir_)) left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());

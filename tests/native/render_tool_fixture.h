@@ -64,7 +64,7 @@ struct ToolRun {
 };
 
 inline std::string slurp(const fs::path& p) {
-    std::ifstream in(p);
+    std::ifstream in(p, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -94,6 +94,12 @@ protected:
         r.out = slurp(dir_ / "stdout.txt");
         r.err = slurp(dir_ / "stderr.txt");
         return r;
+    }
+
+    // A file of the scratch folder, whole.
+    std::string read(const std::string& name) const { return slurp(dir_ / name); }
+    void put(const std::string& name, const std::string& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
     }
 
     fs::path dir_;
