@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+
+#include "dsp/float_bits.h"
 
 namespace audiomix {
 
@@ -13,9 +14,7 @@ constexpr double kPcmToUnit = 3.0517578125e-5;  // 1/32768, exact
 // the low mantissa bits for every |v| below 2^17; larger values, infinities
 // and NaN move the exponent and fall outside the range, so they saturate.
 inline int32_t float_to_pcm16(float v) {
-    const float biased = v + 16613376.0f;
-    uint32_t bits;
-    std::memcpy(&bits, &biased, sizeof bits);
+    const uint32_t bits = bits_of(v + 16613376.0f);
     const int64_t r = static_cast<int64_t>(static_cast<int32_t>(bits)) - 0x4B7D8000ll;
     if (r > 32767) return 32767;
     if (r < -32768) return -32768;

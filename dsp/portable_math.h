@@ -10,26 +10,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+
+#include "dsp/float_bits.h"
 
 namespace audiomix {
 
 namespace portable_math_detail {
 
-inline uint64_t bits_of(double d) {
-    uint64_t u;
-    std::memcpy(&u, &d, sizeof u);
-    return u;
-}
-
-inline double from_bits(uint64_t u) {
-    double d;
-    std::memcpy(&d, &u, sizeof d);
-    return d;
-}
-
 // 2^k for k in the normal range, built from the exponent field.
-inline double pow2i(int k) { return from_bits(static_cast<uint64_t>(k + 1023) << 52); }
+inline double pow2i(int k) { return double_from_bits(static_cast<uint64_t>(k + 1023) << 52); }
 
 }  // namespace portable_math_detail
 
@@ -37,19 +26,10 @@ inline double pow2i(int k) { return from_bits(static_cast<uint64_t>(k + 1023) <<
 // approximation of e^r whose polynomial part has minimax coefficients.
 inline double portable_exp(double x) {
     using namespace portable_math_detail;
-    constexpr double kOverflow = 7.09782712893383973096e+02;
-    constexpr double kUnderflow = -7.45133219101941108420e+02;
-    constexpr double kLn2Hi = 6.93147180369123816490e-01;
-    constexpr double kLn2Lo = 1.90821492927058770002e-10;
-    constexpr double kInvLn2 = 1.44269504088896338700e+00;
-    constexpr double P1 = 1.66666666666666019037e-01;
-    constexpr double P2 = -2.77777777770155933842e-03;
-    constexpr double P3 = 6.61375632143793436117e-05;
-    constexpr double P4 = -1.65339022054652515390e-06;
-    constexpr double P5 = 4.13813679705723846039e-08;
+    using namespace exp_log;
 
     if (x != x) return x;
-    if (x > kOverflow) return from_bits(0x7ff0000000000000ull);
+    if (x > kOverflow) return double_from_bits(0x7ff0000000000000ull);
     if (x < kUnderflow) return 0.0;
     if (x < 3.7252902984e-09 && x > -3.7252902984e-09) return 1.0 + x;
 
@@ -73,18 +53,10 @@ inline double portable_exp(double x) {
 // series in s = f / (2 + f).
 inline double portable_log(double x) {
     using namespace portable_math_detail;
-    constexpr double kLn2Hi = 6.93147180369123816490e-01;
-    constexpr double kLn2Lo = 1.90821492927058770002e-10;
-    constexpr double Lg1 = 6.666666666666735130e-01;
-    constexpr double Lg2 = 3.999999999940941908e-01;
-    constexpr double Lg3 = 2.857142874366239149e-01;
-    constexpr double Lg4 = 2.222219843214978396e-01;
-    constexpr double Lg5 = 1.818357216161805012e-01;
-    constexpr double Lg6 = 1.531383769920937332e-01;
-    constexpr double Lg7 = 1.479819860511658591e-01;
+    using namespace exp_log;
 
-    if (x != x || x < 0) return from_bits(0x7ff8000000000000ull);
-    if (x == 0) return -from_bits(0x7ff0000000000000ull);
+    if (x != x || x < 0) return double_from_bits(0x7ff8000000000000ull);
+    if (x == 0) return -double_from_bits(0x7ff0000000000000ull);
     uint64_t u = bits_of(x);
     int k = 0;
     if (u < 0x0010000000000000ull) {  // subnormal: scale into the normal range
@@ -103,7 +75,7 @@ inline double portable_log(double x) {
         m |= 0x3ff0000000000000ull;
     }
     k += e;
-    const double f = from_bits(m) - 1.0;
+    const double f = double_from_bits(m) - 1.0;
     const double s = f / (2.0 + f);
     const double z = s * s;
     const double w = z * z;

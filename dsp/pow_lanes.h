@@ -26,15 +26,7 @@ namespace {
 // so the early returns cannot happen and their tests are left out.
 template <bool kGeneral, class V>
 V log_lanes(V x) {
-    constexpr double kLn2Hi = 6.93147180369123816490e-01;
-    constexpr double kLn2Lo = 1.90821492927058770002e-10;
-    constexpr double Lg1 = 6.666666666666735130e-01;
-    constexpr double Lg2 = 3.999999999940941908e-01;
-    constexpr double Lg3 = 2.857142874366239149e-01;
-    constexpr double Lg4 = 2.222219843214978396e-01;
-    constexpr double Lg5 = 1.818357216161805012e-01;
-    constexpr double Lg6 = 1.531383769920937332e-01;
-    constexpr double Lg7 = 1.479819860511658591e-01;
+    using namespace exp_log;
     constexpr double kInf = __builtin_huge_val();
     const V one = V::splat(1.0);
 
@@ -91,16 +83,7 @@ V log_lanes(V x) {
 // small-argument return remains, and the scaling by 2^k is the plain one.
 template <bool kGeneral, class V>
 V exp_lanes(V x) {
-    constexpr double kOverflow = 7.09782712893383973096e+02;
-    constexpr double kUnderflow = -7.45133219101941108420e+02;
-    constexpr double kLn2Hi = 6.93147180369123816490e-01;
-    constexpr double kLn2Lo = 1.90821492927058770002e-10;
-    constexpr double kInvLn2 = 1.44269504088896338700e+00;
-    constexpr double P1 = 1.66666666666666019037e-01;
-    constexpr double P2 = -2.77777777770155933842e-03;
-    constexpr double P3 = 6.61375632143793436117e-05;
-    constexpr double P4 = -1.65339022054652515390e-06;
-    constexpr double P5 = 4.13813679705723846039e-08;
+    using namespace exp_log;
     constexpr double kTiny = 3.7252902984e-09;
     constexpr double kInf = __builtin_huge_val();
     const V one = V::splat(1.0);

@@ -19,7 +19,8 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+
+#include "dsp/float_bits.h"
 
 #if defined(__SSE2__) || defined(_M_X64) || defined(__x86_64__)
 #include <emmintrin.h>
@@ -165,28 +166,18 @@ inline F64x2 select(Mask2 where, F64x2 a, F64x2 b) {
 }
 inline double trunc_lane(double a) { return static_cast<double>(static_cast<int32_t>(a)); }
 inline F64x2 trunc_int(F64x2 a) { return {{trunc_lane(a.v[0]), trunc_lane(a.v[1])}}; }
-inline uint64_t bits_of_lane(double a) {
-    uint64_t u;
-    std::memcpy(&u, &a, sizeof u);
-    return u;
-}
-inline double lane_of_bits(uint64_t u) {
-    double a;
-    std::memcpy(&a, &u, sizeof a);
-    return a;
-}
 inline F64x2 exponent_field(F64x2 a) {
-    return {{static_cast<double>(bits_of_lane(a.v[0]) >> 52), static_cast<double>(bits_of_lane(a.v[1]) >> 52)}};
+    return {{static_cast<double>(bits_of(a.v[0]) >> 52), static_cast<double>(bits_of(a.v[1]) >> 52)}};
 }
 inline F64x2 mantissa_one(F64x2 a) {
     auto one = [](double x) {
-        return lane_of_bits((bits_of_lane(x) & 0x000fffffffffffffull) | 0x3ff0000000000000ull);
+        return double_from_bits((bits_of(x) & 0x000fffffffffffffull) | 0x3ff0000000000000ull);
     };
     return {{one(a.v[0]), one(a.v[1])}};
 }
 inline F64x2 pow2_int(F64x2 k) {
     auto p = [](double x) {
-        return lane_of_bits(static_cast<uint64_t>(static_cast<int64_t>(x) + 1023) << 52);
+        return double_from_bits(static_cast<uint64_t>(static_cast<int64_t>(x) + 1023) << 52);
     };
     return {{p(k.v[0]), p(k.v[1])}};
 }
