@@ -20,7 +20,9 @@ bool slots_are_a_rotation(const ChainSignal& s) {
 }  // namespace
 
 bool is_equaliser_rate(int32_t rate) {
-    return rate == 11025 || rate == 22050 || rate == 44100 || rate == 48000;
+    for (const EqCoefTable& table : kEqTables)
+        if (table.rate == rate) return true;
+    return false;
 }
 
 float eq_band_factor(float value) {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "band_layout.h"
+#include "dsp/equaliser.h"
 #include "format.h"
 
 namespace audiomix_render {
@@ -35,7 +35,7 @@ std::string describe_chain(const ParamValues& values, int32_t rate) {
     if (text.empty()) text = "none (audio passes unchanged)";
     // What the equaliser does there is the library's business; say only
     // that the rate is not one it was designed for.
-    if (eqOn && !has_equaliser_tables(rate))
+    if (eqOn && !audiomix::is_equaliser_rate(rate))
         text += "; note: no equaliser tables for " + std::to_string(rate) + " Hz";
     return text;
 }

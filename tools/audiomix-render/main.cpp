@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "audio_source.h"
-#include "band_layout.h"
+#include "dsp/equaliser.h"
 #include "default_signal.h"
 #include "engine_session.h"
 #include "files.h"
@@ -79,7 +79,7 @@ double seconds_since(Clock::time_point start) {
 std::string list_params(const EngineSession& engine, int32_t rate) {
     std::string text;
     // The band count is accepted at any rate, but only some rates have tables.
-    if (!has_equaliser_tables(rate))
+    if (!audiomix::is_equaliser_rate(rate))
         text += "# the equaliser does not run at " + std::to_string(rate) +
                 " Hz (its tables are for 11025, 22050, 44100 and 48000 Hz)\n";
     for (const auto& [name, value] : engine.values()) {
@@ -356,7 +356,7 @@ int run(const Options& o) {
     if (!o.listParams && !o.listPresets && !only_saves_setting(o)) {
         if (const int status = plan_jobs(o, inputs, jobs)) return status;
     } else {
-        for (const std::string& input : inputs) jobs.push_back(Job{input, {}, Container::Wav});
+        for (const std::string& input : inputs) jobs.push_back(Job{input, {}, Container::Wav, std::nullopt});
     }
     bool toStdout = false;
     int64_t totalFrames = 0;

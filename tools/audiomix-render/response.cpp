@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "band_layout.h"
+#include "dsp/equaliser.h"
 #include "engine_session.h"
 #include "format.h"
 
@@ -141,7 +142,7 @@ bool measure_response(const ParamValues& setting, int32_t rate, int channels, Eq
     engine.set("comp.on", 0);
 
     out.bandCount = static_cast<int>(engine.get("eq.bands").value_or(0));
-    out.equaliserOn = engine.get("eq.on").value_or(0) == 1 && has_equaliser_tables(rate);
+    out.equaliserOn = engine.get("eq.on").value_or(0) == 1 && audiomix::is_equaliser_rate(rate);
     if (out.equaliserOn) out.bandCentres = band_centres(rate, out.bandCount);
 
     out.frequencies = log_frequencies(kLowest, std::min(kHighest, 0.99 * rate / 2.0), kStepsPerOctave);
