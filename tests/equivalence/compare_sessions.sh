@@ -17,7 +17,8 @@ while [ $# -gt 0 ]; do
         *) echo "unknown argument $1" >&2; exit 2 ;;
     esac
 done
-[ -f "$windows" ] || { echo "FAIL: $windows not found (build the win64 tree first)"; exit 1; }
+[ -x "$native" ] || { echo "FAIL: $native not found (build the native tree first)"; exit 1; }
+[ -f "$windows" ] || { echo "FAIL: $windows not found (build its tree first)"; exit 1; }
 abs() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
 native=$(abs "$native") wine_run=$(abs "$wine_run") windows=$(abs "$windows")
 mkdir -p "$work"

@@ -362,18 +362,12 @@ TEST_F(EqPage, ThePresetBoxExplainsItselfWhenTheMouseRests) {
     std::wstring shownText;
     const bool shown = pump_until(
         [&] {
-            struct Found {
-                std::wstring text;
-            } found;
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND hwnd, LPARAM param) -> BOOL {
-                    auto* tip = dynamic_cast<audiomix::CSkinToolTip*>(audiomix::CWnd::FromHandlePermanent(hwnd));
-                    if (tip != nullptr && tip->IsShown()) reinterpret_cast<Found*>(param)->text = tip->GetText();
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&found));
-            shownText = found.text;
+            shownText.clear();
+            for_each_thread_window(GetCurrentThreadId(), [&shownText](HWND hwnd) {
+                auto* tip = dynamic_cast<audiomix::CSkinToolTip*>(audiomix::CWnd::FromHandlePermanent(hwnd));
+                if (tip != nullptr && tip->IsShown()) shownText = tip->GetText();
+                return true;
+            });
             return !shownText.empty();
         },
         4000);

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "enum_windows.h"
+
 namespace window_test {
 
 struct SeenMessageBox {
@@ -54,20 +56,14 @@ private:
     void Run() {
         const DWORD pid = GetCurrentProcessId();
         while (!m_stop) {
-            struct Found {
-                DWORD pid;
-                std::vector<HWND> boxes;
-            } found{pid, {}};
-            EnumWindows(
-                [](HWND hwnd, LPARAM param) -> BOOL {
-                    auto* f = reinterpret_cast<Found*>(param);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(hwnd, &owner);
-                    if (owner == f->pid && is_message_box(hwnd)) f->boxes.push_back(hwnd);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&found));
-            for (HWND box : found.boxes) {
+            std::vector<HWND> boxes;
+            for_each_top_window([&boxes, pid](HWND hwnd) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                if (owner == pid && is_message_box(hwnd)) boxes.push_back(hwnd);
+                return true;
+            });
+            for (HWND box : boxes) {
                 if (std::find(m_answered.begin(), m_answered.end(), box) != m_answered.end() &&
                     IsWindow(box))
                     continue;

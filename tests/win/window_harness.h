@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "enum_windows.h"
+
 namespace window_test {
 
 // ---- the library, by name, as a host loads it
@@ -112,23 +114,17 @@ inline bool is_class(HWND hwnd, const wchar_t* name) {
 // The control window: the top-level dialog of this thread with the tab strip
 // 1000 and the status label 1001.
 inline HWND find_control_window() {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            HWND tab = GetDlgItem(hwnd, kTabControlId);
-            if (is_class(hwnd, L"#32770") && tab != nullptr && is_class(tab, L"SysTabControl32") &&
-                GetDlgItem(hwnd, kStatusLabelId) != nullptr) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    for_each_thread_window(GetCurrentThreadId(), [&found](HWND hwnd) {
+        HWND tab = GetDlgItem(hwnd, kTabControlId);
+        if (is_class(hwnd, L"#32770") && tab != nullptr && is_class(tab, L"SysTabControl32") &&
+            GetDlgItem(hwnd, kStatusLabelId) != nullptr) {
+            found = hwnd;
+            return false;
+        }
+        return true;
+    });
+    return found;
 }
 
 inline std::wstring window_text(HWND hwnd) {
@@ -470,22 +466,15 @@ bool wait_until(Done done, DWORD timeout_ms = 3000) {
 
 // The first visible dialog of a thread that has a child with the given id.
 inline HWND find_thread_dialog(DWORD thread, int child_id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{child_id, nullptr};
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, s->id) != nullptr) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    for_each_thread_window(thread, [&found, child_id](HWND hwnd) {
+        if (is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id) != nullptr) {
+            found = hwnd;
+            return false;
+        }
+        return true;
+    });
+    return found;
 }
 
 // A message box is a dialog whose text is the static 0xFFFF.
