@@ -86,6 +86,10 @@ SoundReader::~SoundReader() {
 bool SoundReader::open(const std::string& path, std::string& error) {
     SF_INFO info{};
     if (path == "-") {
+        if (isatty(STDIN_FILENO)) {
+            error = "-: standard input is a terminal; pipe a file into it";
+            return false;
+        }
         spool_ = spool_stdin(error);
         if (spool_ < 0) return false;
         file_ = sf_open_fd(spool_, SFM_READ, &info, SF_FALSE);
