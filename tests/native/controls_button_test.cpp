@@ -46,18 +46,6 @@ TEST(ButtonCheck, OneAndTwoCheckEverythingElseUnchecks) {
     EXPECT_FALSE(button_check_value(static_cast<uintptr_t>(-1)));
 }
 
-TEST(ButtonColours, SetColourRejectsBadIndexWithoutChange) {
-    Colours c;
-    EXPECT_EQ(button_set_colour(c.c, 1, make_rgb(255, 55, 55)), 0);
-    EXPECT_EQ(c.c[1], make_rgb(255, 55, 55));
-    EXPECT_EQ(button_set_colour(c.c, 5, make_rgb(9, 9, 9)), 0);
-    EXPECT_EQ(c.c[5], make_rgb(9, 9, 9));
-    const Colours before = c;
-    EXPECT_EQ(button_set_colour(c.c, 6, make_rgb(7, 7, 7)), 3);
-    EXPECT_EQ(button_set_colour(c.c, -1, make_rgb(7, 7, 7)), 3);
-    for (int i = 0; i < kBtnColourCount; ++i) EXPECT_EQ(c.c[i], before.c[i]) << i;
-}
-
 TEST(ButtonColours, OffsetStopsAtTheFirstLimit) {
     EXPECT_EQ(button_offset_colour(make_rgb(250, 100, 0), 30), make_rgb(255, 105, 5));
     EXPECT_EQ(button_offset_colour(make_rgb(250, 100, 0), -30), make_rgb(250, 100, 0));
@@ -81,15 +69,6 @@ TEST(ButtonColours, OffsetAtValidatesIndexThenRange) {
     for (int i = 0; i < kBtnColourCount; ++i) EXPECT_EQ(c.c[i], before.c[i]) << i;
     EXPECT_EQ(button_offset_colour_at(c.c, 0, -255), 0);
     EXPECT_EQ(c.c[0], make_rgb(0, 0, 0));
-}
-
-TEST(ButtonGreyIcon, LuminanceOfNonBlackPixels) {
-    // 0.299*200 + 0.587*100 + 0.114*50 = 59.8 + 58.7 + 5.7 = 124.2 -> 124.
-    EXPECT_EQ(button_grey_pixel(0xFFC86432u), 0xFF7C7C7Cu);
-    // Pure blue: 0.114*255 = 29.07 -> 29; alpha kept.
-    EXPECT_EQ(button_grey_pixel(0x800000FFu), 0x801D1D1Du);
-    EXPECT_EQ(button_grey_pixel(0xFF000000u), 0xFF000000u);  // black stays
-    EXPECT_EQ(button_grey_pixel(0x00FFFFFFu), 0x00FFFFFFu);  // white: 255
 }
 
 TEST(ButtonPaintState, CheckedCheckBoxDrawsPressed) {
@@ -190,10 +169,6 @@ TEST(ButtonLayout, IconAndCaptionPlacement) {
     l = button_layout(r, 0, true, 0, 0, false, false);
     EXPECT_FALSE(l.hasIcon);
     EXPECT_EQ(l.caption, r);
-}
-
-TEST(ButtonLayout, TextCentredInCaption) {
-    EXPECT_EQ(button_centre_text({19, 0, 100, 30}, 41, 12), (PixelRect{39, 9, 80, 21}));
 }
 
 TEST(ButtonCaption, PassesPerStateAndEffect) {
