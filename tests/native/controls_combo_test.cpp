@@ -94,14 +94,6 @@ TEST(ComboItemPaint, TextEffectsAndBackgroundStylesChooseTheirPasses) {
     }
 }
 
-TEST(ComboItemFills, TheEmptyFieldHasBackgroundAndFrameButNoText) {
-    EXPECT_EQ(combo_item_paint(page_look(), {0, 0, 30, 10}, -1, false).textPassCount, 0);
-    const Canvas c = painted(page_look(), 30, 10, -1, false);
-    for (int i = 0; i < 300; ++i) EXPECT_NE(c.px[i], Canvas::kUnpainted) << i;
-    EXPECT_EQ(c.at(0, 0), kBlack);
-    EXPECT_EQ(c.at(29, 9), kBlack);
-}
-
 // Worked out by hand from the gradient rules on a 20 x 10 item: styles 21/22
 // walk rows 0..10 with step 1, row y is the band ending at i = y + 1, value
 // (10 - i) * 255 / 10, mapped by two thirds; the bottom row inset by 1.
@@ -132,15 +124,6 @@ TEST(ComboItemFills, GradientFaceHighlightAndFrameLandWhereTheRulesPutThem) {
         for (int x = 0; x < 20; ++x) EXPECT_TRUE(c.at(x, 0) == kBlack && c.at(x, 9) == kBlack) << x;
         for (int y = 0; y < 10; ++y) EXPECT_TRUE(c.at(0, y) == kBlack && c.at(19, y) == kBlack) << y;
     }
-}
-
-TEST(ComboItemFills, SolidFaceIsTheBackgroundInsideABlackRing) {
-    ComboLook look;
-    look.background = make_rgb(200, 10, 30);
-    const Canvas c = painted(look, 12, 8, 2, false);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 12; ++x)
-            EXPECT_EQ(c.at(x, y), x % 11 == 0 || y % 7 == 0 ? kBlack : look.background) << x << "," << y;
 }
 
 TEST(ComboColourArchive, CountThenLittleEndianWordsAndNothingFromShortOrHostileOnes) {

@@ -44,16 +44,6 @@ TEST(LabelBackgroundPlan, KindFollowsTransparencyBitmapAndStyle) {
     EXPECT_EQ(label_background(false, true, 0, 0, kPanel, client).kind, LabelBackgroundKind::Bitmap);
 }
 
-TEST(LabelBackgroundPlan, StatusLabelGradient) {
-    // Style 21 over the panel colour lightened twice by 51.
-    const PixelRect client{0, 0, 420, 34};
-    const LabelBackground b = label_background(false, false, 21, 0, kPanel, client);
-    EXPECT_TRUE(b.gradient);
-    EXPECT_FALSE(b.shadow);
-    EXPECT_EQ(b.gradientRect, client);
-    EXPECT_EQ(b.gradientColour, make_rgb(108, 178, 200));
-}
-
 TEST(LabelBackgroundPlan, BitmapsGetAGradientOnlyAbove16) {
     const PixelRect client{0, 0, 100, 20};
     EXPECT_FALSE(label_background(false, true, 16, 0, kPanel, client).gradient);

@@ -64,15 +64,6 @@ TEST(ToolTipBubble, ColoursFromThePanel) {
     EXPECT_EQ(bright.shadowFrame, make_rgb(92, 52, 12));
 }
 
-TEST(ToolTipBubble, EmbossOffsets) {
-    PixelPoint p{9, 9};
-    ASSERT_TRUE(tool_tip_emboss_offset(1, &p));
-    EXPECT_EQ(p, (PixelPoint{-1, -1}));
-    ASSERT_TRUE(tool_tip_emboss_offset(2, &p));
-    EXPECT_EQ(p, (PixelPoint{1, 1}));
-    EXPECT_FALSE(tool_tip_emboss_offset(0, &p));
-}
-
 // ---- behaviour
 
 TEST(ToolTipLogic, RestingOnAToolShowsTheTipAtTheMouse) {
@@ -152,24 +143,6 @@ TEST(ToolTipLogic, AClickHidesAndSuppressesUntilTheMouseMovesOntoATool) {
     EXPECT_TRUE(a.startShowTimer);
 }
 
-TEST(ToolTipLogic, TheDelayEndingOffAToolShowsNothingAndAMoveToTheAnchorChangesNothing) {
-    ToolTipLogic off;
-    off.mouse_move({10, 10}, true);
-    off.mouse_move({90, 90}, false);
-    ToolTipActions a = off.show_timer({90, 90}, false);
-    EXPECT_TRUE(a.killShowTimer);
-    EXPECT_FALSE(a.show);
-    EXPECT_FALSE(off.shown());
-
-    ToolTipLogic logic;
-    logic.mouse_move({10, 10}, true);
-    logic.show_timer({10, 10}, true);
-    a = logic.mouse_move({10, 10}, false);
-    EXPECT_FALSE(a.hide);
-    EXPECT_FALSE(a.startShowTimer);
-    EXPECT_TRUE(logic.shown());
-}
-
 // ---- tool table
 
 TEST(ToolTable, InsertReplaceFindRemove) {
@@ -206,28 +179,6 @@ TEST(ToolTable, CollidingHandlesChainAndRemoveFromTheMiddle) {
             EXPECT_EQ(*found, static_cast<int>(k));
         }
     }
-}
-
-TEST(ToolTable, RecordsComeInBlocksOfTenFreedWhenTheTableEmpties) {
-    ToolTable<int> table;
-    EXPECT_EQ(table.block_count(), 0u);
-    for (int k = 0; k < 10; ++k) table.set(0x100 + 16 * k, k);
-    EXPECT_EQ(table.block_count(), 1u);
-    table.set(0x900, 10);
-    EXPECT_EQ(table.block_count(), 2u);
-    // A removed record's slot is reused before a new block is taken.
-    table.remove(0x100);
-    table.set(0xA00, 11);
-    EXPECT_EQ(table.block_count(), 2u);
-    for (int k = 1; k < 10; ++k) table.remove(0x100 + 16 * k);
-    table.remove(0x900);
-    EXPECT_EQ(table.block_count(), 2u);
-    table.remove(0xA00);
-    EXPECT_EQ(table.size(), 0u);
-    EXPECT_EQ(table.block_count(), 0u);
-    // And the table works again afterwards.
-    table.set(0x100, 5);
-    EXPECT_EQ(*table.find(0x100), 5);
 }
 
 }  // namespace

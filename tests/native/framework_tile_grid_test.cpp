@@ -1,35 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "framework/tile_grid.h"
 
 namespace audiomix {
 namespace {
 
-TEST(TileGrid, OneAndAHalfTilesWideTakesTwoColumns) {
-    const TileGrid g = tile_grid(150, 50, 100, 80);
-    EXPECT_EQ(g.columns, 2);
-    EXPECT_EQ(g.rows, 1);
-    EXPECT_EQ(g.x(1), 100);  // the second copy starts where the first ends
-    EXPECT_EQ(g.y(0), 0);
-}
-
-TEST(TileGrid, AnExactMultipleStillAddsTheInclusiveLastCopy) {
-    // Columns and rows run 0 .. extent / size inclusive: the extra copy lies
-    // wholly outside and is clipped away.
-    const TileGrid g = tile_grid(802, 366, 802, 366);
-    EXPECT_EQ(g.columns, 2);
-    EXPECT_EQ(g.rows, 2);
-    EXPECT_EQ(g.count(), 4);
-}
-
-TEST(TileGrid, TheSkinCoversTheMainWindow) {
-    // The 802 x 366 skin behind a 453 x 411 client area: one column, two rows.
-    const TileGrid g = tile_grid(453, 411, 802, 366);
-    EXPECT_EQ(g.columns, 1);
-    EXPECT_EQ(g.rows, 2);
-    EXPECT_EQ(g.y(1), 366);
-    EXPECT_GE(g.x(g.columns - 1) + g.tileWidth, 453);
-    EXPECT_GE(g.y(g.rows - 1) + g.tileHeight, 411);
+// Whatever the sizes, the copies reach past the area's right and bottom edges
+// and none starts beyond them (an exact multiple adds one clipped copy).
+TEST(TileGrid, CopiesCoverTheAreaWithNoneStartingBeyondIt) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int32_t> size(1, 900);
+    for (int n = 0; n < 500; ++n) {
+        const int32_t w = size(rng), h = size(rng), tw = size(rng), th = size(rng);
+        const TileGrid g = tile_grid(w, h, tw, th);
+        EXPECT_GE(g.x(g.columns - 1) + tw, w) << w << "/" << tw;
+        EXPECT_GE(g.y(g.rows - 1) + th, h) << h << "/" << th;
+        EXPECT_LE(g.x(g.columns - 1), w) << w << "/" << tw;
+        EXPECT_LE(g.y(g.rows - 1), h) << h << "/" << th;
+    }
+    // The skin behind the main window's client area: one column, two rows.
+    const TileGrid skin = tile_grid(453, 411, 802, 366);
+    EXPECT_EQ(skin.count(), 2);
+    EXPECT_EQ(skin.y(1), 366);
 }
 
 TEST(TileGrid, NothingForAnEmptyAreaOrTile) {

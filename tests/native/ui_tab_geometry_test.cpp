@@ -1,116 +1,76 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "window/tab_geometry.h"
 
 namespace audiomix {
 namespace {
 
-constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
+constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kYellow = 0x00FFFF, kText = 0x0A0B0C;
 
-// A tab control client area of 431 x 339 pixels whose first tab spans
-// x 2..120, y 2..42 (tabs on top).
-constexpr PixelRect kClient{0, 0, 431, 339};
-constexpr PixelRect kFirstTab{2, 2, 120, 42};
-
-TEST(TabPageRect, TabsOnTopPutThePageUnderTheStrip) {
-    const PixelRect r = tab_page_rect(TabPlacement::Top, kClient, kFirstTab);
-    EXPECT_EQ(r.left, 2);
-    EXPECT_EQ(r.top, 43);            // one pixel under the tabs
-    EXPECT_EQ(r.width(), 427);       // 431 - 2 - 2
-    EXPECT_EQ(r.height(), 294);      // 339 - 42 - 3
-    EXPECT_LE(r.bottom, kClient.bottom);
-    EXPECT_LE(r.right, kClient.right);
+// The page fills the client area from the first tab's left edge, clear of the
+// tab strip by one pixel and of the control's two-pixel right and bottom border.
+TEST(TabPageRect, PagesLeaveTheStripAndTheBorderVisible) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int32_t> d(0, 40);
+    for (int n = 0; n < 200; ++n) {
+        const PixelRect client{0, 0, 300 + 4 * d(rng), 200 + 4 * d(rng)};
+        const int32_t left = d(rng) / 8, height = 20 + d(rng);
+        const PixelRect top = tab_page_rect(TabPlacement::Top, client, {left, 2, 120, 2 + height});
+        EXPECT_EQ(top, (PixelRect{left, 3 + height, client.right - 2, client.bottom - 2}));
+        const PixelRect tab{left, client.bottom - 2 - height, 120, client.bottom - 2};
+        const PixelRect bottom = tab_page_rect(TabPlacement::Bottom, client, tab);
+        EXPECT_EQ(bottom, (PixelRect{left, 1, client.right - 2, tab.top - 2}));
+    }
+    EXPECT_EQ(tab_page_rect(TabPlacement::Vertical, {0, 0, 431, 339}, {2, 2, 120, 42}), (PixelRect{}));
 }
 
-TEST(TabPageRect, TabsAtTheBottomPutThePageAboveThem) {
-    const PixelRect tab{2, 297, 120, 337};
-    const PixelRect r = tab_page_rect(TabPlacement::Bottom, kClient, tab);
-    EXPECT_EQ(r.left, 2);
-    EXPECT_EQ(r.top, 1);
-    EXPECT_EQ(r.width(), 427);
-    EXPECT_EQ(r.height(), 339 - 40 - 5);
-}
-
-TEST(TabPageRect, VerticalTabsGetNoPageArea) {
-    const PixelRect r = tab_page_rect(TabPlacement::Vertical, kClient, kFirstTab);
-    EXPECT_EQ(r, (PixelRect{0, 0, 0, 0}));
-}
-
-TEST(TabFace, TheSelectedTabReachesTwoPixelsFurtherUpAndDown) {
+TEST(TabFace, TheSelectedTabStandsTwoPixelsProudAndItsPictureDoesNot) {
     const PixelRect item{122, 2, 230, 40};
     EXPECT_EQ(tab_face_rect(item, false), item);
-    EXPECT_EQ(tab_face_rect(item, true), (PixelRect{122, 0, 230, 42}));
-}
-
-TEST(TabFace, TextAndIconSitInsideTheOffsetFace) {
-    const PixelRect face{10, 0, 130, 44};
+    const PixelRect face = tab_face_rect(item, true);
+    EXPECT_EQ(face, (PixelRect{122, 0, 230, 42}));
+    EXPECT_EQ(tab_bitmap_face(face, true, 50, 20).destination, item);
+    EXPECT_EQ(tab_bitmap_face(item, false, 50, 20).destination, item);
+    // Only a picture larger both ways is copied unscaled.
+    EXPECT_FALSE(tab_bitmap_face(item, false, 109, 39).stretch);
+    EXPECT_TRUE(tab_bitmap_face(item, false, 109, 38).stretch);
+    EXPECT_TRUE(tab_bitmap_face(item, false, 108, 39).stretch);
+    // Text 32 pixels right of the icon's place and 8 down; the icon one blank in, a pixel up.
     const PixelRect inner = tab_inner_rect(face, 3, 3);
-    EXPECT_EQ(inner, (PixelRect{13, 3, 130, 44}));
-    // The text leaves 32 pixels for the icon and starts 8 pixels down.
-    EXPECT_EQ(tab_text_rect(inner), (PixelRect{45, 11, 130, 44}));
-    // The icon starts one blank in and one pixel above the inner rectangle.
-    const PixelPoint icon = tab_icon_origin(inner, 6);
-    EXPECT_EQ(icon.x, 19);
-    EXPECT_EQ(icon.y, 2);
-    EXPECT_EQ(kTabTextFormat, 0x20u | 0x08u | 0x04u | 0x01u);
+    EXPECT_EQ(tab_text_rect(inner), (PixelRect{157, 11, 230, 42}));
+    EXPECT_EQ(tab_icon_origin(inner, 6), (PixelPoint{131, 2}));
 }
 
-TEST(TabText, PlainTextIsOnePassInTheTextColour) {
-    TextPass p[2];
-    ASSERT_EQ(tab_text_passes(0, true, rgb(1, 1, 1), p), 1);
-    EXPECT_EQ(p[0].dx, 0);
-    EXPECT_EQ(p[0].dy, 0);
-    EXPECT_EQ(p[0].colour, rgb(1, 1, 1));
-}
-
-TEST(TabText, RaisedTextIsWhiteWhenSelectedAndYellowOtherwise) {
-    TextPass p[2];
-    ASSERT_EQ(tab_text_passes(1, true, rgb(1, 1, 1), p), 2);
-    EXPECT_EQ(p[0].dx, -1);
-    EXPECT_EQ(p[0].dy, -1);
-    EXPECT_EQ(p[0].colour, rgb(1, 1, 1));
-    EXPECT_EQ(p[1].dx, 0);
-    EXPECT_EQ(p[1].colour, rgb(255, 255, 255));
-    ASSERT_EQ(tab_text_passes(1, false, rgb(1, 1, 1), p), 2);
-    EXPECT_EQ(p[1].colour, rgb(255, 255, 0));
-}
-
-TEST(TabText, AnyOtherEffectShadowsInBlack) {
-    TextPass p[2];
-    for (int effect : {2, -1, 7}) {
-        ASSERT_EQ(tab_text_passes(effect, false, rgb(0, 0, 255), p), 2);
-        EXPECT_EQ(p[0].colour, rgb(0, 0, 0));
-        EXPECT_EQ(p[0].dx, -1);
-        EXPECT_EQ(p[0].dy, -1);
-        EXPECT_EQ(p[1].colour, rgb(0, 0, 255));
+TEST(TabText, EffectsChooseTheirPasses) {
+    const struct {
+        int effect;
+        bool selected;
+        int count;
+        TextPass first, second;
+    } cases[] = {{0, true, 1, {0, 0, kText}, {}},
+                 {1, true, 2, {-1, -1, kText}, {0, 0, kWhite}},
+                 {1, false, 2, {-1, -1, kText}, {0, 0, kYellow}},
+                 {2, false, 2, {-1, -1, kBlack}, {0, 0, kText}},
+                 {-1, true, 2, {-1, -1, kBlack}, {0, 0, kText}}};
+    for (const auto& c : cases) {
+        TextPass p[2]{};
+        ASSERT_EQ(tab_text_passes(c.effect, c.selected, kText, p), c.count) << c.effect;
+        for (int i = 0; i < c.count; ++i) {
+            const TextPass& want = i ? c.second : c.first;
+            EXPECT_EQ(p[i].dx, want.dx) << c.effect << " pass " << i;
+            EXPECT_EQ(p[i].dy, want.dy) << c.effect << " pass " << i;
+            EXPECT_EQ(p[i].colour, want.colour) << c.effect << " pass " << i;
+        }
     }
-}
-
-TEST(TabBitmapFace, SelectedPictureKeepsTheUnselectedHeight) {
-    const PixelRect item{0, 2, 100, 40};
-    const PixelRect selectedFace = tab_face_rect(item, true);
-    const TabBitmapPlacement sel = tab_bitmap_face(selectedFace, true, 50, 20);
-    const TabBitmapPlacement unsel = tab_bitmap_face(item, false, 50, 20);
-    EXPECT_EQ(sel.destination, item);  // inset by 2 at top and bottom
-    EXPECT_EQ(unsel.destination, item);
-}
-
-TEST(TabBitmapFace, CopiedUnscaledOnlyWhenLargerBothWays) {
-    const PixelRect face{0, 0, 100, 40};
-    EXPECT_FALSE(tab_bitmap_face(face, false, 101, 41).stretch);
-    EXPECT_TRUE(tab_bitmap_face(face, false, 101, 40).stretch);  // equal height: stretched
-    EXPECT_TRUE(tab_bitmap_face(face, false, 100, 41).stretch);
-    EXPECT_TRUE(tab_bitmap_face(face, false, 20, 10).stretch);
 }
 
 TEST(TabFrame, RunsFromTheLastTabRoundTheClientArea) {
     PixelPoint p[5];
-    tab_frame_points(kClient, PixelRect{122, 2, 230, 40}, p);
-    EXPECT_EQ(p[0], (PixelPoint{230, 40}));
-    EXPECT_EQ(p[1], (PixelPoint{430, 40}));
-    EXPECT_EQ(p[2], (PixelPoint{430, 338}));
-    EXPECT_EQ(p[3], (PixelPoint{1, 338}));
-    EXPECT_EQ(p[4], (PixelPoint{1, 40}));
+    tab_frame_points({0, 0, 431, 339}, PixelRect{122, 2, 230, 40}, p);
+    const PixelPoint want[5] = {{230, 40}, {430, 40}, {430, 338}, {1, 338}, {1, 40}};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(p[i], want[i]) << i;
 }
 
 }  // namespace
