@@ -236,28 +236,5 @@ TEST(SkinComboBoxWin, KeysChooseItemsAndNotifyTheParent) {
     EXPECT_EQ(bench.parent.lastSel, 1);
 }
 
-TEST(SkinComboBoxWin, TheEmptyFieldAndRepeatedOpeningsKeepGdiCountsFlat) {
-    Bench bench;
-    bench.box.SetCurSel(-1);
-    bench.box.RedrawWindow();
-    pump(60);
-    ASSERT_EQ(bench.box.fieldItem, -1);
-    bench.expect_item(bench.field(), -1, bench.box.fieldSelected);
-
-    bench.box.ShowDropDown(TRUE);
-    pump(40);
-    bench.box.ShowDropDown(FALSE);
-    pump(40);
-    const long gdi = gdi_object_count();
-    for (int i = 0; i < 8; ++i) {
-        bench.box.ShowDropDown(TRUE);
-        pump(30);
-        bench.box.SetCurSel(i % 5);
-        bench.box.ShowDropDown(FALSE);
-        pump(30);
-    }
-    EXPECT_EQ(gdi_object_count(), gdi);
-}
-
 }  // namespace
 }  // namespace audiomix

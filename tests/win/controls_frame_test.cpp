@@ -232,15 +232,6 @@ TEST_F(FrameWindow, TheScreenShowsTheFramePaintersAndTheRegionCutsTheCorners) {
     DeleteObject(region);
 }
 
-TEST_F(FrameWindow, CaptionFollowsTheWindowText) {
-    open(kDialogStyle, true);
-    const std::wstring title = L"广告人声静态调整 — 第二段标题";
-    SetWindowTextW(hwnd, title.c_str());
-    pump(50);
-    EXPECT_EQ(frame->GetCaption(), title);
-    EXPECT_EQ(window_test::window_text(hwnd), title);
-}
-
 TEST_F(FrameWindow, CloseButtonNotifiesTheOwnerWhenAsked) {
     open(kDialogStyle, true);
     click_at(button_centre(CaptionButton::Close));
@@ -265,52 +256,6 @@ TEST_F(FrameWindow, CloseButtonClosesOtherwise) {
     EXPECT_FALSE(frame->IsHooked());
 }
 
-TEST_F(FrameWindow, PressingOneButtonAndReleasingOnAnotherDoesNothing) {
-    open(kDialogStyle, true);
-    move_mouse(button_centre(CaptionButton::Close));
-    pump(60);
-    window_test::mouse_button(true);
-    pump(60);
-    move_mouse(button_centre(CaptionButton::Extra));
-    pump(60);
-    window_test::mouse_button(false);
-    pump(100);
-    EXPECT_EQ(g_seen.commands, 0);
-    EXPECT_EQ(g_seen.closes, 0);
-}
-
-TEST_F(FrameWindow, HotButtonLightsUpUnderTheMouse) {
-    open(kDialogStyle, true);
-    const RECT r = window_rect();
-    const PixelRect close = frame_caption_button_rect(frame->GetGeometry(), CaptionButton::Close, kW);
-    // A face pixel left alone by border and picture: next to the right white line.
-    const int fx = close.right - 2, fy = close.top + 10;
-    auto face_on_screen = [&] { return window_test::capture_screen(r).at(fx, fy); };
-    auto face_colour = [&](ButtonLook look) {
-        const ButtonFace f = frame_button_face_look(CaptionButton::Close, look, kSkin);
-        struct One {
-            int y;
-            uint32_t c = 0;
-            void operator()(const SolidFill& s) {
-                if (y >= s.rect.top && y < s.rect.bottom) c = s.colour;
-            }
-        } one{fy};
-        frame_button_face(close, f.colour, f.style, one);
-        return one.c;
-    };
-    EXPECT_EQ(face_on_screen(), face_colour(ButtonLook::Normal));
-    move_mouse(button_centre(CaptionButton::Close));
-    EXPECT_TRUE(pump_until([&] { return frame->GetHotHit() == HTCLOSE; }));
-    pump(50);
-    EXPECT_EQ(face_on_screen(), face_colour(ButtonLook::Hot));
-    window_test::save_screenshot(window_test::capture_screen(r), L"controls_frame_hot_close");
-    // Into the client area: the hot look goes.
-    move_mouse({r.left + kW / 2, r.top + kH / 2});
-    EXPECT_TRUE(pump_until([&] { return frame->GetHotHit() == 0; }));
-    pump(50);
-    EXPECT_EQ(face_on_screen(), face_colour(ButtonLook::Normal));
-}
-
 TEST_F(FrameWindow, MaximiseButtonTogglesBetweenWorkAreaAndTheOldRectangle) {
     open(kResizableStyle, true);
     RECT work;
@@ -328,71 +273,6 @@ TEST_F(FrameWindow, MaximiseButtonTogglesBetweenWorkAreaAndTheOldRectangle) {
     EXPECT_EQ(frame->GetPlacement(), Placement::Normal);
     now = window_rect();
     EXPECT_TRUE(EqualRect(&now, &before));
-}
-
-TEST_F(FrameWindow, SystemCommandsMaximiseRestoreAndMinimise) {
-    open(kResizableStyle, false);
-    const RECT before = window_rect();
-    SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    EXPECT_EQ(frame->GetPlacement(), Placement::Maximised);
-    SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_EQ(frame->GetPlacement(), Placement::Normal);
-    RECT now = window_rect();
-    EXPECT_TRUE(EqualRect(&now, &before));
-
-    click_at(button_centre(CaptionButton::Minimise));
-    EXPECT_TRUE(IsIconic(hwnd));
-    EXPECT_EQ(frame->GetPlacement(), Placement::Minimised);
-    SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-    pump(50);
-    EXPECT_FALSE(IsIconic(hwnd));
-    EXPECT_EQ(frame->GetPlacement(), Placement::Normal);
-}
-
-TEST_F(FrameWindow, DoubleClickOnTheCaptionTogglesOnlyWithAMaximiseBox) {
-    for (DWORD style : {kResizableStyle, kDialogStyle | WS_THICKFRAME}) {
-        open(style, false);
-        const RECT before = window_rect();
-        const LPARAM at = MAKELPARAM(before.left + 200, before.top + 20);
-        const bool boxed = (style & WS_MAXIMIZEBOX) != 0;
-        if (!boxed) SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        SendMessageW(hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, at);
-        EXPECT_EQ(frame->GetPlacement(), boxed ? Placement::Maximised : Placement::Normal) << style;
-        SendMessageW(hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, at);
-        EXPECT_EQ(frame->GetPlacement(), Placement::Normal) << style;
-        RECT now = window_rect();
-        EXPECT_TRUE(EqualRect(&now, &before)) << style;
-        DestroyWindow(hwnd);
-        frame.reset();
-    }
-}
-
-TEST_F(FrameWindow, MenuCommandsWithoutAControlAreSwallowed) {
-    open(kDialogStyle, false);
-    // lParam 0: a menu or accelerator command (IDCANCEL from Esc would close a dialog).
-    SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(g_seen.menuCommands, 0);
-    // A control's notification passes.
-    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
-    EXPECT_EQ(g_seen.menuCommands, 1);
-}
-
-TEST_F(FrameWindow, OpeningAndClosingLeavesNoGdiObjectsBehind) {
-    // Warm up: classes, fonts and caches wine creates once.
-    open(kResizableStyle, true);
-    DestroyWindow(hwnd);
-    frame.reset();
-    pump(20);
-    const long gdi = window_test::gdi_object_count();
-    for (int k = 0; k < 15; ++k) {
-        open(k % 2 ? kResizableStyle : kDialogStyle, k % 3 == 0);
-        SetWindowTextW(hwnd, L"标题");
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-        DestroyWindow(hwnd);
-        frame.reset();
-        pump(10);
-    }
-    EXPECT_EQ(window_test::gdi_object_count(), gdi);
 }
 
 }  // namespace

@@ -179,45 +179,5 @@ TEST_F(ToolTipWindow, RemovedToolsShowNothing) {
     EXPECT_FALSE(tip_visible());
 }
 
-// ---- object counts
-
-TEST(ControlObjects, LabelsAndTipsFreeWhatTheyCreate) {
-    default_engine().edit()->link.skinPanelColour = kPanel;
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 500, 100, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(host, nullptr);
-    auto cycle = [&] {
-        HWND stat = CreateWindowExW(0, L"STATIC", L"欢迎", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 10,
-                                    10, 420, 34, host, nullptr, GetModuleHandleW(nullptr), nullptr);
-        {
-            CSkinLabel label;
-            label.SubclassWindow(stat);
-            label.m_bkStyle = 21;
-            label.SetBkColor(kPanel).SetTextColor(RGB(2, 2, 2)).SetFontName(L"宋体").SetEmboss(TRUE, 1)
-                .SetFontSize(12);
-            label.SetWindowText(L"欢迎使用");
-            label.FlashText(TRUE);
-            RedrawWindow(stat, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            label.FlashText(FALSE);
-            DestroyWindow(stat);
-        }
-        {
-            CSkinToolTip tip;
-            tip.Create(host);
-            tip.ShowAt(nullptr, L"提示");
-            const BubbleGeometry b = tip.MeasureBubble();
-            HDC dc = GetDC(tip.m_hWnd);
-            tip.PaintBubble(dc, b);
-            ReleaseDC(tip.m_hWnd, dc);
-        }
-        window_test::pump(5);
-    };
-    cycle();  // first use creates what wine keeps for the process
-    const long before = window_test::gdi_object_count();
-    for (int k = 0; k < 10; ++k) cycle();
-    EXPECT_EQ(window_test::gdi_object_count(), before);
-    DestroyWindow(host);
-}
-
 }  // namespace
 }  // namespace audiomix

@@ -3,15 +3,11 @@
 // (with its resources) so the default engine's settings can be read directly.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstring>
-#include <random>
 #include <thread>
 #include <vector>
 
 #include "audiomix.h"
-#include "controls/slider_geometry.h"
 #include "api/default_engine.h"
 #include "message_box_watch.h"
 #include "window_harness.h"
@@ -59,24 +55,12 @@ struct HostWindow {
     std::vector<Received> received;
 };
 
-class EffectPage : public ::testing::Test {
+class EffectPage : public ControlWindow {
 protected:
     void SetUp() override {
-        audiomix_begin(0);
+        ControlWindow::SetUp();
         audiomix_set_mainwnd(host.hwnd);
-        audiomix_init(44100, 2, 1);
-        window = find_control_window();
-        ASSERT_NE(window, nullptr);
-        page = page_with(GetDlgItem(window, kTabControlId), 1105);
-        ASSERT_NE(page, nullptr);
-        // Where the page must be fully on screen for real input.
-        SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        pump(200);
-        ASSERT_TRUE(IsWindowVisible(page));
-    }
-    void TearDown() override {
-        audiomix_close();
-        pump(20);
+        page = effect_page;
     }
 
     HWND item(int id) const { return GetDlgItem(page, id); }
@@ -141,7 +125,7 @@ protected:
     }
 
     HostWindow host;
-    HWND window = nullptr, page = nullptr;
+    HWND page = nullptr;
 };
 
 TEST_F(EffectPage, ShowsTheEngineAfterInit) {
@@ -172,24 +156,6 @@ TEST_F(EffectPage, ShowsTheEngineAfterInit) {
     EXPECT_FALSE(checked(1008));
     EXPECT_EQ(settings().settingsChanged, 0) << "showing the page is not a change";
     save_screenshot(capture_window(window), L"effect_page_initial");
-}
-
-TEST_F(EffectPage, SliderThumbsOnScreenMatchTheirFigures) {
-    const audiomix::SliderColours colours =
-        audiomix::slider_colours(RGB(255, 0, 0), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_BTNFACE),
-                                 GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    for (int slider : {1020, 1027}) {
-        RECT thumb;
-        SendMessageW(item(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-        const audiomix::ThumbFigure f = audiomix::slider_thumb({thumb.left, thumb.top, thumb.right, thumb.bottom},
-                                                               audiomix::ThumbShape::Both, true, colours);
-        const Capture shot = capture_window(item(slider));
-        for (int i = 0; i < f.pixelCount; ++i)
-            EXPECT_EQ(shot.at(f.pixels[i].x, f.pixels[i].y), f.pixelColours[i]) << slider << " corner " << i;
-        for (int i = 0; i < f.gripDotCount; ++i)
-            EXPECT_EQ(shot.at(f.gripDots[i].x, f.gripDots[i].y), colours.light2) << slider << " grip dot " << i;
-        ASSERT_GT(f.pixelCount + f.gripDotCount, 0);
-    }
 }
 
 TEST_F(EffectPage, DraggingTheGainSliderAndLettingGoRedrawsBothLines) {
@@ -395,132 +361,6 @@ TEST_F(EffectPage, TabKeyFollowsTheTemplateOrder) {
         visited.push_back(GetDlgCtrlID(GetFocus()));
     }
     EXPECT_EQ(visited, std::vector<int>(std::begin(expected) + 1, std::end(expected)));
-}
-
-TEST_F(EffectPage, KeyboardOnASliderKeepsGainsInStep) {
-    SetFocus(item(1026));
-    press_key(VK_HOME);  // wet level 0 dB: the box refuses it, the gain follows anyway
-    pump(150);
-    EXPECT_EQ(pos(1026), 0);
-    const audiomix::Settings top = settings();
-    for (int c = 0; c < 2; ++c) {
-        EXPECT_EQ(top.reverb[c].wetDb, 0);
-        EXPECT_FLOAT_EQ(top.chain.reverb[c].wetGain, 1.0f);
-    }
-    press_key(VK_END);
-    pump(150);
-    EXPECT_EQ(settings().reverb[1].wetDb, -100);
-    EXPECT_FLOAT_EQ(settings().chain.reverb[1].wetGain, gain_of_db(-100));
-    EXPECT_EQ(text(1097), L"-100");
-}
-
-// Anything a user does, in any order, while audio runs: the engine stays
-// inside the ranges the controls allow and nothing leaks.
-TEST_F(EffectPage, RandomInputWhileAudioRunsStaysInRange) {
-    MessageBoxWatch boxes;
-    std::atomic<bool> stop{false};
-    std::thread audio;
-    auto start_audio = [&] {
-        stop = false;
-        audio = std::thread([&] {
-            std::vector<int16_t> buffer(2 * 512);
-            uint32_t seed = 1;
-            while (!stop) {
-                for (int16_t& s : buffer) s = static_cast<int16_t>((seed = seed * 1664525u + 1013904223u) >> 16);
-                audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 1);
-            }
-        });
-    };
-    auto stop_audio = [&] {
-        stop = true;
-        audio.join();
-        pump(100);
-    };
-    start_audio();
-    long gdiBefore = 0, userBefore = 0;
-    std::mt19937 rng(7);
-    const int sliders[] = {1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029};
-    const int buttons[] = {1002, 1003, 1004, 1005, 1006, 1007, 1008, 1011};
-    const int boxesIds[] = {1083, 1088, 1089, 1090, 1093, 1094, 1097, 1098, 1101, 1102};
-    const WORD keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
-    const wchar_t* typed[] = {L"7", L"-", L"999", L"-45", L"abc", L"0", L"-100", L"12345678901"};
-    for (int round = 0; round < 70; ++round) {
-        if (round == 10) {
-            // Counted after every kind of action has run once: tool tips,
-            // cached backgrounds and the prompt's icon exist from then on.
-            type_into(1098, L"x");
-            pump_until([&] { return boxes.Count() > 0; });
-            // Counted with the level display idle (it draws from the audio
-            // thread with objects of its own) and the focus where it ends,
-            // away from the boxes' caret.
-            SetFocus(item(1020));
-            stop_audio();
-            gdiBefore = gdi_object_count();
-            userBefore = user_object_count();
-            start_audio();
-        }
-        switch (rng() % 4) {
-        case 0: {
-            const int s = sliders[rng() % 10];
-            const RECT channel = [&] {
-                RECT r;
-                SendMessageW(item(s), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&r));
-                return r;
-            }();
-            POINT p = thumb_centre(s);
-            move_mouse(p);
-            mouse_button(true);
-            for (int i = 0; i < 6; ++i) {
-                p.x = channel.left + static_cast<int>(rng() % (channel.right - channel.left + 20)) - 10;
-                POINT q = p;
-                ClientToScreen(item(s), &q);
-                move_mouse({q.x, thumb_centre(s).y});
-                pump(3);
-            }
-            mouse_button(false);
-            pump(10);
-            break;
-        }
-        case 1:
-            SetFocus(item(sliders[rng() % 10]));
-            press_key(keys[rng() % 8]);
-            pump(10);
-            break;
-        case 2: click(buttons[rng() % 8]); break;
-        default: type_into(boxesIds[rng() % 10], typed[rng() % 8]); break;
-        }
-    }
-    SetFocus(item(1020));  // leaving a box puts back what it refused
-    pump(200);
-    stop_audio();
-
-    const audiomix::Settings end = settings();
-    EXPECT_TRUE(end.compThresholdDb >= -60 && end.compThresholdDb <= -1) << end.compThresholdDb;
-    EXPECT_TRUE(end.compRatio >= 0 && end.compRatio <= 10);
-    EXPECT_TRUE(end.compAttackMs >= 1 && end.compAttackMs <= 1000);
-    EXPECT_TRUE(end.compReleaseMs >= 1 && end.compReleaseMs <= 1000);
-    for (int c = 0; c < 2; ++c) {
-        const audiomix::ReverbShape& shape = end.reverb[c];
-        const audiomix::ReverbVoice& voice = end.chain.reverb[c];
-        EXPECT_TRUE(shape.combDb >= -80 && shape.combDb <= 0);
-        EXPECT_TRUE(voice.tapCount >= 1 && voice.tapCount <= 100);
-        EXPECT_TRUE(shape.wetDb >= -100 && shape.wetDb <= 0);
-        EXPECT_TRUE(shape.decayM >= 1 && shape.decayM <= 1000);
-        EXPECT_TRUE(shape.combM >= 1 && shape.combM <= 1000);
-        EXPECT_TRUE(shape.baseM >= 0 && shape.baseM <= 100);
-        EXPECT_FLOAT_EQ(voice.combGain, gain_of_db(shape.combDb));
-        EXPECT_FLOAT_EQ(voice.wetGain, gain_of_db(shape.wetDb));
-    }
-    EXPECT_EQ(end.chain.reverb[0].tapCount, end.chain.reverb[1].tapCount);
-    // Every box shows its engine value (a refused number has gone back).
-    const struct {
-        int box;
-        int value;
-    } shown[] = {{1083, end.compThresholdDb}, {1089, end.compRatio}, {1094, end.chain.reverb[0].tapCount},
-                 {1102, end.reverb[0].baseM}};
-    for (const auto& s : shown) EXPECT_EQ(text(s.box), std::to_wstring(s.value)) << s.box;
-    EXPECT_EQ(gdi_object_count(), gdiBefore);
-    EXPECT_EQ(user_object_count(), userBefore);
 }
 
 }  // namespace

@@ -16,7 +16,6 @@
 #include "api/default_engine.h"
 #include "audiomix.h"
 #include "controls/skin_combo_box.h"
-#include "controls/skin_tool_tip.h"
 #include "model/preset_store.h"
 #include "message_box_watch.h"
 #include "window_harness.h"
@@ -62,31 +61,20 @@ int32_t le32(const std::vector<unsigned char>& bytes, size_t at) {
                                 static_cast<uint32_t>(bytes[at + 3]) << 24);
 }
 
-class EqPage : public ::testing::Test {
+class EqPage : public ControlWindow {
 protected:
-    void SetUp() override { std::remove(preset_file().c_str()); }
-    void Open(int rate = 44100) {
-        audiomix_begin(0);
-        audiomix_init(rate, 2, 1);
-        window = find_control_window();
-        ASSERT_NE(window, nullptr);
-        tab = GetDlgItem(window, kTabControlId);
-        page = page_with(tab, kPresetBox);
-        ASSERT_NE(page, nullptr);
-        SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        pump(100);
-        RECT item;
-        SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-        POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-        ClientToScreen(tab, &centre);
-        click_at(centre);
-        ASSERT_TRUE(pump_until([&] { return IsWindowVisible(page) != FALSE; }));
+    void SetUp() override {
+        std::remove(preset_file().c_str());
+        WriteUserPresets();
+        ControlWindow::SetUp();
+        page = eq_page;
+        show_eq_page();
     }
     void TearDown() override {
-        audiomix_close();
-        pump(20);
+        ControlWindow::TearDown();
         std::remove(preset_file().c_str());
     }
+    virtual void WriteUserPresets() {}
 
     HWND item(int id) const { return GetDlgItem(page, id); }
     int pos(int band) const { return static_cast<int>(SendMessageW(item(slider_id(band)), TBM_GETPOS, 0, 0)); }
@@ -116,12 +104,15 @@ protected:
         pump(60);
     }
 
-    HWND window = nullptr, tab = nullptr, page = nullptr;
+    HWND page = nullptr;
 };
 
 TEST_F(EqPage, BandCountButtonsSwitchLayouts) {
-    Open();
     EXPECT_EQ(shown_sliders(), 10);
+    SetFocus(item(1006));
+    press_key(VK_HOME);  // pre-gain far down: a band count puts it back to 0 dB
+    pump(60);
+    const LRESULT centre = (SendMessageW(item(1006), TBM_GETRANGEMIN, 0, 0) + SendMessageW(item(1006), TBM_GETRANGEMAX, 0, 0)) / 2;
     EXPECT_EQ(window_text(item(label_id(9))), L"16K");
     save_screenshot(capture_window(window), L"eq_page_10");
     for (int i : {1, 2, 3, 0}) {
@@ -148,19 +139,21 @@ TEST_F(EqPage, BandCountButtonsSwitchLayouts) {
         std::wstring name = L"eq_page_" + std::to_wstring(bands[i]);
         save_screenshot(capture_window(window), name.c_str());
         EXPECT_EQ(settings().eqBandCount, bands[i]);
+        EXPECT_EQ(settings().eqPreGainValue, 0.0f);
+        EXPECT_EQ(SendMessageW(item(1006), TBM_GETPOS, 0, 0), centre);
         EXPECT_EQ(box_items().front(), std::to_wstring(bands[i]) + L"频段缺省模式");
     }
 }
 
 TEST_F(EqPage, LowRatesOfferOnlyTenBands) {
-    Open(22050);
+    audiomix_init(22050, 2, 1);
+    pump(100);
     EXPECT_TRUE(shown(1007));
     for (int id : {1008, 1012, 1013}) EXPECT_FALSE(IsWindowEnabled(item(id))) << id;
     EXPECT_EQ(window_text(item(label_id(9))), L"11K");
 }
 
 TEST_F(EqPage, LinkedTuningFollowsASingleJump) {
-    Open();
     click(kBandButtons[3]);
     click(kLinked);
     EXPECT_EQ(SendMessageW(item(kLinked), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -179,7 +172,6 @@ TEST_F(EqPage, LinkedTuningFollowsASingleJump) {
 }
 
 TEST_F(EqPage, BandSlidersByMouseAndKeys) {
-    Open();
     // A real drag of band 3's thumb upwards, pixel by pixel, to position 5.
     RECT thumb;
     SendMessageW(item(slider_id(3)), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
@@ -215,7 +207,6 @@ TEST_F(EqPage, BandSlidersByMouseAndKeys) {
 }
 
 TEST_F(EqPage, ChoosingAPresetMovesSlidersAndEngine) {
-    Open();
     const std::vector<std::wstring> expected = {L"10频段缺省模式", L"Normal自然模式", L"Rock摇滚模式",
                                                 L"POP流行模式",    L"重金属模式",     L"超低音模式",
                                                 L"重金属超低音模式", L"SoftRock柔和模式"};
@@ -251,15 +242,17 @@ struct NameDialogUser {
     std::thread worker;
 };
 
-TEST_F(EqPage, SaveAndDeleteRewriteTheFile) {
-    // One older user preset of 10 bands and one of 15 bands.
-    {
+// One older user preset of 10 bands and one of 15 bands in the file.
+class EqPageWithUserPresets : public EqPage {
+    void WriteUserPresets() override {
         std::ofstream out(preset_file(), std::ios::binary);
         for (const auto& r : {record_bytes("old", 10, std::vector<int32_t>(10, 2)),
                               record_bytes("fifteen", 15, std::vector<int32_t>(15, 1))})
             out.write(reinterpret_cast<const char*>(r.data()), static_cast<std::streamsize>(r.size()));
     }
-    Open();
+};
+
+TEST_F(EqPageWithUserPresets, SaveAndDeleteRewriteTheFile) {
     EXPECT_EQ(box_items().back(), L"old");
     SetFocus(item(slider_id(2)));
     press_key(VK_PRIOR);  // page up: +8 dB by 10 positions
@@ -330,62 +323,19 @@ TEST_F(EqPage, SaveAndDeleteRewriteTheFile) {
 }
 
 TEST_F(EqPage, HostChangesAppearWhenThePageComesBack) {
-    Open();
     // Back to the effect page, then the host switches to 31 bands and
     // lifts band 20.
-    RECT item0;
-    SendMessageW(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item0));
-    POINT c{(item0.left + item0.right) / 2, (item0.top + item0.bottom) / 2};
-    ClientToScreen(tab, &c);
-    click_at(c);
+    click_tab(0);
     ASSERT_EQ(audiomix_param_set("eq.bands", 31), 0);
     ASSERT_EQ(audiomix_param_set("eq.band.20", 8), 0);
     ASSERT_EQ(audiomix_param_set("eq.second_pass", 1), 0);
-    RECT item1;
-    SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item1));
-    c = {(item1.left + item1.right) / 2, (item1.top + item1.bottom) / 2};
-    ClientToScreen(tab, &c);
-    click_at(c);
+    click_tab(1);
     pump(100);
     EXPECT_EQ(shown_sliders(), 31);
     EXPECT_EQ(pos(20), 15);  // trunc(25 - 1.25 x 8)
     EXPECT_EQ(SendMessageW(item(kBandButtons[3]), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(item(kSecondPass), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(settings().eqBandValue[20], 8.0f) << "showing the page changes nothing";
-}
-
-TEST_F(EqPage, ThePresetBoxExplainsItselfWhenTheMouseRests) {
-    Open();
-    move_mouse(control_centre(page, kPresetBox));
-    // The tip appears after its delay, relayed through the page although
-    // the loop here knows nothing of it.
-    std::wstring shownText;
-    const bool shown = pump_until(
-        [&] {
-            shownText.clear();
-            for_each_thread_window(GetCurrentThreadId(), [&shownText](HWND hwnd) {
-                auto* tip = dynamic_cast<audiomix::CSkinToolTip*>(audiomix::CWnd::FromHandlePermanent(hwnd));
-                if (tip != nullptr && tip->IsShown()) shownText = tip->GetText();
-                return true;
-            });
-            return !shownText.empty();
-        },
-        4000);
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shownText, L"请通过下拉框选择转换方式 快速转换时无视频显示和无声音");
-}
-
-TEST_F(EqPage, RepeatedLayoutsLeaveObjectCountsFlat) {
-    Open();
-    // Every layout once first: each slider caches its background when it
-    // is first painted.
-    for (int i : {3, 2, 1, 0}) click(kBandButtons[i]);
-    const long gdi = gdi_object_count(), user = user_object_count();
-    for (int round = 0; round < 5; ++round)
-        for (int i : {3, 2, 1, 0}) click(kBandButtons[i]);
-    pump(100);
-    EXPECT_EQ(gdi_object_count(), gdi);
-    EXPECT_EQ(user_object_count(), user);
 }
 
 }  // namespace

@@ -43,25 +43,15 @@ std::vector<int16_t> square_wave(int frames, int16_t left, int16_t right) {
     return s;
 }
 
-class LevelDisplay : public ::testing::Test {
+class LevelDisplay : public ControlWindow {
 protected:
     void SetUp() override {
-        ASSERT_NE(dll().begin, nullptr);
-        dll().begin(0);
-        dll().init(44100, 2, 1);
-        window = find_control_window();
-        ASSERT_NE(window, nullptr);
-        label = GetDlgItem(window, 1001);
-        ASSERT_NE(label, nullptr);
+        ControlWindow::SetUp();
+        label = GetDlgItem(window, kStatusLabelId);
         RECT client;
         GetClientRect(label, &client);
         width = client.right;
         height = client.bottom + 1;  // the display counts one row more
-        pump(200);  // every pending paint done: from now on only the display draws
-    }
-    void TearDown() override {
-        dll().close();
-        pump(20);
     }
 
     // Runs audio through the library on another thread, as a player does,
@@ -72,7 +62,7 @@ protected:
             std::vector<int16_t> work(buffer.size());
             for (int i = 0; i < buffers; ++i) {
                 work = buffer;  // processed in place
-                dll().change(work.data(), static_cast<int32_t>(work.size() * 2), draw);
+                audiomix_change(work.data(), static_cast<int32_t>(work.size() * 2), draw);
                 Sleep(2);
             }
             done = true;
@@ -84,7 +74,6 @@ protected:
 
     Capture display() const { return capture_screen(client_on_screen(label)); }
 
-    HWND window = nullptr;
     HWND label = nullptr;
     int width = 0, height = 0;
 };
@@ -158,7 +147,7 @@ TEST_F(LevelDisplay, ChangesWhileAudioPassesAndStaysWhenNotAskedToDrawOrHidden) 
     EXPECT_EQ(display().pixels, quiet.pixels);
 
     // A hidden window is not drawn: the screen keeps whatever covers it now.
-    dll().setdisp(0);
+    audiomix_setdisp(0);
     pump(50);
     const Capture hidden = display();
     play(square_wave(4096, 60 * 256, 60 * 256), 1, 10);
@@ -166,7 +155,6 @@ TEST_F(LevelDisplay, ChangesWhileAudioPassesAndStaysWhenNotAskedToDrawOrHidden) 
 }
 
 TEST(LevelDisplayDestroy, DrawingWhileTheWindowIsDestroyedIsHarmless) {
-    ASSERT_NE(dll().begin, nullptr);
     std::atomic<bool> stop{false};
     std::atomic<long> frames{0};
     std::thread audio([&] {
@@ -174,16 +162,16 @@ TEST(LevelDisplayDestroy, DrawingWhileTheWindowIsDestroyedIsHarmless) {
         std::vector<int16_t> work(buffer.size());
         while (!stop) {
             work = buffer;
-            dll().change(work.data(), static_cast<int32_t>(work.size() * 2), 1);
+            audiomix_change(work.data(), static_cast<int32_t>(work.size() * 2), 1);
             ++frames;
         }
     });
     for (int cycle = 0; cycle < 25; ++cycle) {
-        dll().begin(0);
-        dll().init(44100, 2, 1);
+        audiomix_begin(0);
+        audiomix_init(44100, 2, 1);
         pump(cycle % 5);
-        if (cycle % 3 == 0) dll().init(22050, 2, 1);  // the DC is kept, not taken again
-        dll().close();
+        if (cycle % 3 == 0) audiomix_init(22050, 2, 1);  // the DC is kept, not taken again
+        audiomix_close();
     }
     stop = true;
     audio.join();

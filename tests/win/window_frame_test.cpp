@@ -11,22 +11,8 @@ namespace {
 constexpr UINT kFrameCommand = 0x3088;
 constexpr WPARAM kFrameCommandId = 1333999;
 
-class WindowFrame : public ::testing::Test {
+class WindowFrame : public ControlWindow {
 protected:
-    void SetUp() override {
-        ASSERT_NE(dll().begin, nullptr);
-        dll().begin(0);
-        dll().init(44100, 2, 1);
-        window = find_control_window();
-        ASSERT_NE(window, nullptr);
-        pump(100);
-        ASSERT_TRUE(IsWindowVisible(window));
-    }
-    void TearDown() override {
-        dll().close();
-        pump(20);
-    }
-
     // The close button's centre in screen coordinates: the frame keeps its
     // rectangle as offsets {2, 3, 23, 24} from the window's right edge, and a
     // point x of the window maps from w - right - 2 to w - left - 2.
@@ -37,8 +23,6 @@ protected:
         const int left = w - 23 - 2, right = w - 2 - 2;
         return {r.left + (left + right) / 2, r.top + (3 + 24) / 2};
     }
-
-    HWND window = nullptr;
 };
 
 TEST_F(WindowFrame, ClickingTheCloseButtonHidesTheWindowAndClearsTheDisplayFlag) {
@@ -55,11 +39,11 @@ TEST_F(WindowFrame, ClickingTheCloseButtonHidesTheWindowAndClearsTheDisplayFlag)
     EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.left + w / 2, r.top + 15)), HTCAPTION);
     click_at(centre);
     EXPECT_TRUE(pump_until([&] { return !IsWindowVisible(window); }));
-    EXPECT_EQ(dll().get_dispstatus(), 0);
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
     EXPECT_TRUE(IsWindow(window));  // hidden, not destroyed
 
     // Shown again, it is the same window.
-    dll().setdisp(1);
+    audiomix_setdisp(1);
     pump(50);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(find_control_window(), window);
@@ -68,18 +52,18 @@ TEST_F(WindowFrame, ClickingTheCloseButtonHidesTheWindowAndClearsTheDisplayFlag)
 TEST_F(WindowFrame, OnlyTheCloseCommandHides) {
     SendMessageW(window, kFrameCommand, kFrameCommandId, 2);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(dll().get_dispstatus(), 1);
+    EXPECT_EQ(audiomix_get_dispstatus(), 1);
     SendMessageW(window, kFrameCommand, kFrameCommandId + 1, 1);
     EXPECT_TRUE(IsWindowVisible(window));
     SendMessageW(window, kFrameCommand, kFrameCommandId, 1);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(dll().get_dispstatus(), 0);
+    EXPECT_EQ(audiomix_get_dispstatus(), 0);
 }
 
 TEST_F(WindowFrame, CaptionOfALongTitleIsCutAt511Bytes) {
     std::string title(600, 'x');
     for (size_t i = 0; i < title.size(); ++i) title[i] = static_cast<char>('a' + i % 26);
-    dll().set_title(title.c_str());
+    audiomix_set_title(title.c_str());
     const std::wstring caption = window_text(window);
     ASSERT_EQ(caption.size(), 511u);
     for (size_t i = 0; i < caption.size(); ++i) ASSERT_EQ(caption[i], static_cast<wchar_t>('a' + i % 26)) << i;
@@ -96,7 +80,7 @@ protected:
 };
 
 TEST_F(ChineseCaption, GbkTitleBecomesChineseText) {
-    dll().set_title("\xD2\xF4\xC0\xD6 - \xB2\xA5\xB7\xC5\xC6\xF7");  // 音乐 - 播放器
+    audiomix_set_title("\xD2\xF4\xC0\xD6 - \xB2\xA5\xB7\xC5\xC6\xF7");  // 音乐 - 播放器
     EXPECT_EQ(window_text(window), L"音乐 - 播放器");
     pump(100);
     save_screenshot(capture_window(window), L"window_chinese_title");
@@ -106,7 +90,7 @@ TEST_F(ChineseCaption, ALongGbkTitleIsNotCutInsideACharacter) {
     // 300 x 音 is 600 bytes: 255 whole characters fit in 511 bytes.
     std::string title;
     for (int i = 0; i < 300; ++i) title += "\xD2\xF4";
-    dll().set_title(title.c_str());
+    audiomix_set_title(title.c_str());
     EXPECT_EQ(window_text(window), std::wstring(255, L'音'));
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "audiomix.h"
 #include "enum_windows.h"
 
 namespace window_test {
@@ -488,5 +489,42 @@ inline POINT control_centre(HWND dialog, int id) {
     GetWindowRect(GetDlgItem(dialog, id), &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
+
+// ---- the shared fixture: the linked library's control window, shown topmost
+// at (20, 20) so that real input reaches it, with both pages found
+
+class ControlWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        audiomix_begin(0);
+        audiomix_init(44100, 2, 1);
+        window = find_control_window();
+        ASSERT_NE(window, nullptr);
+        tab = GetDlgItem(window, kTabControlId);
+        effect_page = page_with(tab, 1105);
+        eq_page = page_with(tab, 1009);
+        ASSERT_TRUE(effect_page != nullptr && eq_page != nullptr);
+        SetWindowPos(window, HWND_TOPMOST, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        pump(200);
+        ASSERT_TRUE(IsWindowVisible(effect_page));
+    }
+    void TearDown() override {
+        audiomix_close();
+        pump(20);
+    }
+    void click_tab(int item) const {
+        RECT r;
+        SendMessageW(tab, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r));
+        POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(tab, &centre);
+        click_at(centre);
+    }
+    void show_eq_page() const {
+        click_tab(1);
+        ASSERT_TRUE(pump_until([&] { return IsWindowVisible(eq_page) != FALSE; }));
+    }
+
+    HWND window = nullptr, tab = nullptr, effect_page = nullptr, eq_page = nullptr;
+};
 
 }  // namespace window_test
