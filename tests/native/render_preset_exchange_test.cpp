@@ -2,16 +2,6 @@
 // the tool; what an import writes is read back by a copy of the library that
 // finds it beside itself.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "render_tool_fixture.h"
 
@@ -68,35 +58,23 @@ Listed list_through_library(const fs::path& library, int bands) {
     Listed listed;
     void* lib = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!lib) return listed;
-    using Create = void* (*)(int32_t, int32_t);
-    using Destroy = void (*)(void*);
-    using Set = int32_t (*)(void*, const char*, double);
-    using Get = int32_t (*)(void*, const char*, double*);
-    using Count = int32_t (*)(void*);
-    using Name = int32_t (*)(void*, int32_t, char*, int32_t);
-    using Apply = int32_t (*)(void*, int32_t);
-    auto create = reinterpret_cast<Create>(dlsym(lib, "audiomix_engine_create"));
-    auto destroy = reinterpret_cast<Destroy>(dlsym(lib, "audiomix_engine_destroy"));
-    auto set = reinterpret_cast<Set>(dlsym(lib, "audiomix_engine_param_set"));
-    auto get = reinterpret_cast<Get>(dlsym(lib, "audiomix_engine_param_get"));
-    auto count = reinterpret_cast<Count>(dlsym(lib, "audiomix_engine_preset_count"));
-    auto name = reinterpret_cast<Name>(dlsym(lib, "audiomix_engine_preset_name"));
-    auto apply = reinterpret_cast<Apply>(dlsym(lib, "audiomix_engine_preset_apply"));
-    void* engine = create(44100, 2);
-    set(engine, "eq.bands", bands);
-    const int32_t n = count(engine);
+    const auto fn = [lib](auto* type, const char* name) { return reinterpret_cast<decltype(type)>(dlsym(lib, name)); };
+    void* engine = fn((void* (*)(int32_t, int32_t))nullptr, "audiomix_engine_create")(44100, 2);
+    fn((int32_t(*)(void*, const char*, double))nullptr, "audiomix_engine_param_set")(engine, "eq.bands", bands);
+    const int32_t n = fn((int32_t(*)(void*))nullptr, "audiomix_engine_preset_count")(engine);
     for (int32_t i = 0; i < n; ++i) {
         char text[256] = {};
-        name(engine, i, text, sizeof text);
+        fn((int32_t(*)(void*, int32_t, char*, int32_t))nullptr, "audiomix_engine_preset_name")(engine, i, text, 256);
         listed.names.push_back(text);
     }
-    if (n > 0) apply(engine, n - 1);
+    if (n > 0) fn((int32_t(*)(void*, int32_t))nullptr, "audiomix_engine_preset_apply")(engine, n - 1);
     for (int b = 0; b < bands; ++b) {
         double v = 0.0;
-        get(engine, ("eq.band." + std::to_string(b)).c_str(), &v);
+        fn((int32_t(*)(void*, const char*, double*))nullptr, "audiomix_engine_param_get")(
+            engine, ("eq.band." + std::to_string(b)).c_str(), &v);
         listed.lastGains.push_back(v);
     }
-    destroy(engine);
+    fn((void (*)(void*))nullptr, "audiomix_engine_destroy")(engine);
     dlclose(lib);
     return listed;
 }

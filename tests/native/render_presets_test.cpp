@@ -1,66 +1,53 @@
 // audiomix-render's --preset and --list-presets, through runs of the tool.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "render_tool_fixture.h"
 
 using namespace render_test;
 
 namespace {
 
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
 class RenderPresetRun : public RenderToolRun {
 protected:
-    // Runs the tool in the scratch folder; returns its exit status.
-    int tool(const std::string& args) { return RenderToolRun::tool(args).status; }
-    std::vector<std::string> out_lines() const {
-        std::vector<std::string> out;
-        std::istringstream in(read("stdout.txt"));
-        for (std::string line; std::getline(in, line);) out.push_back(line);
-        return out;
-    }
     // A quarter second of the built-in piece through the given settings.
     std::string render(const std::string& args) {
-        fs::remove(dir_ / "out" / "default.wav");
-        EXPECT_EQ(tool("-q --seconds 0.25 --set eq.on=1 " + args), 0) << args << ": " << read("stderr.txt");
-        return read("out/default.wav");
+        const ToolRun r = tool("-q --seconds 0.25 --set eq.on=1 -o p.wav " + args);
+        EXPECT_EQ(r.status, 0) << args << ": " << r.err;
+        return r.status == 0 ? read("p.wav") : "";
     }
 };
 
-TEST_F(RenderPresetRun, ListsTheCurrentBandCountsPresets) {
-    ASSERT_EQ(tool("--list-presets"), 0) << read("stderr.txt");
-    std::vector<std::string> listed = out_lines();
-    // User presets from a file beside the library may follow the built-ins.
-    ASSERT_GE(listed.size(), 8u);
+TEST_F(RenderPresetRun, ListsTheCurrentBandCountsPresetsAndRendersNothing) {
+    ToolRun r = tool("--list-presets");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> listed = lines_of(r.out);
+    ASSERT_GE(listed.size(), 8u);  // user presets from a file beside the library may follow
     listed.resize(8);
     EXPECT_EQ(listed, (std::vector<std::string>{"10频段缺省模式", "Normal自然模式", "Rock摇滚模式", "POP流行模式",
                                                 "重金属模式", "超低音模式", "重金属超低音模式", "SoftRock柔和模式"}));
-    EXPECT_FALSE(fs::exists(dir_ / "out")) << "listing renders nothing";
-
-    ASSERT_EQ(tool("--set eq.bands=25 --list-presets"), 0) << read("stderr.txt");
-    listed = out_lines();
-    ASSERT_FALSE(listed.empty());
-    EXPECT_EQ(listed[0], "25频段缺省模式");
-    EXPECT_EQ(read("stdout.txt").find("Rock摇滚模式"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir_ / "out"));
+    r = tool("--set eq.bands=25 --list-presets");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines_of(r.out).at(0), "25频段缺省模式");
+    EXPECT_EQ(r.out.find("Rock摇滚模式"), std::string::npos);
 }
 
 TEST_F(RenderPresetRun, UnknownNameFailsListingTheChoices) {
-    EXPECT_EQ(tool("-q --preset Rock"), 1);
-    const std::string err = read("stderr.txt");
-    EXPECT_NE(err.find("'Rock'"), std::string::npos) << err;
-    EXPECT_NE(err.find("Rock摇滚模式"), std::string::npos) << err;
+    const ToolRun r = tool("-q --preset Rock");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("'Rock'"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Rock摇滚模式"), std::string::npos) << r.err;
     // The 15-band default is no choice while ten bands are shown.
-    EXPECT_EQ(tool("-q --preset 15频段缺省模式"), 1);
-    EXPECT_EQ(tool("-q --set eq.bands=15 --preset 15频段缺省模式 --seconds 0.1"), 0);
+    EXPECT_EQ(tool("-q --preset 15频段缺省模式").status, 1);
+    EXPECT_EQ(tool("-q --set eq.bands=15 --preset 15频段缺省模式 --seconds 0.1").status, 0);
 }
 
-TEST_F(RenderPresetRun, PresetSoundsLikeItsGainsSetByHand) {
+TEST_F(RenderPresetRun, PresetSoundsLikeItsGainsSetByHandInItsPlace) {
     // "重金属模式" typed from its table, band by band.
     const int gains[10] = {-10, -10, -10, -4, -4, 12, 16, 16, 16, 16};
     std::string byHand;

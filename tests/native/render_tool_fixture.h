@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,12 +34,11 @@ inline bool read_wav(const fs::path& path, Wav& wav) {
     return n == wav.info.frames;
 }
 
-inline void write_wav(const fs::path& path, int rate, int channels, const std::vector<int16_t>& samples,
-               int subtype = SF_FORMAT_PCM_16) {
+inline void write_wav(const fs::path& path, int rate, int channels, const std::vector<int16_t>& samples) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
-    info.format = SF_FORMAT_WAV | subtype;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
     sf_writef_short(f, samples.data(), static_cast<sf_count_t>(samples.size() / channels));
@@ -100,6 +100,18 @@ protected:
     std::string read(const std::string& name) const { return slurp(dir_ / name); }
     void put(const std::string& name, const std::string& bytes) const {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    }
+    // The samples of an audio file of the scratch folder; none when unreadable.
+    std::vector<int16_t> samples(const std::string& name) const {
+        Wav w;
+        return read_wav(dir_ / name, w) ? w.samples : std::vector<int16_t>{};
+    }
+    // Temporaries left anywhere below dir.
+    std::vector<std::string> leftovers(const fs::path& dir = {}) const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::recursive_directory_iterator(dir.empty() ? dir_ : dir))
+            if (e.path().filename().string().find(".part") != std::string::npos) names.push_back(e.path().string());
+        return names;
     }
 
     fs::path dir_;
