@@ -127,7 +127,9 @@ TEST(SliderThumb, PointedThumbsPointFromTheMiddleOfTheirEnd) {
         for (int i = 0; i < 8; ++i) {
             const PixelPoint p = f.polygon[i];
             EXPECT_TRUE(p.x >= 0 && p.x <= 9 && p.y >= 0 && p.y <= 19) << i;
-            if (p.y == tip) EXPECT_TRUE(p.x == 4 || p.x == 5) << i;
+            if (p.y == tip) {
+                EXPECT_TRUE(p.x == 4 || p.x == 5) << i;
+            }
             atTip += p.y == tip;
             atFoot += p.y == foot;
         }
