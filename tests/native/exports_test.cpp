@@ -205,26 +205,6 @@ TEST_F(Lifecycle, BuffersLongerThanTheWorkBufferRunAsConsecutivePieces) {
     audiomix_engine_destroy(split);
 }
 
-TEST_F(Lifecycle, ProcessingFromAnotherThreadWhileParametersChange) {
-    audiomix_begin(0);
-    audiomix_init(44100, 2, 1);
-    audiomix_setiir(1);
-    audiomix_param_set("reverb.on", 1);
-    audiomix_param_set("comp.on", 1);
-    std::thread audio([] {
-        auto buffer = make_signal(1024, 2, 20000, 9);
-        for (int i = 0; i < 300; ++i) audiomix_change(buffer.data(), 4096, 1);
-    });
-    for (int i = 0; i < 300; ++i) {
-        EXPECT_EQ(audiomix_param_set("reverb.taps", 1 + i % 100), AUDIOMIX_PARAM_OK);
-        EXPECT_EQ(audiomix_param_set("eq.band.3", (i % 41) - 20), AUDIOMIX_PARAM_OK);
-    }
-    audio.join();
-    double taps = 0;
-    ASSERT_EQ(audiomix_param_get("reverb.taps", &taps), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(taps, 100);
-}
-
 TEST(PresetPath, IsTheLibraryFolderAndTheFileName) {
     char out[256];
     preset_path_from_module("C:\\Program Files\\Host\\audiomix.dll", '\\', out, sizeof out);
