@@ -216,13 +216,13 @@ TEST(PresetPath, IsTheLibraryFolderAndTheFileName) {
     preset_path_from_module(nullptr, '\\', out, sizeof out);
     EXPECT_STREQ(out, "\\audioeqset.eq");
 
-    // A path that would not fit is left empty.
-    const std::string folder(250, 'd');
-    preset_path_from_module((folder + "\\audiomix.dll").c_str(), '\\', out, sizeof out);
-    EXPECT_STREQ(out, "");
-    const std::string fits(256 - 15, 'f');  // folder + '\' + 13 characters + NUL
+    // Folder + '\' + 13 characters + NUL: exactly the buffer fits; one byte
+    // less leaves it empty.
+    const std::string fits(256 - 15, 'f');
     preset_path_from_module((fits + "\\x.dll").c_str(), '\\', out, sizeof out);
     EXPECT_EQ(std::strlen(out), 255u);
+    preset_path_from_module((fits + "\\x.dll").c_str(), '\\', out, sizeof out - 1);
+    EXPECT_STREQ(out, "");
 }
 
 TEST(Title, LongTextIsCutAt511BytesOutsideADoubleByteCharacter) {
