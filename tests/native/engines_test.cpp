@@ -95,31 +95,6 @@ TEST_F(Engines, ANewEngineIsTheDefaultEngineAfterBeginAndInit) {
     }
 }
 
-TEST_F(Engines, EnginesOnTheirOwnThreadsGiveWhatTheyGiveAlone) {
-    const auto session_a = random_session(11, 600);
-    const auto session_b = random_session(12, 600);
-    std::vector<int16_t> alone_a, alone_b;
-    {
-        audiomix_engine* a = audiomix_engine_create(44100, 2);
-        audiomix_engine* b = audiomix_engine_create(48000, 1);
-        alone_a = run_session(a, session_a, 2, 1);
-        alone_b = run_session(b, session_b, 1, 2);
-        audiomix_engine_destroy(a);
-        audiomix_engine_destroy(b);
-    }
-    audiomix_engine* a = audiomix_engine_create(44100, 2);
-    audiomix_engine* b = audiomix_engine_create(48000, 1);
-    std::vector<int16_t> together_a, together_b;
-    std::thread ta([&] { together_a = run_session(a, session_a, 2, 1); });
-    std::thread tb([&] { together_b = run_session(b, session_b, 1, 2); });
-    ta.join();
-    tb.join();
-    EXPECT_EQ(together_a, alone_a);
-    EXPECT_EQ(together_b, alone_b);
-    audiomix_engine_destroy(a);
-    audiomix_engine_destroy(b);
-}
-
 TEST_F(Engines, TheDefaultEngineIsUntouchedByOthers) {
     audiomix_begin(0);
     audiomix_init(44100, 2, 0);

@@ -109,14 +109,6 @@ TEST(EqReset, RefillsTheDitherFromTheSettingsSourceAndKeepsTheSlots) {
     EXPECT_EQ(s.eqDitherIndex, 9);
 }
 
-TEST(EqReset, DitherDrawsFollowTheSourceGiven) {
-    RandomSource a, reference;
-    double dither[kDitherSize];
-    for (int i = 0; i < 5; ++i) a.next(), reference.next();
-    eq_draw_dither(a, dither);
-    for (double d : dither) ASSERT_EQ(d, reference.next() % 4 - 2);
-}
-
 TEST(EqBandCount, ResetsEveryGainOfEveryChannelAndSelectsTheTable) {
     auto rig = eq_state(48000, 31, 2);
     Settings& s = rig->settings;
@@ -180,29 +172,6 @@ TEST(EqProcess, ABoostedBandRaisesItsFrequencyOnly) {
     EXPECT_NEAR(measure(5, 1000), 1.25 * (0.45 + 1.0014), 0.05);
     EXPECT_NEAR(measure(5, 62), 0.5625, 0.03);
     EXPECT_NEAR(measure(5, 16000), 0.5625, 0.03);
-}
-
-TEST(EqProcess, SlotsRotateAndDitherAdvanceOncePerFrame) {
-    auto rig = eq_state(44100, 10, 2);
-    const ChainSignal& s = rig->signal;
-    std::vector<int16_t> buf(2 * 7, 1000);
-    eq_run(*rig, buf.data(), 7);
-    // After 7 frames the rotation (0,2,1) has advanced by 7 = 1 mod 3.
-    EXPECT_EQ(s.eqSlotCur, 1);
-    EXPECT_EQ(s.eqSlotPrev1, 0);
-    EXPECT_EQ(s.eqSlotPrev2, 2);
-    EXPECT_EQ(s.eqDitherIndex, 7);
-    std::vector<int16_t> more(2 * 256, 0);
-    eq_run(*rig, more.data(), 256);
-    EXPECT_EQ(s.eqDitherIndex, 7);
-}
-
-TEST(EqProcess, BothChannelsOfAFrameShareTheDither) {
-    auto rig = eq_state(44100, 15, 2);
-    std::vector<int16_t> buf(2 * 3000);
-    for (size_t f = 0; f < 3000; ++f) buf[2 * f] = buf[2 * f + 1] = static_cast<int16_t>((f * 37) % 2000);
-    eq_run(*rig, buf.data(), 3000);
-    for (size_t f = 0; f < 3000; ++f) ASSERT_EQ(buf[2 * f], buf[2 * f + 1]);
 }
 
 TEST(EqProcess, SecondPassWorksOnTheRunningSum) {

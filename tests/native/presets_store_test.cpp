@@ -202,20 +202,6 @@ TEST_F(PresetFile, RecordsBeyondTheTableAreIgnored) {
     EXPECT_EQ(read(), file);
 }
 
-TEST_F(PresetFile, GarbageLoadsAsRecordsWithoutHarm) {
-    Bytes file(196 * 3 + 100);
-    uint32_t s = 7;
-    for (unsigned char& c : file) c = static_cast<unsigned char>((s = s * 1103515245u + 12345u) >> 24);
-    file[196 + 192] = 0;  // the second one a user record
-    load(file);
-    ASSERT_EQ(table_.count, 14);
-    for (int i = 11; i < 14; ++i) EXPECT_LT(std::strlen(table_.records[i].name), 64u);
-    // Everything after the name is kept byte for byte.
-    unsigned char back[196];
-    preset_record_to_bytes(table_.records[12], back);
-    EXPECT_EQ(std::memcmp(back + 64, file.data() + 196 + 64, 132), 0);
-}
-
 TEST_F(PresetFile, BuiltinFlagAndOddBandCountsInTheFile) {
     const Bytes odd = rec("twelve", 12, {2});
     load(cat(rec("flagged", 10, {1}, 1), odd, rec("mine", 10, {3})));
