@@ -92,6 +92,19 @@ TEST_F(Lifecycle, DatarefreshClearsRingsAndFilterMemoriesButKeepsPositions) {
     EXPECT_EQ(default_engine().signal().eqDitherIndex, 0);
 }
 
+TEST_F(Lifecycle, InitStartsTheNextTrackWithoutTheLastOnesReverbTail) {
+    audiomix_begin(0);
+    audiomix_init(44100, 2, 0);
+    ASSERT_EQ(audiomix_param_set("reverb.on", 1), AUDIOMIX_PARAM_OK);
+    auto loud = make_signal(4000, 2, 20000, 3);
+    audiomix_change(loud.data(), static_cast<int32_t>(loud.size() * 2), 0);
+    audiomix_init(44100, 2, 0);
+    ASSERT_EQ(audiomix_param_set("reverb.on", 1), AUDIOMIX_PARAM_OK);
+    std::vector<int16_t> silence(4000 * 2, 0);
+    audiomix_change(silence.data(), static_cast<int32_t>(silence.size() * 2), 0);
+    EXPECT_EQ(silence, std::vector<int16_t>(silence.size(), 0));
+}
+
 TEST_F(Lifecycle, SetdispStoresWhatItIsGivenAndTheDisplayNeedsExactlyOne) {
     audiomix_begin(0);
     audiomix_init(44100, 2, 0);
