@@ -10,19 +10,25 @@ constexpr uint32_t kSsCenter = 0x1;  // SS_CENTER
 constexpr uint32_t kPanel = make_rgb(6, 76, 98);
 
 TEST(LabelTextFormat, FollowsTheStaticStyle) {
-    EXPECT_EQ(label_text_format(false, 0, 0, false), 0x0u);               // DT_LEFT
-    EXPECT_EQ(label_text_format(false, 0, kSsRight, false), 0x2u);        // DT_RIGHT
-    EXPECT_EQ(label_text_format(false, 0, kSsCenter, false), 0x0u);       // SS_CENTER alone: left
-    // The status label: SS_CENTER | SS_CENTERIMAGE, one line -> centred both ways.
-    EXPECT_EQ(label_text_format(false, 0, kSsCenter | kSsCenterImage, false), 0x1u | 0x4u | 0x20u);
-    // A line break: centred horizontally only.
-    EXPECT_EQ(label_text_format(false, 0, kSsCenter | kSsCenterImage, true), 0x1u);
-    EXPECT_EQ(label_text_format(false, 0, kSsRight | kSsCenterImage, false), 0x25u);
-    // A custom format wins.
-    EXPECT_EQ(label_text_format(true, 0x0810, kSsCenterImage, false), 0x0810u);
-    EXPECT_EQ(label_text_format(true, 0, kSsRight, false), 0u);
+    // {custom, custom format, static style, line break, DT_ format}: SS_CENTER alone stays left;
+    // SS_CENTERIMAGE centres one line both ways (DT_CENTER | DT_VCENTER | DT_SINGLELINE), not a
+    // broken one; a custom format wins.
+    const struct {
+        bool custom;
+        uint32_t format, style;
+        bool lineBreak;
+        uint32_t expect;
+    } cases[] = {{false, 0, 0, false, 0x0u},
+                 {false, 0, kSsRight, false, 0x2u},
+                 {false, 0, kSsCenter, false, 0x0u},
+                 {false, 0, kSsCenter | kSsCenterImage, false, 0x25u},
+                 {false, 0, kSsCenter | kSsCenterImage, true, 0x1u},
+                 {false, 0, kSsRight | kSsCenterImage, false, 0x25u},
+                 {true, 0x0810, kSsCenterImage, false, 0x0810u},
+                 {true, 0, kSsRight, false, 0u}};
+    for (const auto& k : cases)
+        EXPECT_EQ(label_text_format(k.custom, k.format, k.style, k.lineBreak), k.expect) << k.style << k.lineBreak;
 }
-
 
 TEST(LabelTextFormat, LineBreakMeansCarriageReturnThenNewLine) {
     EXPECT_TRUE(label_has_line_break("one\r\ntwo"));
@@ -36,19 +42,23 @@ TEST(LabelTextFormat, LineBreakMeansCarriageReturnThenNewLine) {
 
 TEST(LabelBackgroundPlan, KindFollowsTransparencyBitmapAndStyle) {
     const PixelRect client{0, 0, 420, 34};
-    EXPECT_EQ(label_background(true, true, 21, 0, kPanel, client).kind, LabelBackgroundKind::None);
-    EXPECT_EQ(label_background(false, false, 0, 0, kPanel, client).kind, LabelBackgroundKind::Solid);
-    EXPECT_EQ(label_background(false, false, 1, 0, kPanel, client).kind, LabelBackgroundKind::Bevel);
-    EXPECT_EQ(label_background(false, false, 6, 0, kPanel, client).kind, LabelBackgroundKind::Bevel);
-    EXPECT_EQ(label_background(false, false, 7, 0, kPanel, client).kind, LabelBackgroundKind::Gradient);
-    EXPECT_EQ(label_background(false, true, 0, 0, kPanel, client).kind, LabelBackgroundKind::Bitmap);
-}
-
-TEST(LabelBackgroundPlan, BitmapsGetAGradientOnlyAbove16) {
-    const PixelRect client{0, 0, 100, 20};
-    EXPECT_FALSE(label_background(false, true, 16, 0, kPanel, client).gradient);
-    EXPECT_TRUE(label_background(false, true, 17, 0, kPanel, client).gradient);
-    EXPECT_FALSE(label_background(false, false, 6, 0, kPanel, client).gradient);
+    // {transparent, bitmap, style, kind, a gradient drawn}
+    const struct {
+        bool transparent, bitmap;
+        int style;
+        LabelBackgroundKind kind;
+        bool gradient;
+    } cases[] = {{true, true, 21, LabelBackgroundKind::None, true},      {false, false, 0, LabelBackgroundKind::Solid, false},
+                 {false, false, 1, LabelBackgroundKind::Bevel, false},   {false, false, 6, LabelBackgroundKind::Bevel, false},
+                 {false, false, 7, LabelBackgroundKind::Gradient, true}, {false, true, 0, LabelBackgroundKind::Bitmap, false},
+                 {false, true, 16, LabelBackgroundKind::Bitmap, false},  {false, true, 17, LabelBackgroundKind::Bitmap, true}};
+    for (const auto& k : cases) {
+        const LabelBackground b = label_background(k.transparent, k.bitmap, k.style, 0, kPanel, client);
+        EXPECT_EQ(b.kind, k.kind) << k.transparent << k.bitmap << k.style;
+        if (k.kind != LabelBackgroundKind::None) {
+            EXPECT_EQ(b.gradient, k.gradient) << k.bitmap << k.style;  // over a bitmap only above 16
+        }
+    }
 }
 
 TEST(LabelBackgroundPlan, ShadowModeOffsetsAShrunkCopy) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/colour.h"
@@ -13,24 +14,16 @@ namespace {
 // ---- geometry
 
 TEST(ToolTipBubble, TextIsPaddedAndTheTailHangsBelow) {
-    // A 100 x 13 text: 12 pixels either side, 10 above and below.
+    // A 100 x 13 text: 12 pixels either side, 10 above and below, the tail 20 below the body.
     const BubbleGeometry b = tool_tip_bubble(100, 13, 0, 0);
-    EXPECT_EQ((std::vector<int>{b.width, b.height, b.windowHeight, b.cornerWidth, b.cornerHeight}),
-              (std::vector<int>{124, 33, 53, 12, 10}));
     EXPECT_EQ(b.body, (PixelRect{0, 0, 124, 33}));
-    EXPECT_EQ(b.tail[0], (PixelPoint{112, 23}));
+    EXPECT_EQ(b.windowHeight, 53);
     EXPECT_EQ(b.tail[1], (PixelPoint{112, 43}));
-    EXPECT_EQ(b.tail[2], (PixelPoint{87, 23}));
-
-    // An icon widens the body and may make it taller.
-    const BubbleGeometry small = tool_tip_bubble(100, 13, 32, 32);
-    EXPECT_EQ(small.width, 124 + 32 + 5);
-    EXPECT_EQ(small.height, 33);  // already taller than the icon
+    // An icon widens the body by its width and a gap, and may make it taller.
+    EXPECT_EQ(tool_tip_bubble(100, 13, 32, 32).body, (PixelRect{0, 0, 161, 33}));
     const BubbleGeometry tall = tool_tip_bubble(100, 13, 48, 48);
-    EXPECT_EQ(tall.width, 124 + 48 + 5);
-    EXPECT_EQ(tall.height, 48);
-    EXPECT_EQ(tall.windowHeight, 68);
-    EXPECT_EQ(tall.tail[1], (PixelPoint{177 - 12, 58}));
+    EXPECT_EQ(tall.body, (PixelRect{0, 0, 177, 48}));
+    EXPECT_EQ(tall.tail[1], (PixelPoint{165, 58}));
 }
 
 TEST(ToolTipBubble, TheTailTipLandsOnTheAnchor) {
@@ -66,118 +59,84 @@ TEST(ToolTipBubble, ColoursFromThePanel) {
 
 // ---- behaviour
 
-TEST(ToolTipLogic, RestingOnAToolShowsTheTipAtTheMouse) {
-    ToolTipLogic logic;
-    ToolTipActions a = logic.mouse_move({100, 50}, true);
-    EXPECT_TRUE(a.takeTool);
-    EXPECT_TRUE(a.startShowTimer);
-    EXPECT_FALSE(a.hide);
-    EXPECT_FALSE(logic.shown());
-    EXPECT_EQ(logic.anchor(), (PixelPoint{100, 50}));
-
-    // Each further move restarts the delay: the mouse has to rest.
-    a = logic.mouse_move({101, 50}, true);
-    EXPECT_TRUE(a.startShowTimer);
-
-    a = logic.show_timer({101, 50}, true);
-    EXPECT_TRUE(a.killShowTimer);
-    EXPECT_TRUE(a.show);
-    EXPECT_TRUE(a.startWatchTimer);
-    EXPECT_TRUE(logic.shown());
+// The actions as letters: t take the tool, S start / k kill the show delay,
+// s show, W start / w kill the watch timer, h hide.
+std::string letters(const ToolTipActions& a) {
+    std::string out;
+    for (auto [set, c] : {std::pair{a.takeTool, 't'}, {a.startShowTimer, 'S'}, {a.killShowTimer, 'k'}, {a.show, 's'},
+                          {a.startWatchTimer, 'W'}, {a.killWatchTimer, 'w'}, {a.hide, 'h'}})
+        if (set) out += c;
+    return out;
 }
 
-TEST(ToolTipLogic, MovingWithinToolsKeepsTheTipAndLeavingHidesIt) {
+TEST(ToolTipLogic, ShowsAfterARestHidesOnLeavingOrClickingAndAClickSuppressesTheNextShow) {
+    enum Event { Move, Down, ShowTimer, WatchTimer };
+    const struct {
+        Event event;
+        int x, y;
+        bool onTool;
+        const char* actions;
+        int shown, suppressed, anchorX, anchorY;  // shown -1: not checked
+    } script[] = {
+        {Move, 100, 50, true, "tS", 0, 0, 100, 50},       // resting on a tool starts the delay
+        {Move, 101, 50, true, "tS", 0, 0, 101, 50},       // each move restarts it
+        {ShowTimer, 101, 50, true, "tksW", 1, 0, 101, 50},
+        {Move, 110, 52, true, "", 1, 0, 110, 52},         // within the tools: kept, the anchor follows
+        {WatchTimer, 110, 52, false, "", 1, 0, 110, 52},  // the cursor at the anchor: left alone
+        {Move, 300, 300, false, "h", 0, 0, 110, 52},      // no tool: hidden
+        {Move, 10, 10, true, "tS", 0, 0, 10, 10},
+        {ShowTimer, 10, 10, true, "tksW", 1, 0, 10, 10},
+        {WatchTimer, 40, 10, false, "wh", 0, 0, 10, 10},  // the mouse left the anchor
+        {Move, 12, 10, true, "tS", 0, 0, 12, 10},
+        {ShowTimer, 12, 10, true, "tksW", 1, 0, 12, 10},
+        {Down, 0, 0, false, "h", 0, 1, 12, 10},           // a click hides and suppresses
+        {Move, 14, 10, true, "tS", 0, 0, 14, 10},         // moving onto a tool clears it
+        {Down, 0, 0, false, "h", 0, 1, 14, 10},           // a click while the delay runs...
+        {ShowTimer, 14, 10, true, "tk", -1, 0, 14, 10},   // ...ends it without showing
+    };
     ToolTipLogic logic;
-    logic.mouse_move({100, 50}, true);
-    logic.show_timer({100, 50}, true);
-
-    // Same tool or another tool: no new delay, nothing hidden, anchor follows.
-    ToolTipActions a = logic.mouse_move({110, 52}, true);
-    EXPECT_FALSE(a.startShowTimer);
-    EXPECT_FALSE(a.hide);
-    EXPECT_FALSE(a.show);
-    EXPECT_TRUE(logic.shown());
-    EXPECT_EQ(logic.anchor(), (PixelPoint{110, 52}));
-    // The watch timer sees the cursor at the anchor and leaves it alone.
-    a = logic.watch_timer({110, 52});
-    EXPECT_FALSE(a.hide);
-
-    // A point that is no tool hides it.
-    a = logic.mouse_move({300, 300}, false);
-    EXPECT_TRUE(a.hide);
-    EXPECT_FALSE(logic.shown());
-    EXPECT_FALSE(logic.suppressed());
-    EXPECT_EQ(logic.anchor(), (PixelPoint{110, 52}));
-}
-
-TEST(ToolTipLogic, WatchTimerHidesWhenTheMouseLeftTheAnchor) {
-    ToolTipLogic logic;
-    logic.mouse_move({10, 10}, true);
-    logic.show_timer({10, 10}, true);
-    const ToolTipActions a = logic.watch_timer({40, 10});
-    EXPECT_TRUE(a.killWatchTimer);
-    EXPECT_TRUE(a.hide);
-    EXPECT_FALSE(logic.shown());
-}
-
-TEST(ToolTipLogic, AClickHidesAndSuppressesUntilTheMouseMovesOntoATool) {
-    ToolTipLogic logic;
-    logic.mouse_move({10, 10}, true);
-    logic.show_timer({10, 10}, true);
-    ToolTipActions a = logic.button_down();
-    EXPECT_TRUE(a.hide);
-    EXPECT_FALSE(logic.shown());
-    EXPECT_TRUE(logic.suppressed());
-
-    // A click while the delay runs: the delay ends without showing anything.
-    ToolTipLogic pending;
-    pending.mouse_move({10, 10}, true);
-    pending.button_down();
-    a = pending.show_timer({10, 10}, true);
-    EXPECT_FALSE(a.show);
-    EXPECT_FALSE(pending.suppressed());
-
-    // Moving onto a tool clears the suppression and starts the delay again.
-    a = logic.mouse_move({12, 10}, true);
-    EXPECT_FALSE(logic.suppressed());
-    EXPECT_TRUE(a.startShowTimer);
+    int step = 0;
+    for (const auto& k : script) {
+        const ToolTipActions a = k.event == Move        ? logic.mouse_move({k.x, k.y}, k.onTool)
+                                 : k.event == Down      ? logic.button_down()
+                                 : k.event == ShowTimer ? logic.show_timer({k.x, k.y}, k.onTool)
+                                                        : logic.watch_timer({k.x, k.y});
+        EXPECT_EQ(letters(a), k.actions) << "step " << step;
+        if (k.shown >= 0) {
+            EXPECT_EQ(logic.shown(), k.shown != 0) << "step " << step;
+        }
+        EXPECT_EQ(logic.suppressed(), k.suppressed != 0) << "step " << step;
+        EXPECT_EQ(logic.anchor(), (PixelPoint{k.anchorX, k.anchorY})) << "step " << step;
+        ++step;
+    }
 }
 
 // ---- tool table
 
-TEST(ToolTable, InsertReplaceFindRemove) {
-    ToolTable<std::string> table;
-    EXPECT_EQ(table.find(0x1230), nullptr);
-    table.set(0x1230, "one");
-    table.set(0x4560, "two");
-    ASSERT_NE(table.find(0x1230), nullptr);
-    EXPECT_EQ(*table.find(0x1230), "one");
-    table.set(0x1230, "uno");
-    EXPECT_EQ(*table.find(0x1230), "uno");
-    EXPECT_EQ(table.size(), 2u);
-    EXPECT_TRUE(table.remove(0x1230));
-    EXPECT_FALSE(table.remove(0x1230));
-    EXPECT_EQ(table.find(0x1230), nullptr);
-    EXPECT_EQ(*table.find(0x4560), "two");
-}
+TEST(ToolTable, InsertReplaceFindAndRemoveAlsoFromTheMiddleOfAChain) {
+    ToolTable<std::string> named;
+    EXPECT_EQ(named.find(0x1230), nullptr);
+    named.set(0x1230, "one");
+    named.set(0x4560, "two");
+    named.set(0x1230, "uno");
+    ASSERT_NE(named.find(0x1230), nullptr);
+    EXPECT_EQ(*named.find(0x1230), "uno");
+    EXPECT_EQ(named.size(), 2u);
+    EXPECT_TRUE(named.remove(0x1230));
+    EXPECT_FALSE(named.remove(0x1230));
+    EXPECT_EQ(named.find(0x1230), nullptr);
+    EXPECT_EQ(*named.find(0x4560), "two");
 
-TEST(ToolTable, CollidingHandlesChainAndRemoveFromTheMiddle) {
-    // Buckets are the handle over 16 modulo 17: 0x123 = 291 -> 2; handles
-    // 17 * 16 apart land in the same bucket.
-    EXPECT_EQ(ToolTable<int>::bucket_of(0x1230), 2u);
-    EXPECT_EQ(ToolTable<int>::bucket_of(0x000F), 0u);
-    EXPECT_EQ(ToolTable<int>::bucket_of(17u << 4), 0u);
+    // Handles 17 * 16 apart share a bucket (handle / 16 modulo 17).
     ToolTable<int> table;
-    for (uintptr_t k = 0; k < 5; ++k) table.set(0x2000 + k * 272, static_cast<int>(k));
-    for (uintptr_t k = 0; k < 5; ++k) ASSERT_EQ(ToolTable<int>::bucket_of(0x2000 + k * 272), ToolTable<int>::bucket_of(0x2000));
+    for (uintptr_t k = 0; k < 5; ++k) {
+        ASSERT_EQ(ToolTable<int>::bucket_of(0x2000 + k * 272), ToolTable<int>::bucket_of(0x2000));
+        table.set(0x2000 + k * 272, static_cast<int>(k));
+    }
     EXPECT_TRUE(table.remove(0x2000 + 2 * 272));
     for (uintptr_t k = 0; k < 5; ++k) {
         const int* found = table.find(0x2000 + k * 272);
-        if (k == 2) EXPECT_EQ(found, nullptr);
-        else {
-            ASSERT_NE(found, nullptr);
-            EXPECT_EQ(*found, static_cast<int>(k));
-        }
+        EXPECT_EQ(found ? *found : -1, k == 2 ? -1 : static_cast<int>(k)) << k;
     }
 }
 
