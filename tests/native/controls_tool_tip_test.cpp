@@ -47,12 +47,12 @@ TEST(ToolTipBubble, TextRectangleAndIcon) {
 }
 
 TEST(ToolTipBubble, ColoursFromThePanel) {
-    const ToolTipColours c = tool_tip_colours(make_rgb(6, 76, 98));
+    // Gradient base and frames lifted or darkened from the panel, each component stopping at its limit.
+    const ToolTipColours c = tool_tip_colours(make_rgb(6, 76, 98)), bright = tool_tip_colours(make_rgb(200, 160, 120));
     EXPECT_EQ(c.fill, make_rgb(6, 76, 98));
-    EXPECT_EQ(c.gradientBase, make_rgb(109, 179, 201));  // + 51 + 52
-    EXPECT_EQ(c.shadowFrame, make_rgb(0, 0, 0));         // - 51 - 57, stopped at 0
-    EXPECT_EQ(c.lightFrame, make_rgb(114, 184, 206));    // + 51 + 57
-    const ToolTipColours bright = tool_tip_colours(make_rgb(200, 160, 120));
+    EXPECT_EQ(c.gradientBase, make_rgb(109, 179, 201));
+    EXPECT_EQ(c.shadowFrame, make_rgb(0, 0, 0));
+    EXPECT_EQ(c.lightFrame, make_rgb(114, 184, 206));
     EXPECT_EQ(bright.gradientBase, make_rgb(255, 255, 223));
     EXPECT_EQ(bright.shadowFrame, make_rgb(92, 52, 12));
 }
