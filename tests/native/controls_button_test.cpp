@@ -53,6 +53,25 @@ TEST(ButtonColours, OffsetAtValidatesIndexThenRange) {
     for (int i = 0; i < kBtnColourCount; ++i) EXPECT_EQ(c.c[i], before.c[i]) << i;
     EXPECT_EQ(button_offset_colour_at(c.c, 0, -255), 0);
     EXPECT_EQ(c.c[0], make_rgb(0, 0, 0));
+    // Setting: a bad index changes nothing.
+    const Colours kept = c;
+    for (int bad : {-1, 6}) EXPECT_EQ(button_set_colour(c.c, bad, 0x123456u), 3) << bad;
+    for (int i = 0; i < kBtnColourCount; ++i) EXPECT_EQ(c.c[i], kept.c[i]) << i;
+    EXPECT_EQ(button_set_colour(c.c, 5, 0x123456u), 0);
+    EXPECT_EQ(c.c[5], 0x123456u);
+}
+
+TEST(ButtonIcon, GreyCopyKeepsAlphaAndBlackAndWeighsGreenOverBlue) {
+    auto grey = [](uint32_t argb) {
+        const uint32_t g = button_grey_pixel(argb);
+        EXPECT_EQ(g >> 24, argb >> 24) << std::hex << argb;  // alpha kept
+        EXPECT_TRUE((g & 0xFF) == ((g >> 8) & 0xFF) && (g & 0xFF) == ((g >> 16) & 0xFF)) << std::hex << argb;
+        return static_cast<int>(g & 0xFF);
+    };
+    EXPECT_EQ(grey(0x80000000u), 0);
+    EXPECT_GT(grey(0xFF00FF00u), grey(0xFFFF0000u));  // green over red
+    EXPECT_GT(grey(0xFFFF0000u), grey(0xFF0000FFu));  // red over blue
+    EXPECT_GE(grey(0x40FFFFFFu), 254);
 }
 
 TEST(ButtonPaintState, CheckedCheckBoxDrawsPressed) {

@@ -44,6 +44,19 @@ TEST(ToolTipBubble, TextRectangleAndIcon) {
     EXPECT_FALSE(tool_tip_draws_icon(16));
     EXPECT_TRUE(tool_tip_draws_icon(17));
     EXPECT_FALSE(tool_tip_draws_icon(0));
+    // The white emboss copy: up-left, down-right, or none.
+    const struct {
+        int mode;
+        bool drawn;
+        PixelPoint offset;
+    } emboss[] = {{1, true, {-1, -1}}, {2, true, {1, 1}}, {0, false, {}}, {3, false, {}}};
+    for (const auto& e : emboss) {
+        PixelPoint at{};
+        EXPECT_EQ(tool_tip_emboss_offset(e.mode, &at), e.drawn) << e.mode;
+        if (e.drawn) {
+            EXPECT_EQ(at, e.offset) << e.mode;
+        }
+    }
 }
 
 TEST(ToolTipBubble, ColoursFromThePanel) {
