@@ -1,6 +1,5 @@
 // Banded gradient faces: the band rule on a worked example, then the shapes
 // of each style family as properties (symmetry, edge rows, darkest row).
-#include <algorithm>
 
 #include "controls/colour.h"
 #include "controls/gradient.h"

@@ -3,7 +3,6 @@
 
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "controls/colour.h"
 #include "controls/tool_tip_rules.h"
