@@ -90,21 +90,6 @@ TEST(CompressorProcess, QuietSignalLetsTheGainRiseAtTheReleaseRate) {
     EXPECT_NEAR(s->signal.compGain, 1 - 0.75 * std::exp(-1.0), 0.01);
 }
 
-TEST(CompressorProcess, StateCarriesFromOneBlockToTheNext) {
-    auto a = comp_state(48000);
-    auto b = comp_state(48000);
-    std::vector<float> work(3000);
-    for (size_t i = 0; i < work.size(); ++i) work[i] = static_cast<float>(30000 * std::sin(i * 0.05));
-    const auto whole = run(*a, work);
-    std::vector<float> first(work.begin(), work.begin() + 1234), second(work.begin() + 1234, work.end());
-    auto out1 = run(*b, first);
-    auto out2 = run(*b, second);
-    out1.insert(out1.end(), out2.begin(), out2.end());
-    EXPECT_EQ(whole, out1);
-    EXPECT_EQ(a->signal.compMeanSquare, b->signal.compMeanSquare);
-    EXPECT_EQ(a->signal.compGain, b->signal.compGain);
-}
-
 TEST(CompressorProcess, UnusableRatesCannotPoisonTheState) {
     auto s = comp_state(1);  // coefficients far outside 0 ... 1
     std::vector<float> work(2000, 32000.0f);

@@ -48,30 +48,32 @@ TEST_F(Lifecycle, UnsupportedRateRunsReverbAndCompressorButNeverTheEqualiser) {
     const auto original = buffer;
     audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
     EXPECT_EQ(buffer, original);
-
-    // datarefresh does nothing at this rate: the rings keep their content.
-    default_engine().edit()->chain.reverbOn = 1;
-    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
-    const std::vector<float> ring(std::begin(default_engine().signal().reverb[0].samples), std::end(default_engine().signal().reverb[0].samples));
-    ASSERT_NE(ring, std::vector<float>(ring.size(), 0.0f));
-    audiomix_datarefresh();
-    audiomix_change(nullptr, 0, 0);  // where a clear would reach the signal
-    EXPECT_EQ(ring, std::vector<float>(std::begin(default_engine().signal().reverb[0].samples), std::end(default_engine().signal().reverb[0].samples)));
 }
 
-TEST_F(Lifecycle, DatarefreshClearsRingsAndFilterMemoriesButKeepsPositions) {
-    audiomix_begin(0);
-    audiomix_init(44100, 2, 0);
-    default_engine().edit()->chain.reverbOn = 1;
-    audiomix_setiir(1);
-    auto buffer = make_signal(3000, 2, 8000, 2);
-    audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
-    const uint16_t pos = default_engine().signal().reverb[0].writePos;
-    audiomix_datarefresh();
-    audiomix_change(nullptr, 0, 0);  // the clears reach the signal with the next buffer
-    for (float v : default_engine().signal().reverb[1].samples) ASSERT_EQ(v, 0.0f);
-    for (int b = 0; b < kMaxBands; ++b) ASSERT_EQ(default_engine().signal().eqHistory[0][b][0][3], 0.0f);
-    EXPECT_EQ(default_engine().signal().reverb[0].writePos, pos);
+// datarefresh clears the rings and filter memories but keeps the positions;
+// at a rate the equaliser does not cover it does nothing.
+TEST_F(Lifecycle, DatarefreshClearsRingsAndFilterMemoriesAtCoveredRates) {
+    for (int32_t rate : {44100, 32000}) {
+        testing::reset_engine();
+        audiomix_begin(0);
+        audiomix_init(rate, 2, 0);
+        default_engine().edit()->chain.reverbOn = 1;
+        audiomix_setiir(1);
+        auto buffer = make_signal(3000, 2, 8000, 2);
+        audiomix_change(buffer.data(), static_cast<int32_t>(buffer.size() * 2), 0);
+        const ChainSignal& signal = default_engine().signal();
+        const std::vector<float> ring(std::begin(signal.reverb[1].samples), std::end(signal.reverb[1].samples));
+        const uint16_t pos = signal.reverb[0].writePos;
+        ASSERT_NE(ring, std::vector<float>(ring.size(), 0.0f));
+        audiomix_datarefresh();
+        audiomix_change(nullptr, 0, 0);  // the clears reach the signal with the next buffer
+        const std::vector<float> after(std::begin(signal.reverb[1].samples), std::end(signal.reverb[1].samples));
+        EXPECT_EQ(after, rate == 32000 ? ring : std::vector<float>(ring.size(), 0.0f)) << rate;
+        if (rate == 44100) {
+            for (int b = 0; b < kMaxBands; ++b) ASSERT_EQ(signal.eqHistory[0][b][0][3], 0.0f);
+        }
+        EXPECT_EQ(signal.reverb[0].writePos, pos);
+    }
 }
 
 TEST_F(Lifecycle, InitStartsTheNextTrackWithoutTheLastOnesReverbTail) {
