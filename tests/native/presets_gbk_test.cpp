@@ -53,13 +53,8 @@ TEST(Gbk, ConvertsBetweenGbkUtf16AndUtf8) {
     EXPECT_EQ(gbk_to_utf16(nullptr, 5), u"");
 
     char out[64];
-    GbkEncodeResult r = utf16_to_gbk(u"重金属模式", 5, out, sizeof out);
-    EXPECT_EQ(r.status, GbkEncodeStatus::Ok);
-    EXPECT_EQ(r.bytes, 10u);
-    EXPECT_EQ(r.consumed, 5u);
-    EXPECT_EQ(std::string(out), kHeavyMetalGbk);
     const std::string utf8 = "重金属模式";
-    r = utf8_to_gbk(utf8.data(), utf8.size(), out, sizeof out);
+    const GbkEncodeResult r = utf8_to_gbk(utf8.data(), utf8.size(), out, sizeof out);
     EXPECT_EQ(r.status, GbkEncodeStatus::Ok);
     EXPECT_EQ(r.consumed, utf8.size());
     EXPECT_EQ(std::string(out), kHeavyMetalGbk);
