@@ -1,65 +1,32 @@
-// The tool tip and the label as live windows under wine: the tip appears
-// after its delay when the real mouse rests on a tool, sits with its tail on
-// the mouse, hides on a click and when the mouse leaves the tools; creating,
-// painting and destroying the controls leaves no GDI objects behind.
+// The tool tip as a live window under wine: it appears after its delay when
+// the real mouse rests on a tool, sits with its tail on the mouse, hides on a
+// click and when the mouse leaves the tools, and never shows a removed tool.
 #include <memory>
 
 #include "api/default_engine.h"
 #include "controls/colour.h"
 #include "controls/gradient.h"
-#include "controls/skin_label.h"
 #include "controls/skin_tool_tip.h"
+#include "framework/wnd.h"
 #include "window_harness.h"
 
 namespace audiomix {
 namespace {
 
-using window_test::move_mouse;
+using namespace window_test;
 
 constexpr uint32_t kPanel = make_rgb(6, 76, 98);
-
-// Dispatches this thread's messages, showing each to the tip first as an
-// owner's message loop does.
-void relay_pump(CSkinToolTip& tip, DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            tip.RelayEvent(&msg);
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(1);
-    } while (GetTickCount() - start < ms);
-}
-
-template <typename Done>
-bool relay_until(CSkinToolTip& tip, Done done, DWORD timeout_ms = 3000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeout_ms) return done();
-        relay_pump(tip, 5);
-    }
-    return true;
-}
 
 class ToolTipWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         default_engine().edit()->link.skinPanelColour = kPanel;
         move_mouse({5, 1000});
-        static const wchar_t* cls = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.lpszClassName = L"controls_tip_owner";
-            RegisterClassW(&wc);
-            return L"controls_tip_owner";
-        }();
-        owner = CreateWindowExW(WS_EX_TOPMOST, cls, L"", WS_POPUP | WS_VISIBLE, 300, 300, 400, 300, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+        ownerWnd.CreateEx(WS_EX_TOPMOST,
+                          CWnd::RegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW),
+                                                 static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))),
+                          L"", WS_POPUP | WS_VISIBLE, RECT{300, 300, 700, 600}, nullptr, 0);
+        owner = ownerWnd.m_hWnd;
         ASSERT_NE(owner, nullptr);
         button = CreateWindowExW(0, L"BUTTON", L"均衡器", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 150, 120, 120, 40,
                                  owner, reinterpret_cast<HMENU>(1003), GetModuleHandleW(nullptr), nullptr);
@@ -67,33 +34,34 @@ protected:
         tip = std::make_unique<CSkinToolTip>();
         ASSERT_TRUE(tip->Create(owner));
         tip->AddTool(button, L"打开或关闭均衡器");
-        relay_pump(*tip, 50);
+        pump(50, relay);
     }
     void TearDown() override {
         tip.reset();
-        DestroyWindow(owner);
+        ownerWnd.DestroyWindow();
         move_mouse({5, 1000});
-        window_test::pump(20);
+        pump(20);
     }
 
-    POINT button_centre() const {
-        RECT r;
-        GetWindowRect(button, &r);
-        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
     bool tip_visible() const { return tip->m_hWnd != nullptr && IsWindowVisible(tip->m_hWnd); }
+    // Shows each message to the tip first, as an owner's message loop does.
+    const Relay relay = [this](MSG& msg) { tip->RelayEvent(&msg); };
+    bool tip_shows(bool shown, DWORD timeout_ms = 3000) {
+        return pump_until([&] { return tip_visible() == shown; }, timeout_ms, relay);
+    }
 
+    CWnd ownerWnd;
     HWND owner = nullptr, button = nullptr;
     std::unique_ptr<CSkinToolTip> tip;
 };
 
 TEST_F(ToolTipWindow, AppearsAfterTheMouseRestsOnAToolWithItsTailOnTheMouse) {
-    const POINT at = button_centre();
+    const POINT at = window_centre(button);
     move_mouse(at);
-    relay_pump(*tip, 30);
+    pump(30, relay);
     EXPECT_FALSE(tip_visible());  // not before the delay
-    ASSERT_TRUE(relay_until(*tip, [&] { return tip_visible(); }));
-    relay_pump(*tip, 50);
+    ASSERT_TRUE(tip_shows(true));
+    pump(50, relay);
 
     EXPECT_TRUE(tip->IsShown());
     EXPECT_EQ(tip->GetText(), L"打开或关闭均衡器");
@@ -124,7 +92,7 @@ TEST_F(ToolTipWindow, AppearsAfterTheMouseRestsOnAToolWithItsTailOnTheMouse) {
 
     // On the screen: the face gradient (style 7 of the tool tip's set) at a
     // point clear of text and frames.
-    const window_test::Capture shot = window_test::capture_screen(r);
+    const Capture shot = capture_screen(r);
     struct At {
         int x, y;
         uint32_t colour = 0;
@@ -136,29 +104,29 @@ TEST_F(ToolTipWindow, AppearsAfterTheMouseRestsOnAToolWithItsTailOnTheMouse) {
                    face);
     EXPECT_EQ(shot.at(face.x, face.y), face.colour);
     RECT around{r.left - 20, r.top - 20, at.x + 60, at.y + 40};
-    window_test::save_screenshot(window_test::capture_screen(around), L"controls_tool_tip_shown");
+    save_screenshot(capture_screen(around), L"controls_tool_tip_shown");
 }
 
 TEST_F(ToolTipWindow, AClickHidesItAtOnce) {
-    move_mouse(button_centre());
-    ASSERT_TRUE(relay_until(*tip, [&] { return tip_visible(); }));
-    window_test::mouse_button(true);
-    relay_pump(*tip, 30);
+    move_mouse(window_centre(button));
+    ASSERT_TRUE(tip_shows(true));
+    mouse_button(true);
+    pump(30, relay);
     EXPECT_FALSE(tip_visible());
-    window_test::mouse_button(false);
-    relay_pump(*tip, 30);
+    mouse_button(false);
+    pump(30, relay);
     EXPECT_FALSE(tip->IsShown());
 }
 
 TEST_F(ToolTipWindow, MovingWithinTheToolKeepsItAndLeavingHidesIt) {
-    const POINT at = button_centre();
+    const POINT at = window_centre(button);
     move_mouse(at);
-    ASSERT_TRUE(relay_until(*tip, [&] { return tip_visible(); }));
+    ASSERT_TRUE(tip_shows(true));
     RECT first;
     GetWindowRect(tip->m_hWnd, &first);
 
     move_mouse({at.x - 20, at.y + 5});
-    relay_pump(*tip, 300);  // longer than the watch period
+    pump(300, relay);  // longer than the watch period
     EXPECT_TRUE(tip_visible());
     RECT still;
     GetWindowRect(tip->m_hWnd, &still);
@@ -167,15 +135,15 @@ TEST_F(ToolTipWindow, MovingWithinTheToolKeepsItAndLeavingHidesIt) {
     RECT owner_rect;
     GetWindowRect(owner, &owner_rect);
     move_mouse({owner_rect.left + 20, owner_rect.bottom - 20});  // owner background: no tool
-    ASSERT_TRUE(relay_until(*tip, [&] { return !tip_visible(); }, 1000));
+    ASSERT_TRUE(tip_shows(false, 1000));
     EXPECT_FALSE(tip->IsShown());
 }
 
 TEST_F(ToolTipWindow, RemovedToolsShowNothing) {
     tip->RemoveTool(button);
     EXPECT_EQ(tip->GetToolCount(), 0u);
-    move_mouse(button_centre());
-    relay_pump(*tip, 800);
+    move_mouse(window_centre(button));
+    pump(800, relay);
     EXPECT_FALSE(tip_visible());
 }
 

@@ -9,7 +9,6 @@
 
 #include "audiomix.h"
 #include "api/default_engine.h"
-#include "message_box_watch.h"
 #include "window_harness.h"
 
 namespace window_test {

@@ -17,7 +17,6 @@
 #include "audiomix.h"
 #include "controls/skin_combo_box.h"
 #include "model/preset_store.h"
-#include "message_box_watch.h"
 #include "window_harness.h"
 
 namespace window_test {

@@ -1,7 +1,8 @@
 // Shared support of the window tests: the DLL loaded as a host loads it, the
 // control window found among the thread's windows, message pumping, real
-// mouse input, screen captures with pixel access, PNG screenshots, and
-// counting the process's GDI and USER objects.
+// mouse input, screen captures with pixel access, BMP screenshots, the
+// process's GDI and USER object counts, and message boxes answered from a
+// watcher thread.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +10,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audiomix.h"
@@ -77,12 +83,16 @@ inline const Exports& dll() {
 
 // ---- messages
 
+// Sees each message before it is dispatched (a tool tip's RelayEvent).
+using Relay = std::function<void(MSG&)>;
+
 // Dispatches this thread's messages for about ms milliseconds.
-inline void pump(DWORD ms = 50) {
+inline void pump(DWORD ms = 50, const Relay& relay = {}) {
     const DWORD start = GetTickCount();
     do {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (relay) relay(msg);
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -90,15 +100,27 @@ inline void pump(DWORD ms = 50) {
     } while (GetTickCount() - start < ms);
 }
 
-// Pumps until done() holds or timeout_ms passed; returns done().
-template <typename Done>
-bool pump_until(Done done, DWORD timeout_ms = 3000) {
+// Runs step() until done() holds or timeout_ms passed; returns done().
+template <typename Done, typename Step>
+bool poll(Done done, DWORD timeout_ms, Step step) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > timeout_ms) return done();
-        pump(5);
+        step();
     }
     return true;
+}
+
+// Pumps until done() holds or timeout_ms passed; returns done().
+template <typename Done>
+bool pump_until(Done done, DWORD timeout_ms = 3000, const Relay& relay = {}) {
+    return poll(done, timeout_ms, [&] { pump(5, relay); });
+}
+
+// Polls with plain sleeps (for a thread that owns no windows).
+template <typename Done>
+bool wait_until(Done done, DWORD timeout_ms = 3000) {
+    return poll(done, timeout_ms, [] { Sleep(10); });
 }
 
 // ---- the control window
@@ -194,57 +216,11 @@ struct Capture {
     }
 };
 
-inline Capture capture_screen(const RECT& area) {
-    Capture c;
-    c.area = area;
-    c.width = area.right - area.left;
-    c.height = area.bottom - area.top;
-    if (c.width <= 0 || c.height <= 0) return c;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, c.width, c.height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    c.pixels.resize(static_cast<size_t>(c.width) * c.height);
-    const auto* src = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < c.pixels.size(); ++i) {
-        const uint32_t bgra = src[i];  // DIB order: blue in the low byte
-        c.pixels[i] = ((bgra >> 16) & 0xFF) | (bgra & 0xFF00) | ((bgra & 0xFF) << 16);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-inline Capture capture_window(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return capture_screen(r);
-}
-
-// The client area of a window, in screen coordinates.
-inline RECT client_on_screen(HWND hwnd) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-// ---- drawing off screen
+// DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+constexpr uint32_t swap_red_blue(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
 
 // A top-down 32-bit DIB selected into a memory DC, filled with one colour;
-// at() answers COLORREF values (0x00BBGGRR).
+// at() answers COLORREF values.
 class MemoryDib {
 public:
     MemoryDib(int width, int height, uint32_t fill = 0) : w(width), h(height) {
@@ -270,97 +246,54 @@ public:
 
     void clear(uint32_t colour) {
         GdiFlush();
-        for (int i = 0; i < w * h; ++i) bits[i] = swap(colour);
+        std::fill(bits, bits + w * h, swap_red_blue(colour));
     }
     uint32_t at(int x, int y) const {
         GdiFlush();
-        return swap(bits[y * w + x]);
+        return swap_red_blue(bits[y * w + x]);
     }
-    Capture capture() const {
-        Capture c;
-        c.width = w;
-        c.height = h;
-        c.area = {0, 0, w, h};
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) c.pixels.push_back(at(x, y));
+    Capture capture(const RECT& area) const {
+        GdiFlush();
+        Capture c{area, w, h, std::vector<uint32_t>(bits, bits + w * h)};
+        for (uint32_t& p : c.pixels) p = swap_red_blue(p);
         return c;
     }
+    Capture capture() const { return capture({0, 0, w, h}); }
 
     int w, h;
     HDC dc = nullptr;
 
 private:
-    // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
-    static uint32_t swap(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
     HBITMAP bitmap = nullptr;
     HGDIOBJ old = nullptr;
     uint32_t* bits = nullptr;
 };
 
-// ---- PNG screenshots (stored deflate blocks: no compressor needed)
-
-inline uint32_t crc32_of(const uint8_t* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return crc;
+inline Capture capture_screen(const RECT& area) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return Capture{area, 0, 0, {}};
+    MemoryDib dib(w, h);
+    HDC screen = GetDC(nullptr);
+    BitBlt(dib.dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return dib.capture(area);
 }
 
-inline void put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(v >> s));
+inline Capture capture_window(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return capture_screen(r);
 }
 
-inline void png_chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    put32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    put32(out, crc32_of(out.data() + start, out.size() - start) ^ 0xFFFFFFFFu);
+// The client area of a window, in screen coordinates.
+inline RECT client_on_screen(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
-inline std::vector<uint8_t> encode_png(const Capture& c) {
-    std::vector<uint8_t> raw;  // filter byte 0, then RGB per row
-    raw.reserve(static_cast<size_t>(c.height) * (1 + 3 * c.width));
-    for (int y = 0; y < c.height; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < c.width; ++x) {
-            const uint32_t p = c.at(x, y);
-            raw.push_back(static_cast<uint8_t>(p & 0xFF));
-            raw.push_back(static_cast<uint8_t>((p >> 8) & 0xFF));
-            raw.push_back(static_cast<uint8_t>((p >> 16) & 0xFF));
-        }
-    }
-    std::vector<uint8_t> z = {0x78, 0x01};
-    uint32_t a = 1, b = 0;
-    for (uint8_t v : raw) {
-        a = (a + v) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-        const size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        const bool last = pos + n >= raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n & 0xFF));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n & 0xFF));
-        z.push_back(static_cast<uint8_t>((~n >> 8) & 0xFF));
-        z.insert(z.end(), raw.begin() + static_cast<long>(pos), raw.begin() + static_cast<long>(pos + n));
-        pos += n;
-        if (last) break;
-    }
-    put32(z, (b << 16) | a);
-
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    put32(header, static_cast<uint32_t>(c.width));
-    put32(header, static_cast<uint32_t>(c.height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-    png_chunk(out, "IHDR", header);
-    png_chunk(out, "IDAT", z);
-    png_chunk(out, "IEND", {});
-    return out;
-}
+// ---- screenshots (BMP: no encoder needed)
 
 // <build>/screenshots: the first folder above the executable that holds
 // CMakeCache.txt.
@@ -378,11 +311,24 @@ inline std::wstring screenshot_dir() {
 }
 
 inline bool save_screenshot(const Capture& c, const wchar_t* name) {
-    const std::vector<uint8_t> png = encode_png(c);
-    const std::wstring path = screenshot_dir() + L"\\" + name + L".png";
-    FILE* f = _wfopen(path.c_str(), L"wb");
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = c.width;
+    info.biHeight = c.height;  // bottom-up
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + 4 * c.pixels.size());
+    std::vector<uint32_t> rows;
+    for (int y = c.height - 1; y >= 0; --y)
+        for (int x = 0; x < c.width; ++x) rows.push_back(swap_red_blue(c.at(x, y)));
+    FILE* f = _wfopen((screenshot_dir() + L"\\" + name + L".bmp").c_str(), L"wb");
     if (f == nullptr) return false;
-    const bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
+    const bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
+                    fwrite(rows.data(), 4, rows.size(), f) == rows.size();
     fclose(f);
     return ok;
 }
@@ -454,26 +400,16 @@ inline void press_key(WORD vk) {
 
 // ---- dialogs of another thread (a test thread driving a modal dialog)
 
-// Polls done() with plain sleeps (for a thread that owns no windows).
-template <typename Done>
-bool wait_until(Done done, DWORD timeout_ms = 3000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeout_ms) return done();
-        Sleep(10);
-    }
-    return true;
+inline bool is_dialog_with(HWND hwnd, int child_id) {
+    return is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id) != nullptr;
 }
 
 // The first visible dialog of a thread that has a child with the given id.
 inline HWND find_thread_dialog(DWORD thread, int child_id) {
     HWND found = nullptr;
     for_each_thread_window(thread, [&found, child_id](HWND hwnd) {
-        if (is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id) != nullptr) {
-            found = hwnd;
-            return false;
-        }
-        return true;
+        if (is_dialog_with(hwnd, child_id)) found = hwnd;
+        return found == nullptr;
     });
     return found;
 }
@@ -481,14 +417,70 @@ inline HWND find_thread_dialog(DWORD thread, int child_id) {
 // A message box is a dialog whose text is the static 0xFFFF.
 constexpr int kMessageBoxTextId = 0xFFFF;
 inline HWND find_message_box(DWORD thread) { return find_thread_dialog(thread, kMessageBoxTextId); }
-inline std::wstring message_box_text(HWND box) { return window_text(GetDlgItem(box, kMessageBoxTextId)); }
 
-// The centre of a child control in screen coordinates.
-inline POINT control_centre(HWND dialog, int id) {
+struct SeenMessageBox {
+    std::wstring text, caption;
+};
+
+// A watcher thread finds every message box this process opens, notes its
+// text and caption and presses answer (IDOK, IDYES ...) in it, so a test
+// driving a window on its own thread never hangs in the box's modal loop.
+class MessageBoxWatch {
+public:
+    explicit MessageBoxWatch(int answer = IDOK) : m_answer(answer), m_thread([this] { Run(); }) {}
+    ~MessageBoxWatch() {
+        m_stop = true;
+        m_thread.join();
+    }
+    MessageBoxWatch(const MessageBoxWatch&) = delete;
+    MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
+
+    void SetAnswer(int answer) { m_answer = answer; }
+    std::vector<SeenMessageBox> Seen() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_seen;
+    }
+    size_t Count() const { return Seen().size(); }
+
+private:
+    void Run() {
+        std::vector<HWND> answered;  // until gone: a new box may reuse a handle
+        while (!m_stop) {
+            answered.erase(std::remove_if(answered.begin(), answered.end(), [](HWND h) { return !IsWindow(h); }),
+                           answered.end());
+            for_each_top_window([&](HWND box) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid != GetCurrentProcessId() || !is_dialog_with(box, kMessageBoxTextId) ||
+                    std::find(answered.begin(), answered.end(), box) != answered.end())
+                    return true;
+                {
+                    std::lock_guard<std::mutex> lock(m_mutex);
+                    m_seen.push_back({window_text(GetDlgItem(box, kMessageBoxTextId)), window_text(box)});
+                }
+                answered.push_back(box);
+                PostMessageW(box, WM_COMMAND, MAKEWPARAM(m_answer.load(), BN_CLICKED), 0);
+                return true;
+            });
+            Sleep(30);
+        }
+    }
+
+    std::atomic<int> m_answer;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    std::vector<SeenMessageBox> m_seen;
+    std::thread m_thread;
+};
+
+// Centres, in screen coordinates for a window or a child control.
+inline POINT centre_of(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+inline POINT window_centre(HWND hwnd) {
     RECT r{};
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    GetWindowRect(hwnd, &r);
+    return centre_of(r);
 }
+inline POINT control_centre(HWND dialog, int id) { return window_centre(GetDlgItem(dialog, id)); }
 
 // ---- the shared fixture: the linked library's control window, shown topmost
 // at (20, 20) so that real input reaches it, with both pages found

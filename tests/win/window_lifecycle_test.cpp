@@ -20,18 +20,33 @@ protected:
     }
 };
 
-TEST_F(WindowLifecycle, BeginCreatesTheWindowHiddenAndTopmost) {
+// begin makes the window hidden, topmost and unowned with the template's
+// caption; a second begin reuses and hides it; after close the next begin
+// makes a new one.
+TEST_F(WindowLifecycle, BeginMakesOrReusesTheWindowAndCloseDestroysIt) {
     ASSERT_EQ(find_control_window(), nullptr);
     dll().begin(0x00804020);
-    HWND w = find_control_window();
-    ASSERT_NE(w, nullptr);
-    EXPECT_FALSE(IsWindowVisible(w));
-    EXPECT_NE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(GetParent(w), nullptr);
-    EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
+    HWND first = find_control_window();
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(IsWindowVisible(first));
+    EXPECT_NE(GetWindowLongPtrW(first, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetParent(first), nullptr);
+    EXPECT_EQ(GetWindow(first, GW_OWNER), nullptr);
+    EXPECT_EQ(window_text(first), L"蓝杉音频调整");
+
+    dll().init(44100, 2, 1);
+    pump();
+    ASSERT_TRUE(IsWindowVisible(first));
+    dll().begin(0);
+    EXPECT_EQ(find_control_window(), first);
+    EXPECT_FALSE(IsWindowVisible(first));
     EXPECT_EQ(dll().get_dispstatus(), 0);
-    // The template's caption until the host sets one.
-    EXPECT_EQ(window_text(w), L"蓝杉音频调整");
+
+    dll().close();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(find_control_window(), nullptr);
+    dll().begin(0);
+    EXPECT_NE(find_control_window(), nullptr);
 }
 
 TEST_F(WindowLifecycle, SetdispAndInitShowAndHide) {
@@ -54,31 +69,6 @@ TEST_F(WindowLifecycle, SetdispAndInitShowAndHide) {
         EXPECT_EQ(IsWindowVisible(w) != FALSE, steps[i].visible) << "step " << i;
         EXPECT_EQ(dll().get_dispstatus(), steps[i].status) << "step " << i;
     }
-}
-
-TEST_F(WindowLifecycle, ASecondBeginReusesTheWindowAndHidesIt) {
-    dll().begin(0);
-    HWND first = find_control_window();
-    dll().init(44100, 2, 1);
-    pump();
-    ASSERT_TRUE(IsWindowVisible(first));
-    dll().begin(0);
-    EXPECT_EQ(find_control_window(), first);
-    EXPECT_FALSE(IsWindowVisible(first));
-    EXPECT_EQ(dll().get_dispstatus(), 0);
-}
-
-TEST_F(WindowLifecycle, CloseDestroysTheWindowAndBeginMakesANewOne) {
-    dll().begin(0);
-    HWND first = find_control_window();
-    ASSERT_NE(first, nullptr);
-    dll().close();
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(find_control_window(), nullptr);
-    dll().begin(0);
-    HWND second = find_control_window();
-    ASSERT_NE(second, nullptr);
-    EXPECT_TRUE(IsWindow(second));
 }
 
 TEST_F(WindowLifecycle, ExportsBeforeBeginAndAfterCloseAreHarmless) {
