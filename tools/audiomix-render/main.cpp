@@ -295,12 +295,6 @@ std::string default_output(const Options& o, const std::string& input) {
     return o.outDir + "/" + path.stem().string() + "-audiomix" + extension;
 }
 
-bool same_file_name(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
-}
-
 // Every output named, its container chosen and its target checked, before
 // anything renders. Returns 0 or the exit status after reporting.
 int plan_jobs(const Options& o, const std::vector<std::string>& inputs, std::vector<Job>& jobs) {
@@ -325,7 +319,8 @@ int plan_jobs(const Options& o, const std::vector<std::string>& inputs, std::vec
             job.container = *container;
         }
         for (const Job& other : jobs)
-            if (job.output.toStdout ? other.output.toStdout : same_file_name(other.output.path, job.output.path))
+            if (job.output.toStdout ? other.output.toStdout
+                                    : !job.output.path.empty() && same_file(other.output.path, job.output.path))
                 return fail(kExitUsage, other.input + " and " + input + " would both write " + typed);
         if (!o.plot.empty()) {
             const bool beside = o.plot == "svg" || o.plot == "png";
@@ -362,8 +357,11 @@ int run(const Options& o) {
     int64_t totalFrames = 0;
     double totalSeconds = 0.0;
     for (const Job& job : jobs) toStdout = toStdout || job.output.toStdout;
-    // Estimated from the headers for the bar; the renders read them again.
+    // Estimated from the headers for the bar (the renders read them again),
+    // only when a bar can be shown at all.
+    const bool quietRun = o.quiet || o.listParams || o.listPresets;
     for (const Job& job : jobs) {
+        if (!progress_possible(quietRun)) break;
         if (job.input.empty()) {
             const int64_t n = std::llround(o.seconds.value_or(kDefaultSeconds) * kDefaultRate);
             totalFrames += n;
@@ -379,7 +377,7 @@ int run(const Options& o) {
             }
         }
     }
-    ProgressBar progress(progress_wanted(o.quiet || o.listParams || o.listPresets, totalSeconds), totalFrames,
+    ProgressBar progress(progress_wanted(quietRun, totalSeconds), totalFrames,
                          jobs.size());
 
     std::vector<Outcome> outcomes(jobs.size());

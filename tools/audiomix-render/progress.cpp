@@ -13,8 +13,10 @@ constexpr int kWidth = 40;
 constexpr auto kInterval = std::chrono::milliseconds(100);
 }  // namespace
 
+bool progress_possible(bool quiet) { return !quiet && isatty(STDERR_FILENO); }
+
 bool progress_wanted(bool quiet, double audioSeconds) {
-    return !quiet && isatty(STDERR_FILENO) && audioSeconds > kProgressMinSeconds;
+    return progress_possible(quiet) && audioSeconds > kProgressMinSeconds;
 }
 
 ProgressBar::ProgressBar(bool enabled, int64_t totalFrames, size_t files)

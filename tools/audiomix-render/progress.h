@@ -12,8 +12,11 @@ namespace audiomix_render {
 // Batches shorter than this finish before a bar would be worth reading.
 constexpr double kProgressMinSeconds = 10.0;
 
-// Whether to show a bar: not quiet, stderr is a terminal (a redirected
-// stderr would fill a log with carriage returns) and the audio is long.
+// Whether a bar could show: not quiet and stderr is a terminal (a redirected
+// stderr would fill a log with carriage returns).
+bool progress_possible(bool quiet);
+
+// Whether to show one: possible, and the audio is long.
 bool progress_wanted(bool quiet, double audioSeconds);
 
 class ProgressBar {
