@@ -10,6 +10,8 @@ if(WIN32)
   get_filename_component(_amx_root ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
   set(_amx_resgen_main ${CMAKE_CURRENT_LIST_DIR}/generator/main.cpp)
   file(GLOB _amx_resgen_headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/generator/*.h)
+  # The skin colour comes from the window's own rules.
+  list(APPEND _amx_resgen_headers ${_amx_root}/api/window_rules.h)
 
   if(CMAKE_CROSSCOMPILING)
     # The generator runs on the build machine, so the cross compiler cannot

@@ -109,7 +109,7 @@ inline void glyph_waveform(Canvas& cv) {
 // The window's own icon: a teal tile with white level bars.
 inline void glyph_app(Canvas& cv) {
     cv.fill([](Point p) { return sd_box(p, 1.5, 1.5, 30.5, 30.5, 6); },
-            vgradient(ink::teal_light(), rgb(6, 76, 98), 1.5, 30.5));
+            vgradient(ink::teal_light(), skin::teal(), 1.5, 30.5));
     const double h[] = {8, 15, 21, 13, 17};
     for (int i = 0; i < 5; ++i) {
         const double x = 6.5 + i * 4.5;

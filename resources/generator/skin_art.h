@@ -6,7 +6,7 @@
 // cells and of wave cycles per tile), because the windows tile it: the last
 // column continues into the first and the last row into the top one.
 //
-// Text is drawn straight onto the skin in the skin colour RGB(6, 76, 98) and,
+// Text is drawn straight onto the skin in the skin colour (kSkinBaseColour) and,
 // on the check boxes, in white over a dark offset copy, so the skin is a
 // light tint of that colour with only gentle variation.
 #pragma once
@@ -15,13 +15,18 @@
 #include <string>
 #include <vector>
 
+#include "api/window_rules.h"
 #include "resources/generator/image_files.h"
 #include "resources/generator/raster.h"
 
 namespace artgen {
 
 namespace skin {
-inline Colour teal() { return rgb(6, 76, 98); }        // base and panel colour of the windows
+// Base and panel colour of the windows: the one the window code paints with.
+inline Colour teal() {
+    constexpr uint32_t c = audiomix::kSkinBaseColour;  // 0x00BBGGRR
+    return rgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 inline Colour tab() { return rgb(215, 145, 123); }     // selected tab
 inline Colour tab_off() { return rgb(58, 128, 150); }  // other tabs
 inline Colour white() { return rgb(255, 255, 255); }
