@@ -6,8 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "api/window_rules.h"
-#include "controls/colour.h"
 #include "controls/tool_tip_rules.h"
 
 namespace audiomix {
@@ -35,21 +33,6 @@ TEST(ToolTipBubble, TextAndIconFitAndTheTailTipLandsOnTheAnchor) {
     }
     EXPECT_FALSE(tool_tip_draws_icon(16));
     EXPECT_TRUE(tool_tip_draws_icon(17));
-}
-
-TEST(ToolTipBubble, ColoursFromThePanelAndTheEmboss) {
-    // Gradient base and frames lifted or darkened from the panel, each component stopping at its limit.
-    const ToolTipColours c = tool_tip_colours(kSkinBaseColour), bright = tool_tip_colours(make_rgb(200, 160, 120));
-    EXPECT_EQ(c.fill, kSkinBaseColour);
-    EXPECT_EQ(c.gradientBase, make_rgb(109, 179, 201));
-    EXPECT_EQ(c.shadowFrame, make_rgb(0, 0, 0));
-    EXPECT_EQ(bright.gradientBase, make_rgb(255, 255, 223));
-    EXPECT_EQ(bright.shadowFrame, make_rgb(92, 52, 12));
-    // The white emboss copy: up-left, down-right, or none.
-    PixelPoint at{};
-    EXPECT_TRUE(tool_tip_emboss_offset(2, &at));
-    EXPECT_EQ(at, (PixelPoint{1, 1}));
-    EXPECT_FALSE(tool_tip_emboss_offset(3, &at));
 }
 
 // ---- behaviour

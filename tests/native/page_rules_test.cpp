@@ -1,7 +1,5 @@
 #include <cmath>
 
-#include "api/window_rules.h"
-#include "controls/colour.h"
 #include "dsp/equaliser.h"
 #include "dsp/reverb.h"
 #include "model/eq_rules.h"
@@ -113,12 +111,6 @@ TEST_F(LinkedTuning, WholeDecibelsMeasureTheNextMove) {
     move(20, 26);  // -0.8, recorded as 0
     move(20, 25);  // measured from 0, not from -0.8: the neighbours get nothing
     EXPECT_EQ(moves[0].value, 0.0);
-}
-
-TEST(SkinColours, ShiftAndInvertPerComponent) {
-    EXPECT_EQ(DarkenColor(InvertColor(kSkinBaseColour), 34), make_rgb(215, 145, 123));
-    EXPECT_EQ(DarkenColor(make_rgb(10, 200, 40), 51), make_rgb(0, 149, 0));
-    EXPECT_EQ(LightenColor(make_rgb(250, 10, 204), 51), make_rgb(255, 61, 255));
 }
 
 }  // namespace
