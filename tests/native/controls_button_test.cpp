@@ -16,20 +16,10 @@ struct Colours {
                                    make_rgb(3, 3, 3), make_rgb(4, 4, 4), make_rgb(5, 5, 5)};
 };
 
-TEST(ButtonAttach, TypeBitsBecomeOwnerDrawnAndTheRestStays) {
-    // BS_AUTOCHECKBOX with WS_TABSTOP and more: a check box drawn by the owner (BS_OWNERDRAW, 0xB).
-    const ButtonAttach check = button_attach(0x50010003u);
-    EXPECT_TRUE(check.checkBoxMode && !check.defaultButton);
-    EXPECT_EQ(check.style, 0x5001000Bu);
-    const ButtonAttach def = button_attach(0x00010001u);
-    EXPECT_TRUE(def.defaultButton && !def.checkBoxMode);
-}
-
 TEST(ButtonColours, OffsetStopsAtTheFirstLimitAndBadArgumentsChangeNothing) {
     EXPECT_EQ(button_offset_colour(make_rgb(250, 100, 0), 30), make_rgb(255, 105, 5));
     EXPECT_EQ(button_offset_colour(make_rgb(100, 20, 200), -30), make_rgb(80, 0, 180));
     Colours c;
-    EXPECT_EQ(button_offset_colour_at(c.c, 6, 300), 3);  // index checked first
     EXPECT_EQ(button_set_colour(c.c, -1, 0x123456u), 3);
     EXPECT_EQ(c.c[0], make_rgb(1, 1, 1));
 }
