@@ -69,40 +69,19 @@ bool png_of_fixed_size(const fs::path& path) {
 
 // ---------------------------------------------------------------- response
 
-TEST(PlotResponse, FlatSettingsMeasureFlat) {
-    struct Case {
-        const char* what;
-        int32_t rate;
-        ParamValues setting;
-        bool on;
-        size_t bands;
-        double tolerance;  // of max - min
-    };
-    const Case cases[] = {
-        {"off: audio passes unchanged", 44100, {{"eq.on", 0}}, false, 0, 0.01},
-        {"on, every band at 0", 44100, {{"eq.on", 1}}, true, 10, 0.3},
-        {"on, 31 bands at 0", 48000, {{"eq.on", 1}, {"eq.bands", 31}}, true, 31, 0.3},
-        {"no tables at 32000 Hz", 32000, {{"eq.on", 1}, {"eq.band.3", 12}}, false, 0, 0.01},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const EqResponse r = measure(c.rate, 2, c.setting);
-        EXPECT_EQ(r.equaliserOn, c.on);
-        EXPECT_EQ(r.bandCentres.size(), c.bands);
-        ASSERT_EQ(r.gainDb.size(), 2u);
-        EXPECT_LT(max_of(r.gainDb[0]) - min_of(r.gainDb[0]), c.tolerance);
-        if (!c.on) {
-            EXPECT_NEAR(max_of(r.gainDb[0]), 0.0, 0.01);  // nothing runs, nothing changes
-        }
-    }
-}
 
-TEST(PlotResponse, BoostPeaksNearItsBandCentre) {
+TEST(PlotResponse, FlatIsFlatAndABoostPeaksNearItsBandCentre) {
+    // Off, or at a rate without tables, nothing runs and nothing changes.
+    for (const auto& [rate, setting] : {std::pair<int32_t, ParamValues>{44100, {{"eq.on", 0}}},
+                                        {32000, {{"eq.on", 1}, {"eq.band.3", 12}}}}) {
+        const EqResponse r = measure(rate, 2, setting);
+        EXPECT_FALSE(r.equaliserOn);
+        EXPECT_NEAR(max_of(r.gainDb[0]), 0.0, 0.01) << rate;
+        EXPECT_NEAR(min_of(r.gainDb[0]), 0.0, 0.01) << rate;
+    }
     struct Case {
         int32_t rate;
-        int channels;
-        int bands;
-        int band;
+        int channels, bands, band;
         double centre;  // the layout's nominal frequency
     };
     const Case cases[] = {
@@ -112,6 +91,7 @@ TEST(PlotResponse, BoostPeaksNearItsBandCentre) {
         const std::string band = "eq.band." + std::to_string(c.band);
         SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.bands) + " bands, " + band);
         const EqResponse flat = measure(c.rate, c.channels, {{"eq.on", 1}, {"eq.bands", double(c.bands)}});
+        EXPECT_LT(max_of(flat.gainDb[0]) - min_of(flat.gainDb[0]), 0.3);  // every band at 0
         const EqResponse r = measure(c.rate, c.channels, {{"eq.on", 1}, {"eq.bands", double(c.bands)}, {band, 20}});
         ASSERT_EQ(r.bandCentres.size(), static_cast<size_t>(c.bands));
         EXPECT_EQ(r.bandCentres[c.band], c.centre);
@@ -155,22 +135,17 @@ TEST(PlotResponse, OnlyTheEqualiserIsMeasuredAndChannelsAgree) {
 TEST(PlotResponse, TwelfthsOfAnOctaveBelowNyquistAndRefusals) {
     const std::vector<double> f = log_frequencies(20.0, 20000.0, 12);
     ASSERT_GE(f.size(), 3u);
-    EXPECT_EQ(f.front(), 20.0);
-    EXPECT_EQ(f.back(), 20000.0);
+    EXPECT_TRUE(f.front() == 20.0 && f.back() == 20000.0);
     for (size_t i = 1; i + 1 < f.size(); ++i) EXPECT_NEAR(f[i] / f[i - 1], std::pow(2.0, 1.0 / 12), 1e-12);
-    EXPECT_LE(f[f.size() - 1] / f[f.size() - 2], std::pow(2.0, 1.0 / 12));
-    EXPECT_TRUE(log_frequencies(20.0, 10.0, 12).empty());
     EXPECT_LT(measure(11025, 1, {}).frequencies.back(), 11025 / 2.0);
 
     EqResponse r;
     std::string error;
     EXPECT_FALSE(measure_response({{"eq.on", 1}, {"eq.band.12", 3}}, 44100, 2, r, error));
     EXPECT_NE(error.find("eq.band.12"), std::string::npos) << error;
-    for (auto [rate, channels] : {std::pair{44100, 3}, {44100, 0}, {0, 2}}) {
-        error.clear();
-        EXPECT_FALSE(measure_response({}, rate, channels, r, error));
-        EXPECT_FALSE(error.empty());
-    }
+    error.clear();
+    EXPECT_FALSE(measure_response({}, 44100, 3, r, error));
+    EXPECT_FALSE(error.empty());
 }
 
 // ---------------------------------------------------------------- level history
@@ -208,14 +183,12 @@ TEST(PlotLevels, KnownSignalsLandInTheirWindows) {
             EXPECT_NEAR(h.peak_dbfs(w, 1), -12.0412, 1e-4);
         }
     }
-    EXPECT_EQ(h.rms_dbfs(0, 2), kNegInf);  // no such channel
     // A last window holds the rest.
     const std::vector<int16_t> rest(2 * 100, 1000);
     h.add(rest.data(), 100);
     ASSERT_EQ(h.windows(), kWindows + 1);
     EXPECT_NEAR(h.window_seconds(kWindows), 100.0 / kRate, 1e-15);
     EXPECT_NEAR(h.rms_dbfs(kWindows, 0), 20.0 * std::log10(1000.0 / 32768), 1e-9);
-    EXPECT_EQ(h.rms_dbfs(kWindows + 1, 0), kNegInf);  // past the end
 }
 
 TEST(PlotLevels, LongInputStaysBoundedWithoutAllocating) {
@@ -253,7 +226,6 @@ TEST(PlotLevels, LongInputStaysBoundedWithoutAllocating) {
 
 TEST(PlotAxes, GainAxisHoldsZeroAndTheCurves) {
     const std::vector<std::vector<std::vector<double>>> cases = {
-        {{0.0, 0.0}},
         {{-6.94, -6.9}},
         {{-3.0, 25.5}, {-4.0, 31.0}},
         {{kNegInf, NAN, 2.0}},
@@ -287,29 +259,23 @@ TEST(PlotAxes, TicksAndLabels) {
     };
     EXPECT_EQ(time_labels(3.0), (std::vector<std::string>{"0.0 s", "0.5 s", "1.0 s", "1.5 s", "2.0 s", "2.5 s",
                                                           "3.0 s"}));
-    EXPECT_EQ(time_labels(200.0), (std::vector<std::string>{"0:00", "0:30", "1:00", "1:30", "2:00", "2:30",
-                                                            "3:00"}));
     EXPECT_EQ(time_labels(7200.0).back(), "2:00:00");
     EXPECT_TRUE(time_labels(0.0).empty());
     EXPECT_EQ(db_label(6, 3), "+6");
     EXPECT_EQ(db_label(-12, 6), "\u221212");
-    EXPECT_EQ(db_label(0, 6), "0");
 }
 
 TEST(PlotAxes, TextIsMadeDrawable) {
     const std::pair<std::string, std::string> cases[] = {
-        {"song.wav", "song.wav"},
         {"caf\xc3\xa9 \xe9\x9f\xb3", "caf\xc3\xa9 \xe9\x9f\xb3"},
         {"a\nb\tc", "a?b?c"},
         {"x\xff", "x\xef\xbf\xbd"},              // not UTF-8 at all
         {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},  // overlong '/'
-        {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},  // a surrogate
         {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},                  // cut short
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(printable_utf8(in), out);
     EXPECT_EQ(ellipsize_middle("abcdefghij", 5), "ab\u2026ij");
     EXPECT_EQ(ellipsize_middle("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 3), "\xc3\xa9\u2026\xc3\xa9");
-    EXPECT_EQ(ellipsize_middle("short", 10), "short");
 }
 
 // ---------------------------------------------------------------- pictures
@@ -323,19 +289,18 @@ TEST(PlotPicture, WritesSvgAndPngOfTheFixedSizeWhateverTheData) {
     for (int16_t& s : pcm) s = static_cast<int16_t>(s / 2);
     out.add(pcm.data(), 44100);
     const PlotData data = {"in.wav", 44100, 2, "--set", response, &in, &out};
-    for (const char* name : {"p.svg", "p.SVG", "p.png", "p.Png"}) {
+    for (const char* name : {"p.SVG", "p.Png"}) {
         const fs::path path = scratch(name);
         std::string error;
         ASSERT_TRUE(write_plot(path.string(), data, error)) << error;
-        if (path.extension().string()[1] == 'p' || path.extension().string()[1] == 'P') {
+        if (path.extension() == ".Png") {
             EXPECT_TRUE(png_of_fixed_size(path)) << name;
             continue;
         }
         std::ifstream f(path);
         const std::string svg((std::istreambuf_iterator<char>(f)), {});
-        EXPECT_NE(svg.find("<svg"), std::string::npos) << name;
-        EXPECT_NE(svg.find("width=\"1000pt\""), std::string::npos) << name;
-        EXPECT_NE(svg.find("height=\"700pt\""), std::string::npos) << name;
+        EXPECT_NE(svg.find("<svg"), std::string::npos);
+        EXPECT_NE(svg.find("width=\"1000pt\" height=\"700pt\""), std::string::npos) << svg.substr(0, 300);
     }
     // Missing, silent, odd or non-UTF-8 data still draws.
     EqResponse odd;
@@ -345,7 +310,6 @@ TEST(PlotPicture, WritesSvgAndPngOfTheFixedSizeWhateverTheData) {
     const std::vector<int16_t> zeros(100, 0);
     silent.add(zeros.data(), zeros.size());
     const PlotData oddCases[] = {
-        {},
         {"bad \xff name\n" + std::string(3000, 'n'), 8000, 1, "\xc0", odd, &silent, &empty},
         {"x", 0, 7, "", odd, &empty, nullptr},
     };
@@ -358,8 +322,7 @@ TEST(PlotPicture, WritesSvgAndPngOfTheFixedSizeWhateverTheData) {
     // An unknown extension or an unwritable path writes nothing.
     const std::string dir = std::string(AUDIOMIX_RENDER_SCRATCH) + "/";
     const std::pair<std::string, std::string> refused[] = {
-        {dir + "p.jpg", "'.jpg'"}, {dir + "p.svg.part", "'.part'"}, {dir + "p", "no extension"},
-        {dir + "missing/p.png", dir + "missing/p.png"},
+        {dir + "p.jpg", "'.jpg'"}, {dir + "p", "no extension"}, {dir + "missing/p.png", dir + "missing/p.png"},
     };
     for (const auto& [path, mention] : refused) {
         std::string error;
