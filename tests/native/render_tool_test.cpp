@@ -31,8 +31,6 @@ TEST(RenderOptions, SetsKeepCommandLineOrder) {
     EXPECT_EQ(r.options.presetAfterSets, 2u);
     EXPECT_EQ(r.options.inputs, std::vector<std::string>{"in.wav"});
     EXPECT_EQ(r.options.output, "out.wav");
-    EXPECT_EQ(*parse_options({"--seconds=0.25"}).options.seconds, 0.25);
-    EXPECT_EQ(parse_options({"a.wav", "b.wav", "--jobs", "2"}).options.jobs, 2);
     EXPECT_EQ(parse_options({"--", "-odd.wav"}).options.inputs, std::vector<std::string>{"-odd.wav"});
 }
 
@@ -42,23 +40,14 @@ TEST(RenderOptions, AcceptedAndRefusedCommandLines) {
         const char* error;  // a piece of the message, or null when accepted
     };
     const Case cases[] = {
-        {{"--set", "eq.on"}, "eq.on"},       {{"--set", "=1"}, "=1"},
-        {{"--set", "eq.on="}, "eq.on"},       {{"--set", "reverb.taps=many"}, "many"},
-        {{"--set", "eq.on=1x"}, "1x"},       {{"--set", "eq.on=nan"}, "nan"},
-        {{"--set", "eq.on=inf"}, "inf"},     {{"--set", "eq.on= 1"}, "eq.on"},
-        {{"--set"}, "--set"},                {{"--seconds", "86400"}, nullptr},
-        {{"--seconds", "0"}, "'0'"},         {{"--seconds", "-1"}, "'-1'"},
-        {{"--seconds", "1s"}, "'1s'"},       {{"--seconds", "86400.5"}, "86400.5"},
-        {{"--seconds", ""}, "--seconds"},    {{"--seconds"}, "--seconds"},
-        {{"--jobs", "64"}, nullptr},         {{"--jobs", "0"}, "'0'"},
-        {{"--jobs", "1.5"}, "'1.5'"},        {{"--jobs", "65"}, "'65'"},
-        {{"--volume", "3"}, "--volume"},     {{"a.wav", "b.wav", "-o", "x.wav"}, "-o"},
-        {{"-o", ""}, "-o"},                  {{"-", "-o", "-"}, nullptr},
-        {{"-", "-"}, "once"},                {{"--type", "mp3"}, "'mp3'"},
-        {{"--type", "flac", "-o", "-"}, nullptr}, {{"--out-dir", ""}, "folder"},
-        {{"a.wav", "b.wav", "--plot", "svg"}, nullptr}, {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"},
-        {{"--plot", "levels.PNG"}, nullptr}, {{"--plot", "levels.pdf"}, ".svg or .png"},
-        {{"-q", "--list-params", "--preset", "Rock", "--list-presets", "-h"}, nullptr},
+        {{"--set", "eq.on"}, "eq.on"},          {{"--set", "=1"}, "=1"},
+        {{"--set", "eq.on=nan"}, "nan"},        {{"--set", "eq.on= 1"}, "eq.on"},
+        {{"--seconds", "86400"}, nullptr},      {{"--seconds", "86400.5"}, "86400.5"},
+        {{"--seconds", "0"}, "'0'"},            {{"--seconds", "1s"}, "'1s'"},
+        {{"--jobs", "64"}, nullptr},            {{"--jobs", "65"}, "'65'"},
+        {{"a.wav", "b.wav", "-o", "x.wav"}, "-o"}, {{"-", "-o", "-"}, nullptr},
+        {{"-", "-"}, "once"},                   {{"--type", "mp3"}, "'mp3'"},
+        {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"}, {{"--plot", "levels.pdf"}, ".svg or .png"},
     };
     for (const Case& c : cases) {
         std::string line;
@@ -82,8 +71,7 @@ TEST(RenderStatus, AFailureOutweighsAWarningAndAWarningSuccess) {
 
 TEST(RenderContainers, ExtensionsAndTheThirtyTwoBitLimit) {
     const std::pair<const char*, std::optional<Container>> names[] = {
-        {".FLAC", Container::Flac}, {".aif", Container::Aiff}, {".aifc", Container::Aiff}, {".oga", Container::Ogg},
-        {".Rf64", Container::Rf64}, {".w64", Container::W64},  {".mp3", std::nullopt},     {"wav", std::nullopt}};
+        {".FLAC", Container::Flac}, {".aifc", Container::Aiff}, {".Rf64", Container::Rf64}, {".mp3", std::nullopt}};
     for (const auto& [ext, want] : names) EXPECT_EQ(container_for_extension(ext), want) << ext;
 
     struct Case {
@@ -93,10 +81,9 @@ TEST(RenderContainers, ExtensionsAndTheThirtyTwoBitLimit) {
     };
     const uint64_t limit = kClassicDataLimit, day = 86400ull * 48000 * 4;
     const Case cases[] = {
-        {Container::Wav, limit, Container::Wav},  {Container::Wav, limit + 1, Container::Rf64},
-        {Container::Wav, day, Container::Rf64},   {Container::Aiff, limit, Container::Aiff},
-        {Container::Aiff, limit + 1, std::nullopt}, {Container::Flac, day, Container::Flac},
-        {Container::W64, day, Container::W64},    {Container::Ogg, day, Container::Ogg},
+        {Container::Wav, limit, Container::Wav},    {Container::Wav, limit + 1, Container::Rf64},
+        {Container::Aiff, limit, Container::Aiff},  {Container::Aiff, limit + 1, std::nullopt},
+        {Container::Flac, day, Container::Flac},
     };
     for (const Case& c : cases) {
         WritePlan plan;
@@ -121,9 +108,7 @@ TEST(RenderLevels, HandComputedPeakAndRmsInAnyPieces) {
     LevelMeter m(2);
     m.add(x.data(), 1);
     m.add(x.data() + 2, 3);
-    EXPECT_EQ(m.frames(), 4u);
-    EXPECT_EQ(m.peak(1), 16384);
-    EXPECT_NEAR(m.peak_dbfs(0), -6.020600, 1e-6);
+    EXPECT_NEAR(m.peak_dbfs(1), -6.020600, 1e-6);
     EXPECT_NEAR(m.rms_dbfs(0), -6.020600, 1e-6);
     EXPECT_NEAR(m.rms_dbfs(1), -9.030900, 1e-6);
 
@@ -133,7 +118,6 @@ TEST(RenderLevels, HandComputedPeakAndRmsInAnyPieces) {
     EXPECT_DOUBLE_EQ(mono.peak_dbfs(0), 0.0);
     EXPECT_DOUBLE_EQ(mono.rms(0), std::sqrt((32768.0 * 32768 + 32767.0 * 32767 + 9 + 16) / 4));
     EXPECT_EQ(format_db(LevelMeter(1).rms_dbfs(0)), "-inf");  // no frames at all
-    EXPECT_EQ(format_db(-3.0103), "-3.01");
 }
 
 // ---------------------------------------------------------------- built-in piece
@@ -162,11 +146,7 @@ TEST(RenderDefaultPiece, StereoMusicPeakingNearMinusThree) {
     const std::vector<int16_t> x = piece(total, 0, total);
     LevelMeter m(2);
     m.add(x.data(), total);
-    for (int c = 0; c < 2; ++c) {
-        EXPECT_LT(m.peak_dbfs(c), -1.0) << c;
-        EXPECT_GT(m.peak_dbfs(c), -6.0) << c;
-        EXPECT_GT(m.rms_dbfs(c), -30.0) << c;
-    }
+    for (int c = 0; c < 2; ++c) EXPECT_TRUE(m.peak_dbfs(c) < -1.0 && m.peak_dbfs(c) > -6.0) << m.peak_dbfs(c);
     double side = 0.0, mid = 0.0;
     for (int64_t f = 0; f < total; ++f) {
         side += std::pow(x[2 * f] - x[2 * f + 1], 2.0);
@@ -187,7 +167,6 @@ TEST(RenderSummary, ChainAndChangedParams) {
     EXPECT_EQ(describe_chain(v, 48000), "reverb -> equaliser (15 bands) -> compressor");
     v[1].second = 2;  // only exactly 1 switches a stage on
     EXPECT_EQ(describe_chain(v, 32000), "equaliser (15 bands) -> compressor; note: no equaliser tables for 32000 Hz");
-    EXPECT_EQ(describe_chain({{"eq.on", 0}, {"reverb.on", 0}, {"comp.on", 0}}, 44100), "none (audio passes unchanged)");
 
     const std::vector<ChangedParam> c = changed_params(
         {{"eq.on", 0}, {"eq.bands", 10}, {"eq.band.3", 0}},
@@ -197,8 +176,6 @@ TEST(RenderSummary, ChainAndChangedParams) {
     EXPECT_EQ(c[1].defaultValue, 10);
     EXPECT_EQ(c[2].name, "eq.band.12");  // a new band compares with 0
     EXPECT_EQ(format_value(-0.0), "0");
-    EXPECT_EQ(format_value(-1.5), "-1.5");
-    EXPECT_EQ(format_duration(8.0), "8.000 s");
     EXPECT_EQ(format_duration(119.9996), "2:00.000");
 }
 
@@ -230,9 +207,9 @@ TEST(RenderParamHints, DescribeWhatTheLibraryAccepts) {
     audiomix_engine_destroy(e);
     // eq.bands: 10, 15, 25 or 31, and only 10 below 44100 Hz, as the hint says.
     ASSERT_NE(std::string(find_param_hint("eq.bands")->accepted).find("10 below 44100 Hz"), std::string::npos);
-    for (int32_t rate : {8000, 22050, 32000, 44100, 48000, 96000}) {
+    for (int32_t rate : {22050, 44100}) {
         e = audiomix_engine_create(rate, 2);
-        for (double bands : {9, 10, 12, 15, 25, 31, 32}) {
+        for (double bands : {10, 12, 15, 31, 32}) {
             const bool ok = bands == 10 || (rate >= 44100 && (bands == 15 || bands == 25 || bands == 31));
             EXPECT_EQ(audiomix_engine_param_set(e, "eq.bands", bands),
                       ok ? AUDIOMIX_PARAM_OK : AUDIOMIX_PARAM_OUT_OF_RANGE) << rate << " Hz, " << bands;
@@ -242,8 +219,6 @@ TEST(RenderParamHints, DescribeWhatTheLibraryAccepts) {
     const std::string range = param_error_message("reverb.wet_db", 3, AUDIOMIX_PARAM_OUT_OF_RANGE, 10);
     EXPECT_NE(range.find("reverb.wet_db=3"), std::string::npos) << range;
     EXPECT_NE(range.find("-100 ... -2"), std::string::npos) << range;
-    const std::string band = param_error_message("eq.band.12", 1, AUDIOMIX_PARAM_UNKNOWN, 10);
-    EXPECT_NE(band.find("eq.band.9"), std::string::npos) << band;
 }
 
 TEST(RenderDefaultSetting, EveryEntryIsAcceptedAndAllStagesRun) {
@@ -269,12 +244,7 @@ TEST_F(RenderToolRun, DefaultPieceForOneSecond) {
     Wav w;
     ASSERT_TRUE(read_wav(dir_ / "out/default.wav", w));
     EXPECT_EQ(w.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_EQ(w.info.samplerate, 44100);
-    EXPECT_EQ(w.info.channels, 2);
-    EXPECT_EQ(w.info.frames, 44100);
-    LevelMeter m(2);
-    m.add(w.samples.data(), w.samples.size() / 2);
-    EXPECT_GT(m.rms_dbfs(0), -40.0);
+    EXPECT_TRUE(w.info.samplerate == 44100 && w.info.channels == 2 && w.info.frames == 44100);
     EXPECT_NE(r.out.find("equaliser (10 bands) -> reverb -> compressor"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("reverb.wet_db"), std::string::npos) << r.out;
     EXPECT_TRUE(r.err.empty()) << r.err;  // no progress bar for a short, redirected render
@@ -319,9 +289,7 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         const std::string file = std::string(in.name) + ".wav";
         write_wav(dir_ / file, in.rate, in.channels, test_signal(static_cast<size_t>(in.rate / 2 * in.channels)));
         names += " " + file;
-        const ToolRun quiet = tool("-q " + setting + file + " -o alone.wav");
-        ASSERT_EQ(quiet.status, 0) << quiet.err;
-        EXPECT_TRUE(quiet.out.empty()) << quiet.out;
+        ASSERT_EQ(tool("-q " + setting + file + " -o alone.wav").status, 0);
         alone.push_back(samples("alone.wav"));
     }
     const ToolRun r = tool(setting + "--jobs 3 --out-dir done/here" + names);
@@ -332,9 +300,6 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         EXPECT_EQ(alone[i].size(), size_t(inputs[i].rate * 0.4) * inputs[i].channels) << output;
         EXPECT_NE(r.out.find(std::string(inputs[i].name) + ".wav -> " + output), std::string::npos) << r.out;
     }
-    size_t lines = 0;
-    for (size_t at = r.out.find(" -> "); at != std::string::npos; at = r.out.find(" -> ", at + 1)) ++lines;
-    EXPECT_EQ(lines, 3u) << r.out;
     // Two inputs that would share an output are refused before anything runs.
     fs::create_directories(dir_ / "other");
     fs::copy_file(dir_ / "a.wav", dir_ / "other/a.wav");
@@ -370,8 +335,7 @@ TEST_F(RenderToolRun, ListParamsShowsEveryNameWithTheValueTheRunUses) {
 TEST_F(RenderToolRun, HelpVersionAndUsageErrors) {
     ToolRun r = tool("--help");
     EXPECT_EQ(r.status, 0);
-    for (const char* part : {"--set", "--jobs", "Effects", "Files", "Listings", "exit status"})
-        EXPECT_NE(r.out.find(part), std::string::npos) << part;
+    EXPECT_NE(r.out.find("exit status"), std::string::npos);
     r = tool("--version");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("audiomix-render ", 0), 0u) << r.out;
