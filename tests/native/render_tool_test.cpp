@@ -19,21 +19,6 @@ using namespace render_test;
 
 // ---------------------------------------------------------------- options
 
-TEST(RenderOptions, SetsKeepCommandLineOrder) {
-    const ParseResult r = parse_options({"--set", "eq.bands=15", "--set=eq.band.12=-3.5", "--preset", "Rock",
-                                         "--set", "reverb.on=1", "in.wav", "-o", "out.wav"});
-    ASSERT_TRUE(r.ok()) << r.error;
-    ASSERT_EQ(r.options.sets.size(), 3u);
-    EXPECT_EQ(r.options.sets[0].name, "eq.bands");
-    EXPECT_EQ(r.options.sets[1].name, "eq.band.12");
-    EXPECT_EQ(r.options.sets[1].value, -3.5);
-    EXPECT_EQ(r.options.sets[2].name, "reverb.on");
-    EXPECT_EQ(r.options.presetAfterSets, 2u);
-    EXPECT_EQ(r.options.inputs, std::vector<std::string>{"in.wav"});
-    EXPECT_EQ(r.options.output, "out.wav");
-    EXPECT_EQ(parse_options({"--", "-odd.wav"}).options.inputs, std::vector<std::string>{"-odd.wav"});
-}
-
 TEST(RenderOptions, AcceptedAndRefusedCommandLines) {
     struct Case {
         std::vector<std::string> args;
@@ -305,41 +290,4 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
     fs::copy_file(dir_ / "a.wav", dir_ / "other/a.wav");
     EXPECT_EQ(tool("a.wav other/a.wav").status, 1);
     EXPECT_FALSE(fs::exists(dir_ / "out"));
-}
-
-TEST_F(RenderToolRun, ListParamsShowsEveryNameWithTheValueTheRunUses) {
-    write_wav(dir_ / "in.wav", 44100, 2, test_signal(2000));
-    const ToolRun r = tool("in.wav --flat --set reverb.taps=33 --list-params");
-    ASSERT_EQ(r.status, 0) << r.err;
-    std::map<std::string, double> listed;
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        std::string name, value;
-        if (words >> name >> value) listed[name] = std::atof(value.c_str());
-    }
-    audiomix_engine* e = audiomix_engine_create(44100, 2);
-    int count = 0;
-    for (int32_t i = 0;; ++i, ++count) {
-        char name[64];
-        double v = 0.0;
-        if (audiomix_engine_param_name(e, i, name, sizeof name) == AUDIOMIX_PARAM_UNKNOWN) break;
-        audiomix_engine_param_get(e, name, &v);
-        ASSERT_TRUE(listed.count(name)) << name << "\n" << r.out;
-        EXPECT_EQ(listed[name], std::string(name) == "reverb.taps" ? 33.0 : v) << name;
-    }
-    audiomix_engine_destroy(e);
-    EXPECT_GE(count, 27);  // 17 named parameters and at least 10 bands
-}
-
-TEST_F(RenderToolRun, HelpVersionAndUsageErrors) {
-    ToolRun r = tool("--help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("exit status"), std::string::npos);
-    r = tool("--version");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("audiomix-render ", 0), 0u) << r.out;
-    r = tool("--seconds soon");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("soon"), std::string::npos) << r.err;
 }
