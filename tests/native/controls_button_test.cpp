@@ -110,7 +110,6 @@ TEST(ButtonCaption, PassesPerStateAndEffect) {
         uint32_t first, second;
     } cases[] = {
         {true, true, 2, hi, sh},                                      // disabled: embossed grey
-        {false, false, 1, make_rgb(32, 64, 64), make_rgb(0, 5, 5)},  // shadow of the inverse
         {false, true, 2, white, make_rgb(255, 55, 55)},               // the switches, in
     };
     for (const auto& k : cases) {

@@ -26,15 +26,6 @@ ComboLook page_look() {
     return look;
 }
 
-// The fills of one paint of a w x h item at the origin.
-Canvas painted(const ComboLook& look, int w, int h, int index, bool selected) {
-    Canvas canvas(w, h);
-    const ComboItemPaint p = combo_item_paint(look, {0, 0, w, h}, index, selected);
-    combo_face_fills(p, canvas);
-    combo_frame_fills(p, canvas);
-    return canvas;
-}
-
 TEST(ComboItemPaint, ThePageLookDrawsAGradientFaceShadowedTextAndAHighlightWhenSelected) {
     const PixelRect item{10, 20, 110, 36};
     const ComboItemPaint p = combo_item_paint(page_look(), item, 3, false);
@@ -61,7 +52,10 @@ TEST(ComboItemPaint, ThePageLookDrawsAGradientFaceShadowedTextAndAHighlightWhenS
 
 TEST(ComboItemFills, TheFaceDarkensDownwardsTheHighlightLightensAndTheFrameStaysOnTop) {
     for (bool selected : {false, true}) {
-        const Canvas c = painted(page_look(), 20, 10, 0, selected);
+        Canvas c(20, 10);
+        const ComboItemPaint p = combo_item_paint(page_look(), {0, 0, 20, 10}, 0, selected);
+        combo_face_fills(p, c);
+        combo_frame_fills(p, c);
         for (int y = 2; y < 9; ++y) {
             const int above = (c.at(10, y - 1) >> 8) & 0xFF, here = (c.at(10, y) >> 8) & 0xFF;  // green
             if (selected) {

@@ -18,8 +18,7 @@ TEST(LabelTextFormat, FollowsTheStaticStyleAndLineBreaksAreCarriageReturnNewLine
         uint32_t format, style;
         bool lineBreak;
         uint32_t expect;
-    } cases[] = {{false, 0, kSsRight, false, 0x2u},
-                 {false, 0, kSsCenter, false, 0x0u},
+    } cases[] = {{false, 0, kSsCenter, false, 0x0u},
                  {false, 0, kSsCenter | kSsCenterImage, false, 0x25u},
                  {false, 0, kSsCenter | kSsCenterImage, true, 0x1u},
                  {true, 0x0810, kSsCenterImage, false, 0x0810u}};
