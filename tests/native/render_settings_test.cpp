@@ -160,8 +160,6 @@ TEST_F(RenderToolRun, SaveSettingsAloneOrRefused) {
     // Alone it writes the built-in piece's setting and renders nothing.
     ASSERT_EQ(tool("--save-settings builtin.toml").status, 0);
     EXPECT_FALSE(fs::exists(dir_ / "out"));
-    EXPECT_NE(read("builtin.toml").find("band = [6.0, 4.8, 2.4, 0.0, -2.4, -2.4, 0.0, 2.4, 4.8, 6.0]"),
-              std::string::npos) << read("builtin.toml");
     EXPECT_EQ(tool("--settings builtin.toml --list-params").out, tool("--list-params").out);
     // A folder in the way, a missing folder, an input or the output: refused,
     // and nothing is left behind.
