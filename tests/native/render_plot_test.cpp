@@ -71,12 +71,10 @@ bool png_of_fixed_size(const fs::path& path) {
 
 TEST(PlotResponse, FlatIsFlatAndABoostPeaksNearItsBandCentre) {
     // Off, or at a rate without tables, nothing runs and nothing changes.
-    for (const auto& [rate, setting] : {std::pair<int32_t, ParamValues>{44100, {{"eq.on", 0}}},
-                                        {32000, {{"eq.on", 1}, {"eq.band.3", 12}}}}) {
-        const EqResponse r = measure(rate, 2, setting);
+    const ParamValues off = {{"eq.on", 0}}, noTables = {{"eq.on", 1}, {"eq.band.3", 12}};
+    for (const EqResponse& r : {measure(44100, 2, off), measure(32000, 2, noTables)}) {
         EXPECT_FALSE(r.equaliserOn);
-        EXPECT_NEAR(max_of(r.gainDb[0]), 0.0, 0.01) << rate;
-        EXPECT_NEAR(min_of(r.gainDb[0]), 0.0, 0.01) << rate;
+        EXPECT_TRUE(std::fabs(max_of(r.gainDb[0])) < 0.01 && std::fabs(min_of(r.gainDb[0])) < 0.01);
     }
     struct Case {
         int32_t rate;
