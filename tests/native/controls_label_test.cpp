@@ -36,8 +36,7 @@ TEST(LabelBackgroundPlan, KindFollowsTransparencyBitmapAndStyle) {
         int style;
         LabelBackgroundKind kind;
         bool gradient;
-    } cases[] = {{false, false, 0, LabelBackgroundKind::Solid, false},
-                 {false, false, 6, LabelBackgroundKind::Bevel, false},
+    } cases[] = {{false, false, 6, LabelBackgroundKind::Bevel, false},
                  {false, false, 7, LabelBackgroundKind::Gradient, true},
                  {false, true, 16, LabelBackgroundKind::Bitmap, false},
                  {false, true, 17, LabelBackgroundKind::Bitmap, true}};  // a gradient over a bitmap only above 16
