@@ -203,7 +203,7 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         const char* name;
         int rate, channels;
     };
-    const Input inputs[] = {{"a", 44100, 2}, {"b", 48000, 1}, {"c", 22050, 2}};
+    const Input inputs[] = {{"a", 44100, 2}, {"b", 22050, 1}};
     std::string names;
     std::vector<std::vector<int16_t>> alone;
     const std::string setting = "--set eq.band.2=9 --seconds 0.4 ";
@@ -214,7 +214,7 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         ASSERT_EQ(tool("-q " + setting + file + " -o alone.wav").status, 0);
         alone.push_back(samples("alone.wav"));
     }
-    const ToolRun r = tool(setting + "--jobs 3 --out-dir done/here" + names);
+    const ToolRun r = tool(setting + "--jobs 2 --out-dir done/here" + names);
     ASSERT_EQ(r.status, 0) << r.err;
     for (size_t i = 0; i < std::size(inputs); ++i) {
         const std::string output = "done/here/" + std::string(inputs[i].name) + "-audiomix.wav";
