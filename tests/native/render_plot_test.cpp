@@ -13,7 +13,6 @@
 #include <iterator>
 #include <new>
 
-#include "band_layout.h"
 #include "level_history.h"
 #include "plot.h"
 #include "plot_axes.h"

@@ -2,7 +2,7 @@
 // piece, the parameter descriptions) and the runs only a process shows.
 #include <audiomix.h>
 
-#include <cmath>
+#include <algorithm>
 
 #include "default_signal.h"
 #include "effects.h"
