@@ -34,13 +34,10 @@ TEST(RenderOptions, AcceptedAndRefusedCommandLines) {
         {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"}, {{"--plot", "levels.pdf"}, ".svg or .png"},
     };
     for (const Case& c : cases) {
-        std::string line;
-        for (const std::string& a : c.args) line += a + " ";
         const ParseResult r = parse_options(c.args);
-        if (!c.error) {
-            EXPECT_TRUE(r.ok()) << line << ": " << r.error;
-        } else {
-            EXPECT_NE(r.error.find(c.error), std::string::npos) << line << ": " << r.error;
+        EXPECT_EQ(r.ok(), c.error == nullptr) << ::testing::PrintToString(c.args) << ": " << r.error;
+        if (c.error) {
+            EXPECT_NE(r.error.find(c.error), std::string::npos) << ::testing::PrintToString(c.args) << ": " << r.error;
         }
     }
 }
