@@ -1,4 +1,4 @@
-// The skinned button's style conversion, colour setters, paint plan and hover.
+// The skinned button's colour setters, paint plan, layout and hover.
 #include <gtest/gtest.h>
 
 #include <random>

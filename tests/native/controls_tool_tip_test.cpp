@@ -1,4 +1,4 @@
-// The tool tip's bubble geometry, colours, show/hide logic and tool table.
+// The tool tip's bubble geometry, show/hide logic and tool table.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // audiomix-render --plot: the equaliser response measured through an engine,
-// the level history, the axes and the written pictures.
+// the level history, the text it draws and the written pictures.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
