@@ -2,9 +2,8 @@
 // piece, the parameter descriptions) and the runs only a process shows.
 #include <audiomix.h>
 
-#include <cmath>
+#include <algorithm>
 
-#include "default_setting.h"
 #include "default_signal.h"
 #include "effects.h"
 #include "format.h"
@@ -19,55 +18,26 @@ using namespace render_test;
 
 // ---------------------------------------------------------------- options
 
-TEST(RenderOptions, SetsKeepCommandLineOrder) {
-    const ParseResult r = parse_options({"--set", "eq.bands=15", "--set=eq.band.12=-3.5", "--preset", "Rock",
-                                         "--set", "reverb.on=1", "in.wav", "-o", "out.wav"});
-    ASSERT_TRUE(r.ok()) << r.error;
-    ASSERT_EQ(r.options.sets.size(), 3u);
-    EXPECT_EQ(r.options.sets[0].name, "eq.bands");
-    EXPECT_EQ(r.options.sets[1].name, "eq.band.12");
-    EXPECT_EQ(r.options.sets[1].value, -3.5);
-    EXPECT_EQ(r.options.sets[2].name, "reverb.on");
-    EXPECT_EQ(r.options.presetAfterSets, 2u);
-    EXPECT_EQ(r.options.inputs, std::vector<std::string>{"in.wav"});
-    EXPECT_EQ(r.options.output, "out.wav");
-    EXPECT_EQ(*parse_options({"--seconds=0.25"}).options.seconds, 0.25);
-    EXPECT_EQ(parse_options({"a.wav", "b.wav", "--jobs", "2"}).options.jobs, 2);
-    EXPECT_EQ(parse_options({"--", "-odd.wav"}).options.inputs, std::vector<std::string>{"-odd.wav"});
-}
-
 TEST(RenderOptions, AcceptedAndRefusedCommandLines) {
     struct Case {
         std::vector<std::string> args;
         const char* error;  // a piece of the message, or null when accepted
     };
     const Case cases[] = {
-        {{"--set", "eq.on"}, "eq.on"},       {{"--set", "=1"}, "=1"},
-        {{"--set", "eq.on="}, "eq.on"},       {{"--set", "reverb.taps=many"}, "many"},
-        {{"--set", "eq.on=1x"}, "1x"},       {{"--set", "eq.on=nan"}, "nan"},
-        {{"--set", "eq.on=inf"}, "inf"},     {{"--set", "eq.on= 1"}, "eq.on"},
-        {{"--set"}, "--set"},                {{"--seconds", "86400"}, nullptr},
-        {{"--seconds", "0"}, "'0'"},         {{"--seconds", "-1"}, "'-1'"},
-        {{"--seconds", "1s"}, "'1s'"},       {{"--seconds", "86400.5"}, "86400.5"},
-        {{"--seconds", ""}, "--seconds"},    {{"--seconds"}, "--seconds"},
-        {{"--jobs", "64"}, nullptr},         {{"--jobs", "0"}, "'0'"},
-        {{"--jobs", "1.5"}, "'1.5'"},        {{"--jobs", "65"}, "'65'"},
-        {{"--volume", "3"}, "--volume"},     {{"a.wav", "b.wav", "-o", "x.wav"}, "-o"},
-        {{"-o", ""}, "-o"},                  {{"-", "-o", "-"}, nullptr},
-        {{"-", "-"}, "once"},                {{"--type", "mp3"}, "'mp3'"},
-        {{"--type", "flac", "-o", "-"}, nullptr}, {{"--out-dir", ""}, "folder"},
-        {{"a.wav", "b.wav", "--plot", "svg"}, nullptr}, {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"},
-        {{"--plot", "levels.PNG"}, nullptr}, {{"--plot", "levels.pdf"}, ".svg or .png"},
-        {{"-q", "--list-params", "--preset", "Rock", "--list-presets", "-h"}, nullptr},
+        {{"--set", "eq.on"}, "eq.on"},          {{"--set", "=1"}, "=1"},
+        {{"--set", "eq.on=nan"}, "nan"},        {{"--set", "eq.on= 1"}, "eq.on"},
+        {{"--seconds", "86400"}, nullptr},      {{"--seconds", "86400.5"}, "86400.5"},
+        {{"--seconds", "0"}, "'0'"},            {{"--seconds", "1s"}, "'1s'"},
+        {{"--jobs", "64"}, nullptr},            {{"--jobs", "65"}, "'65'"},
+        {{"a.wav", "b.wav", "-o", "x.wav"}, "-o"}, {{"-", "-o", "-"}, nullptr},
+        {{"-", "-"}, "once"},                   {{"--type", "mp3"}, "'mp3'"},
+        {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"}, {{"--plot", "levels.pdf"}, ".svg or .png"},
     };
     for (const Case& c : cases) {
-        std::string line;
-        for (const std::string& a : c.args) line += a + " ";
         const ParseResult r = parse_options(c.args);
-        if (!c.error) {
-            EXPECT_TRUE(r.ok()) << line << ": " << r.error;
-        } else {
-            EXPECT_NE(r.error.find(c.error), std::string::npos) << line << ": " << r.error;
+        EXPECT_EQ(r.ok(), c.error == nullptr) << ::testing::PrintToString(c.args) << ": " << r.error;
+        if (c.error) {
+            EXPECT_NE(r.error.find(c.error), std::string::npos) << ::testing::PrintToString(c.args) << ": " << r.error;
         }
     }
 }
@@ -81,35 +51,22 @@ TEST(RenderStatus, AFailureOutweighsAWarningAndAWarningSuccess) {
 }
 
 TEST(RenderContainers, ExtensionsAndTheThirtyTwoBitLimit) {
-    const std::pair<const char*, std::optional<Container>> names[] = {
-        {".FLAC", Container::Flac}, {".aif", Container::Aiff}, {".aifc", Container::Aiff}, {".oga", Container::Ogg},
-        {".Rf64", Container::Rf64}, {".w64", Container::W64},  {".mp3", std::nullopt},     {"wav", std::nullopt}};
-    for (const auto& [ext, want] : names) EXPECT_EQ(container_for_extension(ext), want) << ext;
-
-    struct Case {
-        Container requested;
-        uint64_t bytes;
-        std::optional<Container> written;  // nullopt: refused
-    };
-    const uint64_t limit = kClassicDataLimit, day = 86400ull * 48000 * 4;
-    const Case cases[] = {
-        {Container::Wav, limit, Container::Wav},  {Container::Wav, limit + 1, Container::Rf64},
-        {Container::Wav, day, Container::Rf64},   {Container::Aiff, limit, Container::Aiff},
-        {Container::Aiff, limit + 1, std::nullopt}, {Container::Flac, day, Container::Flac},
-        {Container::W64, day, Container::W64},    {Container::Ogg, day, Container::Ogg},
-    };
-    for (const Case& c : cases) {
+    EXPECT_EQ(container_for_extension(".aifc"), Container::Aiff);
+    EXPECT_EQ(container_for_extension(".mp3"), std::nullopt);
+    // The container written for that many data bytes; none when refused.
+    const uint64_t limit = kClassicDataLimit;
+    auto planned = [&](Container requested, uint64_t bytes) -> std::optional<Container> {
         WritePlan plan;
         std::string error;
-        const bool ok = plan_write(c.requested, c.bytes, limit, plan, error);
-        EXPECT_EQ(ok, c.written.has_value()) << c.bytes;
-        if (!ok) {
-            EXPECT_NE(error.find("32 bits"), std::string::npos) << error;
-            continue;
-        }
-        EXPECT_EQ(plan.container, *c.written) << c.bytes;
-        EXPECT_EQ(plan.promoted, c.requested != *c.written) << c.bytes;
-    }
+        if (!plan_write(requested, bytes, limit, plan, error)) return std::nullopt;
+        EXPECT_EQ(plan.promoted, plan.container != requested);
+        return plan.container;
+    };
+    EXPECT_EQ(planned(Container::Wav, limit), Container::Wav);
+    EXPECT_EQ(planned(Container::Wav, limit + 1), Container::Rf64);
+    EXPECT_EQ(planned(Container::Aiff, limit), Container::Aiff);
+    EXPECT_EQ(planned(Container::Aiff, limit + 1), std::nullopt);
+    EXPECT_EQ(planned(Container::Flac, 86400ull * 48000 * 4), Container::Flac);  // a day at 48 kHz
 }
 
 // ---------------------------------------------------------------- levels
@@ -121,19 +78,11 @@ TEST(RenderLevels, HandComputedPeakAndRmsInAnyPieces) {
     LevelMeter m(2);
     m.add(x.data(), 1);
     m.add(x.data() + 2, 3);
-    EXPECT_EQ(m.frames(), 4u);
-    EXPECT_EQ(m.peak(1), 16384);
-    EXPECT_NEAR(m.peak_dbfs(0), -6.020600, 1e-6);
+    EXPECT_NEAR(m.peak_dbfs(1), -6.020600, 1e-6);
     EXPECT_NEAR(m.rms_dbfs(0), -6.020600, 1e-6);
     EXPECT_NEAR(m.rms_dbfs(1), -9.030900, 1e-6);
 
-    const std::vector<int16_t> full = {-32768, 32767, 3, -4};
-    LevelMeter mono(1);
-    mono.add(full.data(), 4);
-    EXPECT_DOUBLE_EQ(mono.peak_dbfs(0), 0.0);
-    EXPECT_DOUBLE_EQ(mono.rms(0), std::sqrt((32768.0 * 32768 + 32767.0 * 32767 + 9 + 16) / 4));
     EXPECT_EQ(format_db(LevelMeter(1).rms_dbfs(0)), "-inf");  // no frames at all
-    EXPECT_EQ(format_db(-3.0103), "-3.01");
 }
 
 // ---------------------------------------------------------------- built-in piece
@@ -157,27 +106,6 @@ TEST(RenderDefaultPiece, TheSameHoweverItIsCut) {
     EXPECT_EQ(a, b);
 }
 
-TEST(RenderDefaultPiece, StereoMusicPeakingNearMinusThree) {
-    const int64_t total = static_cast<int64_t>(kDefaultSeconds * kDefaultRate);
-    const std::vector<int16_t> x = piece(total, 0, total);
-    LevelMeter m(2);
-    m.add(x.data(), total);
-    for (int c = 0; c < 2; ++c) {
-        EXPECT_LT(m.peak_dbfs(c), -1.0) << c;
-        EXPECT_GT(m.peak_dbfs(c), -6.0) << c;
-        EXPECT_GT(m.rms_dbfs(c), -30.0) << c;
-    }
-    double side = 0.0, mid = 0.0;
-    for (int64_t f = 0; f < total; ++f) {
-        side += std::pow(x[2 * f] - x[2 * f + 1], 2.0);
-        mid += std::pow(x[2 * f] + x[2 * f + 1], 2.0);
-    }
-    EXPECT_GT(side, 0.01 * mid);  // panned apart, but mostly centred
-    EXPECT_LT(side, mid);
-    EXPECT_EQ(x[0], 0);  // starts from silence, fades to it
-    EXPECT_EQ(x[2 * total - 1], 0);
-}
-
 // ---------------------------------------------------------------- summary helpers
 
 TEST(RenderSummary, ChainAndChangedParams) {
@@ -187,19 +115,13 @@ TEST(RenderSummary, ChainAndChangedParams) {
     EXPECT_EQ(describe_chain(v, 48000), "reverb -> equaliser (15 bands) -> compressor");
     v[1].second = 2;  // only exactly 1 switches a stage on
     EXPECT_EQ(describe_chain(v, 32000), "equaliser (15 bands) -> compressor; note: no equaliser tables for 32000 Hz");
-    EXPECT_EQ(describe_chain({{"eq.on", 0}, {"reverb.on", 0}, {"comp.on", 0}}, 44100), "none (audio passes unchanged)");
 
     const std::vector<ChangedParam> c = changed_params(
         {{"eq.on", 0}, {"eq.bands", 10}, {"eq.band.3", 0}},
         {{"eq.on", 1}, {"eq.bands", 15}, {"eq.band.3", 0}, {"eq.band.12", 2.4}, {"eq.band.13", 0}});
     ASSERT_EQ(c.size(), 3u);
-    EXPECT_EQ(c[0].name, "eq.on");
     EXPECT_EQ(c[1].defaultValue, 10);
     EXPECT_EQ(c[2].name, "eq.band.12");  // a new band compares with 0
-    EXPECT_EQ(format_value(-0.0), "0");
-    EXPECT_EQ(format_value(-1.5), "-1.5");
-    EXPECT_EQ(format_duration(8.0), "8.000 s");
-    EXPECT_EQ(format_duration(119.9996), "2:00.000");
 }
 
 // ---------------------------------------------------------------- against the library
@@ -228,37 +150,9 @@ TEST(RenderParamHints, DescribeWhatTheLibraryAccepts) {
         EXPECT_NE(find_param_hint(name), nullptr) << name;
     }
     audiomix_engine_destroy(e);
-    // eq.bands: 10, 15, 25 or 31, and only 10 below 44100 Hz, as the hint says.
-    ASSERT_NE(std::string(find_param_hint("eq.bands")->accepted).find("10 below 44100 Hz"), std::string::npos);
-    for (int32_t rate : {8000, 22050, 32000, 44100, 48000, 96000}) {
-        e = audiomix_engine_create(rate, 2);
-        for (double bands : {9, 10, 12, 15, 25, 31, 32}) {
-            const bool ok = bands == 10 || (rate >= 44100 && (bands == 15 || bands == 25 || bands == 31));
-            EXPECT_EQ(audiomix_engine_param_set(e, "eq.bands", bands),
-                      ok ? AUDIOMIX_PARAM_OK : AUDIOMIX_PARAM_OUT_OF_RANGE) << rate << " Hz, " << bands;
-        }
-        audiomix_engine_destroy(e);
-    }
     const std::string range = param_error_message("reverb.wet_db", 3, AUDIOMIX_PARAM_OUT_OF_RANGE, 10);
     EXPECT_NE(range.find("reverb.wet_db=3"), std::string::npos) << range;
     EXPECT_NE(range.find("-100 ... -2"), std::string::npos) << range;
-    const std::string band = param_error_message("eq.band.12", 1, AUDIOMIX_PARAM_UNKNOWN, 10);
-    EXPECT_NE(band.find("eq.band.9"), std::string::npos) << band;
-}
-
-TEST(RenderDefaultSetting, EveryEntryIsAcceptedAndAllStagesRun) {
-    audiomix_engine* e = audiomix_engine_create(kDefaultRate, kDefaultChannels);
-    size_t n = 0;
-    const DefaultParam* s = default_setting(n);
-    ParamValues values;
-    for (size_t i = 0; i < n; ++i) {
-        EXPECT_EQ(audiomix_engine_param_set(e, s[i].name, s[i].value), AUDIOMIX_PARAM_OK) << s[i].name;
-        double v = 0.0;
-        audiomix_engine_param_get(e, s[i].name, &v);
-        values.emplace_back(s[i].name, v);
-    }
-    audiomix_engine_destroy(e);
-    EXPECT_EQ(describe_chain(values, kDefaultRate), "equaliser (10 bands) -> reverb -> compressor");
 }
 
 // ---------------------------------------------------------------- the tool, end to end
@@ -269,12 +163,7 @@ TEST_F(RenderToolRun, DefaultPieceForOneSecond) {
     Wav w;
     ASSERT_TRUE(read_wav(dir_ / "out/default.wav", w));
     EXPECT_EQ(w.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_EQ(w.info.samplerate, 44100);
-    EXPECT_EQ(w.info.channels, 2);
-    EXPECT_EQ(w.info.frames, 44100);
-    LevelMeter m(2);
-    m.add(w.samples.data(), w.samples.size() / 2);
-    EXPECT_GT(m.rms_dbfs(0), -40.0);
+    EXPECT_TRUE(w.info.samplerate == 44100 && w.info.channels == 2 && w.info.frames == 44100);
     EXPECT_NE(r.out.find("equaliser (10 bands) -> reverb -> compressor"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("reverb.wet_db"), std::string::npos) << r.out;
     EXPECT_TRUE(r.err.empty()) << r.err;  // no progress bar for a short, redirected render
@@ -311,7 +200,7 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         const char* name;
         int rate, channels;
     };
-    const Input inputs[] = {{"a", 44100, 2}, {"b", 48000, 1}, {"c", 22050, 2}};
+    const Input inputs[] = {{"a", 44100, 2}, {"b", 22050, 1}};
     std::string names;
     std::vector<std::vector<int16_t>> alone;
     const std::string setting = "--set eq.band.2=9 --seconds 0.4 ";
@@ -319,63 +208,19 @@ TEST_F(RenderToolRun, ABatchRendersAtOnceAsEachFileAlone) {
         const std::string file = std::string(in.name) + ".wav";
         write_wav(dir_ / file, in.rate, in.channels, test_signal(static_cast<size_t>(in.rate / 2 * in.channels)));
         names += " " + file;
-        const ToolRun quiet = tool("-q " + setting + file + " -o alone.wav");
-        ASSERT_EQ(quiet.status, 0) << quiet.err;
-        EXPECT_TRUE(quiet.out.empty()) << quiet.out;
+        ASSERT_EQ(tool("-q " + setting + file + " -o alone.wav").status, 0);
         alone.push_back(samples("alone.wav"));
     }
-    const ToolRun r = tool(setting + "--jobs 3 --out-dir done/here" + names);
+    const ToolRun r = tool(setting + "--jobs 2 --out-dir done/here" + names);
     ASSERT_EQ(r.status, 0) << r.err;
     for (size_t i = 0; i < std::size(inputs); ++i) {
         const std::string output = "done/here/" + std::string(inputs[i].name) + "-audiomix.wav";
         EXPECT_EQ(samples(output), alone[i]) << output;
         EXPECT_EQ(alone[i].size(), size_t(inputs[i].rate * 0.4) * inputs[i].channels) << output;
-        EXPECT_NE(r.out.find(std::string(inputs[i].name) + ".wav -> " + output), std::string::npos) << r.out;
     }
-    size_t lines = 0;
-    for (size_t at = r.out.find(" -> "); at != std::string::npos; at = r.out.find(" -> ", at + 1)) ++lines;
-    EXPECT_EQ(lines, 3u) << r.out;
     // Two inputs that would share an output are refused before anything runs.
     fs::create_directories(dir_ / "other");
     fs::copy_file(dir_ / "a.wav", dir_ / "other/a.wav");
     EXPECT_EQ(tool("a.wav other/a.wav").status, 1);
     EXPECT_FALSE(fs::exists(dir_ / "out"));
-}
-
-TEST_F(RenderToolRun, ListParamsShowsEveryNameWithTheValueTheRunUses) {
-    write_wav(dir_ / "in.wav", 44100, 2, test_signal(2000));
-    const ToolRun r = tool("in.wav --flat --set reverb.taps=33 --list-params");
-    ASSERT_EQ(r.status, 0) << r.err;
-    std::map<std::string, double> listed;
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        std::string name, value;
-        if (words >> name >> value) listed[name] = std::atof(value.c_str());
-    }
-    audiomix_engine* e = audiomix_engine_create(44100, 2);
-    int count = 0;
-    for (int32_t i = 0;; ++i, ++count) {
-        char name[64];
-        double v = 0.0;
-        if (audiomix_engine_param_name(e, i, name, sizeof name) == AUDIOMIX_PARAM_UNKNOWN) break;
-        audiomix_engine_param_get(e, name, &v);
-        ASSERT_TRUE(listed.count(name)) << name << "\n" << r.out;
-        EXPECT_EQ(listed[name], std::string(name) == "reverb.taps" ? 33.0 : v) << name;
-    }
-    audiomix_engine_destroy(e);
-    EXPECT_GE(count, 27);  // 17 named parameters and at least 10 bands
-}
-
-TEST_F(RenderToolRun, HelpVersionAndUsageErrors) {
-    ToolRun r = tool("--help");
-    EXPECT_EQ(r.status, 0);
-    for (const char* part : {"--set", "--jobs", "Effects", "Files", "Listings", "exit status"})
-        EXPECT_NE(r.out.find(part), std::string::npos) << part;
-    r = tool("--version");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind("audiomix-render ", 0), 0u) << r.out;
-    r = tool("--seconds soon");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("soon"), std::string::npos) << r.err;
 }
