@@ -24,31 +24,23 @@ namespace {
 constexpr const char kStereo[] = "urn:audiomix:stereo";
 constexpr const char kMono[] = "urn:audiomix:mono";
 
-// The bundle, loaded once for the process.
-class Bundle {
-public:
-    Bundle() : world_(lilv_world_new()) {
-        LilvNode* bundle = lilv_new_file_uri(world_, nullptr, AUDIOMIX_LV2_BUNDLE "/");
-        lilv_world_load_bundle(world_, bundle);
+// The world with our bundle, loaded once for the process.
+LilvWorld* world() {
+    static LilvWorld* const w = [] {
+        LilvWorld* created = lilv_world_new();
+        LilvNode* bundle = lilv_new_file_uri(created, nullptr, AUDIOMIX_LV2_BUNDLE "/");
+        lilv_world_load_bundle(created, bundle);
         lilv_node_free(bundle);
-    }
-    ~Bundle() { lilv_world_free(world_); }
+        return created;
+    }();
+    return w;
+}
 
-    const LilvPlugin* plugin(const char* uri) const {
-        LilvNode* node = lilv_new_uri(world_, uri);
-        const LilvPlugin* p = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world_), node);
-        lilv_node_free(node);
-        return p;
-    }
-    LilvWorld* world() const { return world_; }
-
-private:
-    LilvWorld* world_;
-};
-
-const Bundle& bundle() {
-    static const Bundle b;
-    return b;
+const LilvPlugin* find_plugin(const char* uri) {
+    LilvNode* node = lilv_new_uri(world(), uri);
+    const LilvPlugin* p = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world()), node);
+    lilv_node_free(node);
+    return p;
 }
 
 using Planar = std::vector<std::vector<float>>;
@@ -59,7 +51,7 @@ using Setting = std::map<std::string, float>;
 class Instance {
 public:
     Instance(const char* uri, double rate, int channels) : channels_(channels) {
-        plugin_ = bundle().plugin(uri);
+        plugin_ = find_plugin(uri);
         instance_ = plugin_ != nullptr ? lilv_plugin_instantiate(plugin_, rate, nullptr) : nullptr;
         if (instance_ == nullptr) return;
         const uint32_t ports = lilv_plugin_get_num_ports(plugin_);
@@ -91,7 +83,7 @@ public:
     }
 
     uint32_t index(const std::string& symbol) const {
-        LilvNode* node = lilv_new_string(bundle().world(), symbol.c_str());
+        LilvNode* node = lilv_new_string(world(), symbol.c_str());
         const LilvPort* port = lilv_plugin_get_port_by_symbol(plugin_, node);
         lilv_node_free(node);
         EXPECT_NE(port, nullptr) << symbol;
@@ -177,7 +169,7 @@ std::vector<Planar> run_together(const char* uri, int channels, const std::vecto
 
 TEST(PluginHost, BothPluginsLoadAndRefuseImpossibleRates) {
     for (const char* uri : {kStereo, kMono}) {
-        ASSERT_NE(bundle().plugin(uri), nullptr) << uri;
+        ASSERT_NE(find_plugin(uri), nullptr) << uri;
         for (double rate : {0.0, -44100.0, std::nan(""), 1e300}) EXPECT_FALSE(Instance(uri, rate, 2).ok()) << rate;
         EXPECT_TRUE(Instance(uri, 44100, uri == kStereo ? 2 : 1).ok());
     }
@@ -186,8 +178,8 @@ TEST(PluginHost, BothPluginsLoadAndRefuseImpossibleRates) {
 // Units as LV2 hosts show them.
 TEST(PluginHost, PortsCarryTheirUnits) {
     const Instance p(kStereo, 44100, 2);
-    const LilvPlugin* plugin = bundle().plugin(kStereo);
-    LilvNode* unit = lilv_new_uri(bundle().world(), "http://lv2plug.in/ns/extensions/units#unit");
+    const LilvPlugin* plugin = find_plugin(kStereo);
+    LilvNode* unit = lilv_new_uri(world(), "http://lv2plug.in/ns/extensions/units#unit");
     const std::string units = "http://lv2plug.in/ns/extensions/units#";
     for (const auto& [symbol, expected] : std::map<std::string, std::string>{
              {"comp_threshold_db", units + "db"}, {"comp_attack_ms", units + "ms"}, {"reverb_decay_m", units + "m"},
@@ -219,9 +211,9 @@ TEST(PluginHost, PresetsRestoreTheirBandCountAndGains) {
         {"urn:audiomix:stereo:preset:3", {{"eq_bands", 31}, {"eq_band_0", 0}, {"eq_band_30", 0}}},
     };
     for (const auto& [uri, values] : expected) {
-        LilvNode* preset = lilv_new_uri(bundle().world(), uri.c_str());
-        lilv_world_load_resource(bundle().world(), preset);
-        LilvState* state = lilv_state_new_from_world(bundle().world(), &map, preset);
+        LilvNode* preset = lilv_new_uri(world(), uri.c_str());
+        lilv_world_load_resource(world(), preset);
+        LilvState* state = lilv_state_new_from_world(world(), &map, preset);
         lilv_node_free(preset);
         ASSERT_NE(state, nullptr) << uri;
         std::map<std::string, float> restored;
