@@ -99,12 +99,13 @@ struct Draw {
     double first, step;
     uint32_t count;
 };
-inline const Draw kDraws[] = {{"eq.on", 0, 1, 2},           {"reverb.on", 0, 1, 2},          {"comp.on", 0, 1, 2},
-                       {"order.reverb_first", 0, 1, 2}, {"comp.threshold_db", -59, 1, 59}, {"comp.ratio", 0, 1, 11},
-                       {"comp.attack_ms", 1, 1, 1000}, {"comp.release_ms", 1, 1, 1000}, {"reverb.comb_db", -80, 1, 80},
-                       {"reverb.taps", 1, 1, 100},    {"reverb.wet_db", -100, 1, 99},  {"reverb.decay_m", 1, 1, 1000},
-                       {"reverb.comb_m", 1, 1, 1000}, {"reverb.base_m", 0, 1, 101},   {"eq.bands", 10, 5, 5},
-                       {"eq.pregain", -18, 0.25, 145}, {"eq.second_pass", 0, 1, 2},  {"eq.band.%u", -20, 0.25, 161}};
+inline const Draw kDraws[] = {
+    {"eq.on", 0, 1, 2},           {"reverb.on", 0, 1, 2},          {"comp.on", 0, 1, 2},
+    {"order.reverb_first", 0, 1, 2}, {"comp.threshold_db", -59, 1, 59}, {"comp.ratio", 0, 1, 11},
+    {"comp.attack_ms", 1, 1, 1000}, {"comp.release_ms", 1, 1, 1000}, {"reverb.comb_db", -80, 1, 80},
+    {"reverb.taps", 1, 1, 100},    {"reverb.wet_db", -100, 1, 99},  {"reverb.decay_m", 1, 1, 1000},
+    {"reverb.comb_m", 1, 1, 1000}, {"reverb.base_m", 0, 1, 101},   {"eq.bands", 10, 5, 5},
+    {"eq.pregain", -18, 0.25, 145}, {"eq.second_pass", 0, 1, 2},  {"eq.band.%u", -20, 0.25, 161}};
 // Names no parameter has, and values no range holds or that are not whole.
 inline const char* const kBadNames[] = {"eq.band.03", "eq.band.31", "eq.band.-1", "no.such.parameter", "EQ.ON", ""};
 inline const double kOddValues[] = {-1e9, -100.5, -18.5, -0.25, 0.5, 2, 2.5, 11, 20.5, 1001, 1e9,
@@ -186,16 +187,6 @@ private:
         stages(nullptr);
     }
 
-    int32_t set(audiomix_engine* e, const char* name, double value) {
-        return e != nullptr ? api_.engine_param_set(e, name, value) : api_.param_set(name, value);
-    }
-    int32_t get(audiomix_engine* e, const char* name, double* value) {
-        return e != nullptr ? api_.engine_param_get(e, name, value) : api_.param_get(name, value);
-    }
-    int32_t name(audiomix_engine* e, int32_t index, char* buffer, int32_t size) {
-        return e != nullptr ? api_.engine_param_name(e, index, buffer, size) : api_.param_name(index, buffer, size);
-    }
-
     // A random parameter and value: mostly in range (refused where not
     // whole, as some pre-gains and band counts), now and then an unknown name
     // or a value no range holds; the bands of every layout, shown or not.
@@ -209,7 +200,7 @@ private:
     }
 
     void param(audiomix_engine* e, const char* name, double value) {
-        const int32_t rc = set(e, name, value);
+        const int32_t rc = e != nullptr ? api_.engine_param_set(e, name, value) : api_.param_set(name, value);
         accepted += rc == AUDIOMIX_PARAM_OK;
         out_.text(name);
         out_.put(value);
@@ -223,17 +214,20 @@ private:
 
     // Every parameter listed, with its value, and the truncating name query.
     void dump_params(audiomix_engine* e) {
+        const auto name = [&](int32_t i, char* buffer, int32_t size) {
+            return e != nullptr ? api_.engine_param_name(e, i, buffer, size) : api_.param_name(i, buffer, size);
+        };
         for (int32_t i = 0; i < 256; ++i) {
             char full[64], cut[5];
-            const int32_t length = name(e, i, full, sizeof full);
+            const int32_t length = name(i, full, sizeof full);
             out_.put(length);
             if (length == AUDIOMIX_PARAM_UNKNOWN) break;
             out_.text(full);
             double value = -12345.0;
-            out_.put(get(e, full, &value));
+            out_.put(e != nullptr ? api_.engine_param_get(e, full, &value) : api_.param_get(full, &value));
             out_.put(value);
             std::memset(cut, 'x', sizeof cut);
-            out_.put(name(e, i, cut, sizeof cut));
+            out_.put(name(i, cut, sizeof cut));
             out_.bytes(cut, sizeof cut);
         }
     }
