@@ -19,10 +19,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "host_session: writing %s failed\n", argv[1]);
         return 1;
     }
-    std::printf("host_session: %llu buffers changed by the library, %llu settings applied, %llu results other "
-                "than documented\n", static_cast<unsigned long long>(session.changed),
-                static_cast<unsigned long long>(session.accepted), static_cast<unsigned long long>(session.broken));
+    std::printf("host_session: %llu buffers changed by the library, %llu results other than documented\n",
+                static_cast<unsigned long long>(session.changed), static_cast<unsigned long long>(session.broken));
     // Identical recordings prove nothing if the library never touched the
-    // audio or refused every setting.
-    return session.changed == 0 || session.accepted == 0 || session.broken != 0 ? 3 : 0;
+    // audio (with every setting refused, no stage would be on).
+    return session.changed == 0 || session.broken != 0 ? 3 : 0;
 }

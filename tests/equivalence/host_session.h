@@ -119,7 +119,6 @@ public:
         : api_(api), out_(out), data_(data), size_(size) {}
 
     uint64_t changed = 0;   // buffers the library altered
-    uint64_t accepted = 0;  // settings applied
     uint64_t broken = 0;    // results against the documented ones
 
     void run(int steps) {
@@ -201,7 +200,6 @@ private:
 
     void param(audiomix_engine* e, const char* name, double value) {
         const int32_t rc = e != nullptr ? api_.engine_param_set(e, name, value) : api_.param_set(name, value);
-        accepted += rc == AUDIOMIX_PARAM_OK;
         out_.text(name);
         out_.put(value);
         out_.put(rc);

@@ -1,7 +1,8 @@
 // audiomix.dll as a host binds it: every export reachable by name and by its
-// ordinal, both giving the same entry point, one entry point per export, and
-// nothing else there. The host session (tests/equivalence) calls them all
-// through their ordinals and must record what the native library records.
+// ordinal, both giving the same entry point, one entry point per export. The
+// host session (tests/equivalence) calls them all through their ordinals and
+// must record what the native library records; that nothing else is exported
+// is the export table check's (exports/check_exports.sh).
 #include <gtest/gtest.h>
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -25,7 +26,7 @@ struct Export {
 constexpr Export kExports[] = {AUDIOMIX_EXPORTS(AUDIOMIX_ENTRY)};
 #undef AUDIOMIX_ENTRY
 
-TEST(DllExports, EachFunctionHasOneEntryPointByNameAndByOrdinalAndNothingElseIsThere) {
+TEST(DllExports, EachFunctionHasOneEntryPointByNameAndByOrdinal) {
     wchar_t path[MAX_PATH];
     const std::wstring exe(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
     const HMODULE module = LoadLibraryW((exe.substr(0, exe.find_last_of(L'\\') + 1) + L"audiomix.dll").c_str());
@@ -37,11 +38,6 @@ TEST(DllExports, EachFunctionHasOneEntryPointByNameAndByOrdinalAndNothingElseIsT
         EXPECT_EQ(named, GetProcAddress(module, MAKEINTRESOURCEA(e.ordinal))) << e.name;
         EXPECT_TRUE(entries.insert(named).second) << e.name << " shares its entry point";
     }
-    for (const int ordinal : {6, 7, 10, 11, 34})
-        EXPECT_EQ(GetProcAddress(module, MAKEINTRESOURCEA(ordinal)), nullptr) << "ordinal " << ordinal;
-    // Names are exported undecorated and case-sensitive.
-    for (const char* name : {"_audiomix_begin", "AUDIOMIX_BEGIN", "audiomix_begin@4"})
-        EXPECT_EQ(GetProcAddress(module, name), nullptr) << name;
     FreeLibrary(module);
 }
 
