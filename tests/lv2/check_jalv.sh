@@ -21,10 +21,7 @@ fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
 timeout 10 jack_wait -w -t 5 >/dev/null 2>&1 || { cat "$log.jackd" >&2; fail "the JACK server did not start"; }
 
 {
-    echo "set eq_on 1"
-    echo "set reverb_on 1"
-    echo "set eq_bands 31"
-    echo "set eq_band_27 -6"
+    printf 'set %s\n' "eq_on 1" "reverb_on 1" "eq_bands 31" "eq_band_27 -6"
     sleep 2
     echo "controls"
     sleep 1
@@ -32,10 +29,7 @@ timeout 10 jack_wait -w -t 5 >/dev/null 2>&1 || { cat "$log.jackd" >&2; fail "th
 jalv_pid=$!
 sleep 1.5
 ports=$(jack_lsp 2>/dev/null | grep "^$client:" || true)
-wait "$jalv_pid"
-status=$?
-
-[ "$status" = 0 ] || fail "jalv exited with $status"
+wait "$jalv_pid" || fail "jalv exited with $?"
 grep -q "Block length: *1024 frames" "$log" || fail "jalv did not run the plugin"
 for port in in_l in_r out_l out_r; do
     grep -qx "$client:$port" <<<"$ports" || fail "no JACK port $client:$port (ports: $ports)"
