@@ -257,7 +257,8 @@ private:
             const std::vector<int16_t> input = block_;
             const int32_t odd = static_cast<int32_t>(below(40)), whole = frames * channels_ * 2;
             const int32_t bytes = odd == 0 ? 0 : odd == 1 ? -whole : odd == 2 ? whole + 3 : whole;
-            const int32_t done = api_.change(odd == 3 ? nullptr : block_.data(), bytes, static_cast<uint8_t>(below(3) == 0));
+            const uint8_t draw = below(3) == 0;
+            const int32_t done = api_.change(odd == 3 ? nullptr : block_.data(), bytes, draw);
             out_.put(done);
             broken += done != bytes;
             out_.put(block_);

@@ -59,5 +59,5 @@ else
         grep -vE '^(_init|_fini|_edata|_end|__bss_start)$|^_Z(N|NK|T[ISVT]N?|GVZ?N?)?(St|9__gnu_cxx)' | sort -u >"$tmp/names"
     same expected_names names "exports"
 fi
-[ $status = 0 ] && echo "OK: $file exports the $(wc -l <"$tmp/expected") functions of $(basename "$def") and nothing else of ours"
+[ $status = 0 ] && echo "OK: $file exports the $(wc -l <"$tmp/expected") functions of $def, nothing else of ours"
 exit $status

@@ -14,7 +14,7 @@ x87='f(add|addp|iadd|sub|subp|subr|subrp|isub|isubr|mul|mulp|imul|div|divp|divr|
 objects=$(find "$dir" -path '*/CMakeFiles/*' -name '*.obj' -not -path '*/_deps/*' -not -path '*/CMakeTmp/*')
 [ -n "$objects" ] || { echo "FAIL: no objects under $dir"; exit 1; }
 for obj in $objects; do
-    if "$objdump" -d -M intel --no-show-raw-insn "$obj" | grep -E -m 5 "^[[:space:]]*[0-9a-f]+:[[:space:]]+${x87}([[:space:]]|$)"; then
+    if "$objdump" -d -M intel --no-show-raw-insn "$obj" | grep -E -m 5 "^ *[0-9a-f]+:[[:space:]]+${x87}([[:space:]]|$)"; then
         echo "FAIL: x87 arithmetic (above) in ${obj#"$dir"/}"
         status=1
     fi
