@@ -16,20 +16,18 @@ rank() {
     esac
 }
 status=0
-checked=0
+includes=0
 for folder in dsp model api plugins window controls framework; do
-    mine=$(rank "$folder")
-    while IFS= read -r file; do
-        checked=$((checked + 1))
-        while IFS= read -r included; do
-            theirs=$(rank "${included%%/*}")
-            if [ "$theirs" -gt "$mine" ]; then
-                echo "${file#"$root"/} includes $included, a layer above $folder"
-                status=1
-            fi
-        done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-    done < <(find "$root/$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \))
+    # "file:folder" for each #include "folder/..." of the folder's sources.
+    while IFS=: read -r file included; do
+        includes=$((includes + 1))
+        if [ "$(rank "$included")" -gt "$(rank "$folder")" ]; then
+            echo "${file#"$root"/} includes $included/, a layer above $folder"
+            status=1
+        fi
+    done < <(grep -rHoE --include='*.h' --include='*.cpp' --include='*.inc' \
+        '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' "$root/$folder" | sed -E 's/:.*"([^"/]+)\/$/:\1/')
 done
-[ "$checked" -gt 0 ] || { echo "no sources found under $root"; exit 1; }
-[ "$status" = 0 ] && echo "$checked files include only their own layer and those below"
+[ "$includes" -gt 0 ] || { echo "no project includes found under $root"; exit 1; }
+[ "$status" = 0 ] && echo "$includes project includes, each of its own layer or one below"
 exit $status

@@ -20,12 +20,8 @@ fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
 
 timeout 10 jack_wait -w -t 5 >/dev/null 2>&1 || { cat "$log.jackd" >&2; fail "the JACK server did not start"; }
 
-ports=""
 {
-    echo "set eq_on 1"
-    echo "set reverb_on 1"
-    echo "set eq_bands 31"
-    echo "set eq_band_27 -6"
+    printf 'set %s\n' "eq_on 1" "reverb_on 1" "eq_bands 31" "eq_band_27 -6"
     sleep 2
     echo "controls"
     sleep 1
@@ -33,14 +29,12 @@ ports=""
 jalv_pid=$!
 sleep 1.5
 ports=$(jack_lsp 2>/dev/null | grep "^$client:" || true)
-wait "$jalv_pid"
-status=$?
-
-[ "$status" = 0 ] || fail "jalv exited with $status"
+wait "$jalv_pid" || fail "jalv exited with $?"
 grep -q "Block length: *1024 frames" "$log" || fail "jalv did not run the plugin"
 for port in in_l in_r out_l out_r; do
     grep -qx "$client:$port" <<<"$ports" || fail "no JACK port $client:$port (ports: $ports)"
 done
-grep -q "eq_on = 1\.0*$" "$log" || fail "eq_on was not set"
-grep -q "eq_band_27 = -6\.0*$" "$log" || fail "eq_band_27 was not set"
+for setting in "eq_on = 1" "eq_band_27 = -6"; do
+    grep -q "$setting\.0*$" "$log" || fail "$setting was not taken"
+done
 echo "jalv: ran on JACK's dummy backend with ports $(tr '\n' ' ' <<<"$ports")and took the control changes"

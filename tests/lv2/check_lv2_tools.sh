@@ -19,10 +19,7 @@ mkdir -p "$scratch"
 cd "$scratch"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-plugins=$(lv2ls)
-for uri in urn:audiomix:stereo urn:audiomix:mono; do
-    grep -qx "$uri" <<<"$plugins" || fail "lv2ls does not list $uri: $plugins"
-done
+[ "$(lv2ls | grep -c '^urn:audiomix:\(stereo\|mono\)$')" = 2 ] || fail "lv2ls does not list both plugins: $(lv2ls)"
 
 info=$(lv2info urn:audiomix:stereo)
 ports=$(grep -c '^	Port [0-9]*:' <<<"$info")
@@ -51,8 +48,7 @@ compare() {
     lv2apply -i "$input-float.wav" -o "$name-lv2.wav" "${args[@]}" "$uri" 2>/dev/null
     "$render" --quiet --flat "$input.wav" -o "$name-render.wav" "${setargs[@]}"
     sox -D "$name-lv2.wav" -b 16 -e signed-integer -t raw "$name-lv2.raw" 2>/dev/null
-    sox -D "$name-render.wav" -t raw "$name-render.raw"
-    sox -D "$input.wav" -t raw "$input.raw"
+    for f in "$name-render" "$input"; do sox -D "$f.wav" -t raw "$f.raw"; done
     cmp -s "$input.raw" "$name-render.raw" && fail "$name: the setting left the audio unchanged"
     cmp "$name-lv2.raw" "$name-render.raw" || fail "$name: lv2apply and audiomix-render differ"
     echo "$name: lv2apply = audiomix-render ($(stat -c %s "$name-lv2.raw") bytes)"
