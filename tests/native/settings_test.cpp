@@ -10,24 +10,6 @@ namespace {
 
 using testing::EngineTest;
 
-TEST(RandomSource, UnseededSequenceIsTheClassicRuntimeOne) {
-    RandomSource random;
-    // The first values the platform's C runtime gives without srand.
-    const int32_t expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
-    for (int32_t v : expected) EXPECT_EQ(random.next(), v);
-}
-
-TEST(EngineConversions, DbToLinearUsesTheSinglePrecisionStep) {
-    // The exponent is dB times 0.05 rounded to single precision, formed in double.
-    const double step = static_cast<double>(0.05f);
-    for (int dB : {-100, -23, -10, -1, 0, 6}) {
-        const double expected = std::pow(10.0, dB * step);
-        EXPECT_NEAR(db_to_linear(static_cast<int16_t>(dB)), expected, expected * 1e-13) << dB;
-    }
-    // Not quite 10^-1.15: the single-precision step shows in the ninth digit.
-    EXPECT_NEAR(db_to_linear(-23), 0.07079457565, 1e-11);
-}
-
 class InitValues : public EngineTest {};
 
 TEST_F(InitValues, At44100StereoEveryDefaultIsInPlace) {
