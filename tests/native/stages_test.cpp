@@ -115,6 +115,15 @@ TEST(ReverbTaps, LieInTheWindowDecayFromItsStartAndOnlyActiveOnesAreRedrawn) {
     EXPECT_NE(std::memcmp(before.tapDelay, voice.tapDelay, 10 * sizeof voice.tapDelay[0]), 0);
 }
 
+// The detector follows the shorter of the two times.
+TEST(CompressorTimes, DetectorFollowsTheShorterTime) {
+    const CompTimes fast = comp_times(44100, 1, 10), slow = comp_times(48000, 200, 10);
+    EXPECT_NEAR(fast.attack, 1 - 1 / 44.1, 1e-7);
+    EXPECT_NEAR(fast.release, 1 - 1 / 441.0, 1e-7);
+    EXPECT_EQ(fast.average, fast.attack);
+    EXPECT_EQ(slow.average, slow.release);
+}
+
 // A rate of 1 Hz gives coefficients far outside 0 ... 1.
 TEST(CompressorProcess, UnusableRatesCannotPoisonTheState) {
     ChainParams p{};
