@@ -291,8 +291,10 @@ Samples run_session(audiomix_engine* engine, uint32_t seed, int32_t steps, int32
         if (rng() % 3 == 0) {
             const int32_t frames = static_cast<int32_t>(rng() % 5000);
             Samples buffer = make_signal(frames, channels, 24000, rng());
-            if (engine != nullptr) audiomix_engine_process(engine, buffer.data(), frames);
-            else buffer = changed(buffer);
+            if (engine == nullptr) buffer = changed(buffer);
+            // Pieces of at most 4100 frames, as the chain cuts a longer buffer itself.
+            for (int32_t done = 0; engine != nullptr && done < frames; done += 4100)
+                audiomix_engine_process(engine, buffer.data() + done * channels, std::min(frames - done, 4100));
             out.insert(out.end(), buffer.begin(), buffer.end());
             continue;
         }
