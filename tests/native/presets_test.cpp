@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/eq_rules.h"
@@ -319,41 +320,37 @@ TEST_F(PresetApply, ThePageRuleMovesTheRecordsBandsOnly) {
     EXPECT_EQ(band(30), -3);
 }
 
-TEST_F(PresetApply, ExportsListAndApplyTheCurrentBandCount) {
+// The exports list and apply the presets of the current band count; a name
+// is cut to the host's buffer without splitting a character; bad arguments
+// change nothing.
+TEST_F(PresetApply, ExportsListApplyAndCutNamesOfTheCurrentBandCount) {
+    char name[64] = "x";
+    EXPECT_EQ(audiomix_preset_name(0, name, -3), 20);
+    EXPECT_EQ(name[0], 'x');
+    for (int32_t index : {-1, 8, INT32_MIN}) {
+        EXPECT_EQ(audiomix_preset_name(index, name, sizeof name), -1);
+        EXPECT_STREQ(name, "");
+        EXPECT_EQ(audiomix_preset_apply(index), AUDIOMIX_PARAM_UNKNOWN);
+    }
+    EXPECT_EQ(testing::settings().settingsChanged, 0);
+    // "10频段缺省模式": "10" and six characters of three bytes, 20 in all.
+    using Cut = std::pair<int32_t, const char*>;
+    for (const auto& [size, kept] : {Cut{5, "10"}, Cut{6, "10频"}, Cut{1, ""}}) {
+        std::strcpy(name, "xxxxxxx");
+        EXPECT_EQ(audiomix_preset_name(0, name, size), 20);
+        EXPECT_STREQ(name, kept);
+    }
+
     EXPECT_EQ(audiomix_preset_count(), 8);
-    char name[64];
     EXPECT_EQ(audiomix_preset_name(4, name, sizeof name), 15);  // 5 characters of 3 bytes
     EXPECT_STREQ(name, "重金属模式");
     ASSERT_EQ(audiomix_preset_apply(4), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(band(6), 16.0);
-
     ASSERT_EQ(audiomix_param_set("eq.bands", 15), AUDIOMIX_PARAM_OK);
     EXPECT_EQ(audiomix_preset_count(), 1);
     EXPECT_EQ(audiomix_preset_name(0, name, sizeof name), 20);
     EXPECT_STREQ(name, "15频段缺省模式");
     EXPECT_EQ(audiomix_preset_apply(1), AUDIOMIX_PARAM_UNKNOWN);
-}
-
-TEST_F(PresetApply, NameIsCutWithoutSplittingACharacterAndBadArgumentsChangeNothing) {
-    // "10频段缺省模式": "10" and six characters of three bytes, 20 in all.
-    const struct {
-        int32_t size;
-        const char* kept;
-    } cuts[] = {{5, "10"}, {6, "10频"}, {1, ""}};
-    for (const auto& c : cuts) {
-        char buffer[8] = "xxxxxxx";
-        EXPECT_EQ(audiomix_preset_name(0, buffer, c.size), 20);
-        EXPECT_STREQ(buffer, c.kept);
-    }
-    char buffer[8] = "x";
-    EXPECT_EQ(audiomix_preset_name(0, buffer, -3), 20);
-    EXPECT_EQ(buffer[0], 'x');
-    for (int32_t index : {-1, 8, INT32_MIN}) {
-        EXPECT_EQ(audiomix_preset_name(index, buffer, sizeof buffer), -1);
-        EXPECT_STREQ(buffer, "");
-        EXPECT_EQ(audiomix_preset_apply(index), AUDIOMIX_PARAM_UNKNOWN);
-    }
-    EXPECT_EQ(testing::settings().settingsChanged, 0);
 }
 
 TEST_F(PresetApply, BeforeBeginThereIsNothingAndAfterCloseTheListStays) {
