@@ -243,10 +243,7 @@ void setup_compressor(ChainRecord& s, std::mt19937& rng, int32_t ratio, int32_t 
 void setup_display(ChainParams& p, int32_t width) {
     p.displayShown = 1;
     p.scopeDc = &g_surface;
-    p.scopeWidth = width;
-    p.scopeHeight = 57;
-    p.scopeRowStep = p.scopeHeight / 6;
-    p.scopeGridColumns = width / 10;
+    scope_set_geometry(p, 0, 0, width, 56);
 }
 
 // ---------------------------------------------------------------------------
