@@ -1,7 +1,8 @@
 // The production chain against the scalar reference model (tests/oracle):
 // both run on identical copies of one state over the same buffers, and every
 // output sample and every byte of the state afterwards must agree, in every
-// kernel set the processor runs (dsp/kernels.h).
+// kernel set the processor runs (dsp/kernels.h). A few set-ups worked out by
+// hand make agreement with the model mean something.
 #include <gtest/gtest.h>
 
 #if defined(__SSE__) || defined(__x86_64__) || defined(_M_X64)
@@ -24,17 +25,16 @@
 #include "dsp/level_display.h"
 #include "dsp/pcm.h"
 #include "dsp/portable_math.h"
-#include "dsp/random_source.h"
 #include "dsp/reverb.h"
 #include "tests/oracle/oracle_chain.h"
 
 namespace audiomix {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using Samples = std::vector<int16_t>;
 
-// A drawing target that accepts everything; the model only needs the
-// columns to be computed, which happens only when a surface is present.
+// A drawing target that accepts everything: the columns are only computed
+// when a surface is present.
 class DiscardingSurface : public ScopeSurface {
 public:
     void fill_rect(int32_t, int32_t, int32_t, int32_t, uint32_t) override {}
@@ -45,41 +45,30 @@ public:
 
 DiscardingSurface g_surface;
 
-int16_t to_pcm(double v) { return static_cast<int16_t>(std::clamp(std::nearbyint(v), -32768.0, 32767.0)); }
-
-// A random succession of segments of different character, so that one long
-// signal drives the filters, the reverb tail and the compressor's detector
-// through quiet, loud, clipped and static stretches.
-std::vector<int16_t> make_channel(uint32_t seed, double rate, int32_t frames) {
+// Each channel a random succession of segments of different character, so
+// that one signal drives the filters, the reverb tail and the compressor's
+// detector through quiet, loud, clipped and static stretches.
+Samples make_signal(uint32_t seed, int32_t channels, int32_t frames) {
     std::mt19937 rng(seed);
-    auto uniform_int = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    std::vector<int16_t> out;
-    while (static_cast<int32_t>(out.size()) < frames) {
-        const int32_t len = std::min<int32_t>(uniform_int(40, 2500), frames - static_cast<int32_t>(out.size()));
-        const int32_t kind = uniform_int(0, 5);
-        const double amp = uniform(0.0, 40000.0);  // sometimes driven past full scale
-        const double w = 2.0 * kPi * std::exp(uniform(std::log(20.0), std::log(0.45 * rate))) / rate;
-        const int32_t half = uniform_int(1, 200), dc = uniform_int(-32768, 32767);
-        for (int32_t i = 0; i < len; ++i) {
-            switch (kind) {
-            case 0: out.push_back(to_pcm(amp * std::sin(w * i))); break;
-            case 1: out.push_back(to_pcm(uniform(-amp, amp))); break;                            // noise
-            case 2: out.push_back((i / half) % 2 == 0 ? int16_t{32767} : int16_t{-32768}); break;  // square
-            case 3: out.push_back(0); break;  // silence: memories decay towards zero
-            case 4: out.push_back(static_cast<int16_t>(half < 10 ? (half % 2 ? -32768 : 32767) : dc)); break;
-            default: out.push_back(to_pcm(uniform_int(-2, 2))); break;  // a few LSBs: the dither dominates
+    Samples out(static_cast<size_t>(frames) * channels);
+    for (int32_t c = 0; c < channels; ++c) {
+        for (int32_t f = 0; f < frames;) {
+            const int32_t len = 40 + rng() % 2460, kind = rng() % 6, half = 1 + rng() % 200;
+            const double amp = uniform(0.0, 40000.0);  // sometimes driven past full scale
+            const double w = 2.0 * M_PI * std::exp(uniform(std::log(20.0 / 44100), std::log(0.45)));
+            const int16_t dc = half < 10 ? (half % 2 ? -32768 : 32767) : static_cast<int16_t>(rng());
+            for (int32_t i = 0; i < len && f < frames; ++i, ++f) {
+                const double v = kind == 0 ? amp * std::sin(w * i)
+                                 : kind == 1 ? uniform(-amp, amp)                 // noise
+                                 : kind == 2 ? ((i / half) % 2 ? -32768 : 32767)  // square
+                                 : kind == 3 ? 0                                  // memories decay towards zero
+                                 : kind == 4 ? dc
+                                             : static_cast<int>(rng() % 5) - 2;  // a few LSBs: the dither dominates
+                out[static_cast<size_t>(f) * channels + c] =
+                    static_cast<int16_t>(std::clamp(std::nearbyint(v), -32768.0, 32767.0));
             }
         }
-    }
-    return out;
-}
-
-std::vector<int16_t> make_signal(uint32_t seed, int32_t rate, int32_t channels, int32_t frames) {
-    std::vector<int16_t> out(static_cast<size_t>(frames) * channels);
-    for (int32_t c = 0; c < channels; ++c) {
-        const std::vector<int16_t> one = make_channel(seed * 7919u + c, rate > 1000 ? rate : 44100, frames);
-        for (int32_t f = 0; f < frames; ++f) out[static_cast<size_t>(f) * channels + c] = one[f];
     }
     return out;
 }
@@ -91,8 +80,10 @@ struct ChainRecord {
     ChainSignal signal;
 };
 
-bool same_bytes(const ChainSignal& a, const ChainSignal& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-bool same_bytes(const ChainParams& a, const ChainParams& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+template <typename T>
+bool same_bytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 std::unique_ptr<ChainRecord> fresh_state(int32_t rate, int32_t channels) {
     auto s = std::make_unique<ChainRecord>();
@@ -115,30 +106,19 @@ const char* level_name(SimdLevel l) {
     return l == SimdLevel::Baseline ? "baseline" : l == SimdLevel::Avx2 ? "AVX2" : "AVX-512";
 }
 
-// Runs the production chain with one kernel set and restores the widest.
-void chain_process_at(SimdLevel level, const ChainParams& p, ChainSignal& s, int16_t* samples,
-                      int32_t lengthBytes, uint8_t draw) {
-    simd_select(level);
-    chain_process(p, s, samples, lengthBytes, draw);
-    simd_select(SimdLevel::Avx512);
-}
-
 // One set of parameters, the model's signal state and one production signal
-// state per kernel set.
+// state per kernel set. A test may change the parameters between buffers, as
+// the control side would.
 class ChainPair {
 public:
     explicit ChainPair(const ChainRecord& start)
-        : levels_(supported_levels()),
-          params_(std::make_unique<ChainParams>(start.params)),
-          model_(std::make_unique<ChainSignal>(start.signal)) {
-        for (size_t i = 0; i < levels_.size(); ++i) prod_.push_back(std::make_unique<ChainSignal>(start.signal));
+        : params_(std::make_unique<ChainParams>(start.params)), model_(std::make_unique<ChainSignal>(start.signal)) {
+        for (SimdLevel l : supported_levels()) prod_.emplace_back(l, std::make_unique<ChainSignal>(start.signal));
     }
 
-    // The parameters every side runs with; a test may change them between
-    // buffers, as the control side would.
     ChainParams& params() { return *params_; }
-    ChainSignal& prod() { return *prod_[0]; }
-
+    // The model's state; after a successful run every kernel set's is the same.
+    const ChainSignal& signal() const { return *model_; }
     // Runs lengthBytes bytes of input (at least ceil(lengthBytes / 2)
     // samples) through the model and the production chain in every kernel
     // set, and compares everything.
@@ -146,35 +126,44 @@ public:
         ++calls_;
         const size_t used = lengthBytes > 0 ? (static_cast<size_t>(lengthBytes) + 1) / 2 : 0;
         // Guard samples past the end catch writes beyond the buffer.
-        std::vector<int16_t> b(used + 8, int16_t{0x5A5A});
-        std::copy(input, input + used, b.begin());
-        const std::vector<int16_t> fresh = b;
+        Samples in(used + 8, int16_t{0x5A5A});
+        std::copy(input, input + used, in.begin());
+        out_ = in;
         const auto before = std::make_unique<ChainParams>(*params_);
-        oracle::process(*params_, *model_, b.data(), lengthBytes, draw);
-        for (size_t l = 0; l < levels_.size(); ++l) {
-            std::vector<int16_t> a = fresh;
-            chain_process_at(levels_[l], *params_, *prod_[l], a.data(), lengthBytes, draw);
-            auto fail = [&] {
-                return ::testing::AssertionFailure() << level_name(levels_[l]) << ", call " << calls_ << " (lengthBytes "
+        oracle::process(*params_, *model_, out_.data(), lengthBytes, draw);
+        for (auto& [level, signal] : prod_) {
+            Samples a = in;
+            if (simd_select(level) != level) return ::testing::AssertionFailure() << level_name(level) << " not chosen";
+            chain_process(*params_, *signal, a.data(), lengthBytes, draw);
+            simd_select(SimdLevel::Avx512);
+            auto fail = [&, level = level] {
+                return ::testing::AssertionFailure() << level_name(level) << ", call " << calls_ << " (lengthBytes "
                                                      << lengthBytes << ", draw " << int(draw) << "): ";
             };
-            const auto diff = std::mismatch(a.begin(), a.end(), b.begin());
+            const auto diff = std::mismatch(a.begin(), a.end(), out_.begin());
             if (diff.first != a.end()) {
                 const size_t i = static_cast<size_t>(diff.first - a.begin());
                 return fail() << "first differing sample " << i << (i >= used ? " (past the end)" : "")
-                              << ": production " << a[i] << ", model " << b[i];
+                              << ": production " << a[i] << ", model " << out_[i];
             }
             if (!same_bytes(*params_, *before)) return fail() << "the parameters changed";
-            if (!same_bytes(*prod_[l], *model_)) return fail() << "the signal states differ";
+            if (!same_bytes(*signal, *model_)) return fail() << "the signal states differ";
         }
         return ::testing::AssertionSuccess();
     }
 
+    // The whole of buf through both, the result left in buf.
+    ::testing::AssertionResult run(Samples& buf, uint8_t draw = 0) {
+        auto result = run(buf.data(), static_cast<int32_t>(buf.size() * 2), draw);
+        std::copy_n(out_.begin(), buf.size(), buf.begin());
+        return result;
+    }
+
 private:
-    std::vector<SimdLevel> levels_;
     std::unique_ptr<ChainParams> params_;
-    std::vector<std::unique_ptr<ChainSignal>> prod_;
     std::unique_ptr<ChainSignal> model_;
+    std::vector<std::pair<SimdLevel, std::unique_ptr<ChainSignal>>> prod_;
+    Samples out_;
     int calls_ = 0;
 };
 
@@ -200,11 +189,10 @@ void setup_equaliser(ChainRecord& s, std::mt19937& rng, int32_t bands, uint8_t s
     }
     for (double& d : p.eqDither) d = static_cast<double>(rng() % 4) - 2.0;
     s.signal.eqDitherIndex = static_cast<int32_t>(rng() % kDitherSize);
-    static const int32_t kRotations[3][3] = {{0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
-    const auto& rot = kRotations[rng() % 3];
-    s.signal.eqSlotCur = rot[0];
-    s.signal.eqSlotPrev1 = rot[1];
-    s.signal.eqSlotPrev2 = rot[2];
+    const int32_t rotation = static_cast<int32_t>(rng() % 3);
+    s.signal.eqSlotCur = rotation;
+    s.signal.eqSlotPrev1 = (rotation + 2) % 3;
+    s.signal.eqSlotPrev2 = (rotation + 1) % 3;
     for (auto& pass : s.signal.eqHistory)
         for (auto& band : pass)
             for (auto& channel : band)
@@ -252,115 +240,92 @@ void setup_compressor(ChainRecord& s, std::mt19937& rng, int32_t ratio, int32_t 
     s.signal.compGain = uniform_f(rng, 0.2f, 1.0f);
 }
 
-void setup_display(ChainRecord& s, int32_t width) {
-    ChainParams& p = s.params;
+void setup_display(ChainParams& p, int32_t width) {
     p.displayShown = 1;
     p.scopeDc = &g_surface;
-    p.scopeWidth = width;
-    p.scopeHeight = 57;
-    p.scopeRowStep = p.scopeHeight / 6;
-    p.scopeGridColumns = width / 10;
+    scope_set_geometry(p, 0, 0, width, 56);
 }
 
 // ---------------------------------------------------------------------------
-// The model itself against values worked out by hand, so that agreement
-// with it means something.
+// Worked out by hand, through the model and the production chain alike.
 
-TEST(ReferenceModel, EqualiserWithSilentBandsPassesTheAttenuatedDryPath) {
+TEST(HandWorked, EqualiserWithSilentBandsPassesTheAttenuatedDryPath) {
     auto start = fresh_state(44100, 1);
-    ChainParams& p = start->params;
-    ChainSignal& s = start->signal;
-    eq_select_table(p, 10, 44100);
-    p.eqOn = 1;
-    p.eqPreGain[0] = 1.0f;  // band gains stay exactly 0
+    eq_select_table(start->params, 10, 44100);
+    start->params.eqOn = 1;
+    start->params.eqPreGain[0] = 1.0f;  // band gains stay exactly 0
+    ChainPair pair(*start);
     // out = 0.45 x rounded to an integer (ties to even), then trunc(1.25 r).
-    std::vector<int16_t> buf = {1000, -32768, 32767, 3, -5, 7};
-    oracle::process(p, s, buf.data(), 12, 0);
-    EXPECT_EQ(buf, (std::vector<int16_t>{562, -18432, 18431, 1, -2, 3}));
+    Samples buf = {1000, -32768, 32767, 3, -5, 7};
+    ASSERT_TRUE(pair.run(buf));
+    EXPECT_EQ(buf, (Samples{562, -18432, 18431, 1, -2, 3}));
     // Every third frame brings the slots back to where they started.
+    const ChainSignal& s = pair.signal();
     EXPECT_EQ((std::vector<int32_t>{s.eqSlotCur, s.eqSlotPrev1, s.eqSlotPrev2}), (std::vector<int32_t>{0, 2, 1}));
 
     // Dither -2: x = s - 2 and out = 0.45 x + 0.5, which lands on the ties
     // 0.5, 9.5 and 18.5 for s = 2, 22, 42; they go to the even neighbour.
-    for (double& d : p.eqDither) d = -2.0;
-    s.eqDitherIndex = 255;
+    for (double& d : pair.params().eqDither) d = -2.0;
     buf = {2, 4, 22, 42};
-    oracle::process(p, s, buf.data(), 8, 0);
-    EXPECT_EQ(buf, (std::vector<int16_t>{0, 1, 12, 22}));
-    EXPECT_EQ(s.eqDitherIndex, 3);
+    ASSERT_TRUE(pair.run(buf));
+    EXPECT_EQ(buf, (Samples{0, 1, 12, 22}));
     EXPECT_EQ((std::vector<int32_t>{s.eqSlotCur, s.eqSlotPrev1, s.eqSlotPrev2}), (std::vector<int32_t>{1, 0, 2}));
 }
 
-TEST(ReferenceModel, ReverbImpulseThroughCombAndOneTap) {
-    auto s = fresh_state(44100, 1);
-    s->params.reverbOn = 1;
-    ReverbVoice& voice = s->params.reverb[0];
-    ReverbRing& ring = s->signal.reverb[0];
+TEST(HandWorked, ReverbImpulseThroughCombAndOneTap) {
+    auto start = fresh_state(44100, 1);
+    start->params.reverbOn = 1;
+    ReverbVoice& voice = start->params.reverb[0];
     voice.tapCount = 1;
     voice.tapDelay[0] = 5;
     voice.tapGain[0] = 0.5f;
     voice.combDelay = 3;
     voice.combGain = 0.5f;
     voice.wetGain = 0.5f;
-    ring.writePos = 65534;  // wraps during the block
+    start->signal.reverb[0].writePos = 65534;  // wraps during the block
+    ChainPair pair(*start);
     // Ring: r0 = 0.5, r3 = -0.25, r6 = 0.125, r9 = -0.0625. The tap adds
     // 0.5 r(n-5), the output is x + 0.5 (x + tap), times 32767, truncated.
-    std::vector<int16_t> buf(12, 0);
+    Samples buf(12, 0);
     buf[0] = 16384;
-    oracle::process(s->params, s->signal, buf.data(), 24, 0);
-    EXPECT_EQ(buf, (std::vector<int16_t>{24575, 0, 0, 0, 0, 4095, 0, 0, -2047, 0, 0, 1023}));
-    EXPECT_EQ(ring.writePos, 10);
-    EXPECT_EQ(ring.samples[static_cast<uint16_t>(65534 + 9)], -0.0625f);
-
-    // A tap of delay 0 reads the sample just written: y = x + (x + x).
-    voice.tapDelay[0] = 0;
-    voice.tapGain[0] = 1.0f;
-    voice.combGain = 0.0f;
-    voice.wetGain = 1.0f;
-    buf = {8192};
-    oracle::process(s->params, s->signal, buf.data(), 2, 0);
-    EXPECT_EQ(buf[0], 24575);
+    ASSERT_TRUE(pair.run(buf));
+    EXPECT_EQ(buf, (Samples{24575, 0, 0, 0, 0, 4095, 0, 0, -2047, 0, 0, 1023}));
+    EXPECT_EQ(pair.signal().reverb[0].writePos, 10);
 }
 
-TEST(ReferenceModel, CompressorSlopeOnePassesAndDefaultsSettle) {
-    auto s = fresh_state(44100, 1);
-    ChainParams& p = s->params;
+// At -20 dB (a threshold 3 dB lower), 1 ms attack and 10 ms release; the ratio
+// setting 10 is a slope of 1 (no compression), 5 is 2:1.
+TEST(HandWorked, CompressorRatiosAndReleaseTime) {
+    auto start = fresh_state(44100, 1);
+    ChainParams& p = start->params;
     p.compOn = 1;
-    p.compThreshold = static_cast<float>(std::pow(10.0, -1.15));
-    p.compSlope = 1.0f;
-    p.compAttackCoef = p.compAvgCoef = static_cast<float>(1.0 - 1.0 / 44.1);
-    p.compReleaseCoef = static_cast<float>(1.0 - 1.0 / 441.0);
-    s->signal.compGain = 1.0f;
-    std::vector<int16_t> square(3000);
+    p.compThreshold = comp_threshold(-20);
+    p.compSlope = comp_slope(10);
+    const CompTimes times = comp_times(44100, 1, 10);
+    p.compAttackCoef = times.attack;
+    p.compReleaseCoef = times.release;
+    p.compAvgCoef = times.average;
+    start->signal.compGain = 1.0f;
+    Samples square(3000);
     for (size_t i = 0; i < square.size(); ++i) square[i] = (i / 50) % 2 ? -32768 : 32767;
-    std::vector<int16_t> buf = square;
-    oracle::process(p, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    ChainPair pair(*start);
+    Samples buf = square;
+    ASSERT_TRUE(pair.run(buf));
     EXPECT_EQ(buf, square);
 
     // Ratio 2:1 on a full-scale square: gain (1 / T^2)^-0.25, about 0.266.
-    p.compSlope = 0.5f;
-    buf = square;
-    oracle::process(p, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+    pair.params().compSlope = comp_slope(5);
+    ASSERT_TRUE(pair.run(buf));
     const double expected = std::pow(1.0 / std::pow(10.0, -2.3), -0.25) * 32767.0;
     EXPECT_NEAR(std::abs(buf.back()), expected, 0.01 * expected);
-}
 
-TEST(ReferenceModel, LevelCaptureAndColumns) {
-    auto start = fresh_state(44100, 1);
-    ChainSignal& s = start->signal;
-    start->params.displayShown = 1;
-    std::vector<int16_t> buf = {-32768, 32767, 255, 256, -511};
-    oracle::process(start->params, s, buf.data(), 10, 1);
-    EXPECT_EQ(s.scopeFrameCount, 5);  // no surface: levels kept for the next call
-    const uint8_t expected[] = {128, 127, 0, 1, 1};
-    EXPECT_EQ(std::memcmp(s.scopeLevel[0], expected, 5), 0);
-    EXPECT_EQ(s.scopeLevel[1][0], 0);
-
-    setup_display(*start, 2);  // two frames per column, the fifth ignored
-    oracle::process(start->params, s, buf.data(), 10, 1);
-    EXPECT_EQ(s.scopeColumn[0][0], 127);
-    EXPECT_EQ(s.scopeColumn[0][1], 0);
-    EXPECT_EQ(s.scopeFrameCount, 0);
+    // Far below the threshold for 10 ms, one release time constant, a gain
+    // of 0.25 rises to 1 - 0.75 / e.
+    start->signal.compGain = 0.25f;
+    ChainPair quiet(*start);
+    buf.assign(441, 3);
+    ASSERT_TRUE(quiet.run(buf));
+    EXPECT_NEAR(quiet.signal().compGain, 1 - 0.75 * std::exp(-1.0), 0.01);
 }
 
 // ---------------------------------------------------------------------------
@@ -407,7 +372,7 @@ TEST(ChainEquivalence, RandomSetupsAndBuffersMatchTheModel) {
             p.eqPreGain[0] = 9.5f;
             if (rng() % 2) p.eqActiveBands = 0;
         }
-        if (rng() % 2) setup_display(*start, kWidths[rng() % 6]);
+        if (rng() % 2) setup_display(p, kWidths[rng() % 6]);
         p.displayShown = static_cast<uint8_t>(rng() % 3);
         p.reverbFirst = static_cast<uint8_t>(rng() % 2 ? 1 + rng() % 255 : 0);
         for (auto& row : start->signal.scopeLevel)  // stale levels of an earlier buffer
@@ -415,7 +380,7 @@ TEST(ChainEquivalence, RandomSetupsAndBuffersMatchTheModel) {
         start->signal.scopeFrameCount = static_cast<int32_t>(rng() % 1000);
 
         ChainPair pair(*start);
-        const std::vector<int16_t> signal = make_signal(rng(), rate, channels, 10000);
+        const Samples signal = make_signal(rng(), channels, 10000);
         for (int32_t total = 0; total < 9000;) {
             const uint32_t pick = rng() % 4;
             const int32_t frames = pick == 0 ? kFrames[rng() % 16] : static_cast<int32_t>(rng() % 1500);
@@ -434,24 +399,23 @@ TEST(ChainEquivalence, RandomSetupsAndBuffersMatchTheModel) {
 }
 
 // Each reset is performed once, whatever the next buffer holds; a counter
-// may wrap.
+// may wrap, and two requests before one buffer are one reset.
 TEST(ChainEquivalence, ResetRequestsClearAtTheStartOfTheNextBuffer) {
     std::mt19937 rng(515u);
     auto start = fresh_state(44100, 2);
     setup_equaliser(*start, rng, 15, 1);
     setup_reverb(*start, rng, 20);
     setup_compressor(*start, rng, 5, 1, 10);
-    start->params.compGainResets = 0xFFFFFFFFu;
-    start->signal.compGainResetsDone = 0xFFFFFFFFu;
+    start->params.compGainResets = start->signal.compGainResetsDone = 0xFFFFFFFFu;
     ChainPair pair(*start);
     ChainParams& p = pair.params();
-    const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 1000);
+    const Samples signal = make_signal(rng(), 2, 1000);
     ASSERT_TRUE(pair.run(signal.data(), 4000, 0));
-    p.eqClears += 2;  // two requests before one buffer are one reset
+    p.eqClears += 2;
     p.ringClears += 1;
     p.compGainResets += 1;
     ASSERT_TRUE(pair.run(signal.data(), 0, 0));
-    const ChainSignal& s = pair.prod();
+    const ChainSignal& s = pair.signal();
     auto all_zero = [](const float* v, size_t n) { return std::all_of(v, v + n, [](float x) { return x == 0.0f; }); };
     EXPECT_TRUE(all_zero(&s.eqHistory[0][0][0][0], sizeof s.eqHistory / sizeof(float)));
     EXPECT_EQ(s.eqDitherIndex, 0);
@@ -460,61 +424,12 @@ TEST(ChainEquivalence, ResetRequestsClearAtTheStartOfTheNextBuffer) {
     EXPECT_EQ(s.compGainResetsDone, 0u);
     ASSERT_TRUE(pair.run(signal.data(), 4000, 0));
     EXPECT_FALSE(all_zero(s.reverb[0].samples, kRingSize));  // once only
+    EXPECT_FALSE(all_zero(&s.eqHistory[0][0][0][0], sizeof s.eqHistory / sizeof(float)));
 }
 
-// ---------------------------------------------------------------------------
-// Calls that must change nothing at all, on either side.
-
-// Runs the model and the production chain in every kernel set on copies of
-// start and the buffer; all must come back unchanged.
-void expect_untouched(const ChainRecord& start, const std::vector<int16_t>& signal, bool nullBuffer,
-                      int32_t lengthBytes, const char* what) {
-    std::vector<SimdLevel> sides = supported_levels();
-    sides.push_back(SimdLevel(-1));  // the model
-    for (SimdLevel level : sides) {
-        auto r = std::make_unique<ChainRecord>(start);
-        std::vector<int16_t> a(signal);
-        int16_t* samples = nullBuffer ? nullptr : a.data();
-        if (level == SimdLevel(-1)) oracle::process(r->params, r->signal, samples, lengthBytes, 1);
-        else chain_process_at(level, r->params, r->signal, samples, lengthBytes, 1);
-        const char* side = level == SimdLevel(-1) ? "model" : level_name(level);
-        EXPECT_EQ(a, signal) << what << ", " << side;
-        EXPECT_TRUE(same_bytes(r->signal, start.signal) && same_bytes(r->params, start.params)) << what << ", " << side;
-    }
-}
-
-TEST(ChainEquivalence, RejectedCallsLeaveBufferAndStateUntouched) {
-    std::mt19937 rng(1u);
-    auto start = fresh_state(44100, 2);
-    setup_equaliser(*start, rng, 10, 0);
-    setup_reverb(*start, rng, 20);
-    setup_compressor(*start, rng, 5, 1, 10);
-    setup_display(*start, 100);
-    const std::vector<int16_t> signal = make_signal(rng(), 44100, 2, 1000);
-    struct Case {
-        const char* what;
-        int32_t channels, lengthBytes;
-        bool nullBuffer;
-    };
-    const Case cases[] = {
-        {"null buffer", 2, 4000, true},    {"null buffer, no length", 2, 0, true},
-        {"negative length", 2, -4, false}, {"most negative length", 2, std::numeric_limits<int32_t>::min(), false},
-        {"no channels", 0, 4000, false},   {"three channels", 3, 4000, false},
-        {"negative channels", -1, 4000, false},
-    };
-    for (const Case& c : cases) {
-        start->params.channelCount = c.channels;
-        expect_untouched(*start, signal, c.nullBuffer, c.lengthBytes, c.what);
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Denormals: the chain runs with flush-to-zero and denormals-are-zero and
-// gives the caller's floating-point mode back.
-
+// The chain runs with flush-to-zero and denormals-are-zero and gives the
+// caller's floating-point mode back.
 #if defined(__SSE__) || defined(__x86_64__) || defined(_M_X64)
-bool is_subnormal(float v) { return v != 0.0f && std::fabs(v) < std::numeric_limits<float>::min(); }
-
 TEST(ChainFloatingPoint, MemoriesDecayToZeroNotToSubnormals) {
     std::mt19937 rng(31u);
     auto s = fresh_state(44100, 2);
@@ -523,151 +438,70 @@ TEST(ChainFloatingPoint, MemoriesDecayToZeroNotToSubnormals) {
     // A slow decay: the ring passes through the subnormal range.
     for (ReverbVoice& voice : s->params.reverb) voice.combGain = reverb_gain(-1);
     setup_compressor(*s, rng, 5, 1, 10);
-    std::vector<int16_t> buf = make_signal(rng(), 44100, 2, 4100);
+    Samples buf = make_signal(rng(), 2, 4100);
     const unsigned before = _mm_getcsr();
-    chain_process(s->params, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
-    // Silence long enough for a feedback of -1 dB over 5344 samples to fall
-    // by far more than the 2^-149 / 2^-126 of the subnormal range.
-    for (int call = 0; call < 120 * 44100 / 4100; ++call) {
-        std::fill(buf.begin(), buf.end(), int16_t{0});
+    // Then silence long enough for a feedback of -1 dB over 5344 samples to
+    // fall by far more than the 2^-149 / 2^-126 of the subnormal range.
+    for (int call = 0; call <= 120 * 44100 / 4100; ++call) {
         chain_process(s->params, s->signal, buf.data(), static_cast<int32_t>(buf.size() * 2), 0);
+        std::fill(buf.begin(), buf.end(), int16_t{0});
     }
     EXPECT_EQ(_mm_getcsr(), before) << "the caller's MXCSR must come back";
+    auto subnormal = [](float v) { return v != 0.0f && std::fabs(v) < std::numeric_limits<float>::min(); };
     for (const ReverbRing& ring : s->signal.reverb)
-        for (float v : ring.samples) ASSERT_FALSE(is_subnormal(v)) << v;
-    for (auto& pass : s->signal.eqHistory)
-        for (auto& band : pass)
-            for (auto& channel : band)
-                for (float v : channel) ASSERT_FALSE(is_subnormal(v)) << v;
-    EXPECT_FALSE(is_subnormal(s->signal.compMeanSquare));
+        EXPECT_TRUE(std::none_of(ring.samples, ring.samples + kRingSize, subnormal));
+    const float* eq = &s->signal.eqHistory[0][0][0][0];
+    EXPECT_TRUE(std::none_of(eq, eq + sizeof s->signal.eqHistory / sizeof(float), subnormal));
+    EXPECT_FALSE(subnormal(s->signal.compMeanSquare));
 }
 #endif
 
 // ---------------------------------------------------------------------------
-// The kernel sets themselves: their choice, and their lane routines held
-// against the scalar routines over whole input domains (the chain tests
-// above only meet the values real signals produce).
+// The kernel sets' lane routines against the scalar routines over inputs real
+// signals seldom bring: special values, every tie around the 16-bit range,
+// and the powers the compressor takes.
 
-TEST(KernelSets, TheChoiceStaysWithinTheCapAndTheProcessor) {
-    EXPECT_TRUE(simd_supported(SimdLevel::Baseline));
-    const SimdLevel all[] = {SimdLevel::Baseline, SimdLevel::Avx2, SimdLevel::Avx512};
-    for (SimdLevel cap : all) {
-        const SimdLevel got = simd_select(cap);
-        EXPECT_TRUE(got <= cap);
-        EXPECT_TRUE(simd_supported(got));
-        EXPECT_EQ(stage_kernels().level, got);
-        for (SimdLevel l : all)
-            if (l <= cap && simd_supported(l)) {
-                EXPECT_TRUE(l <= got) << "a wider set was passed over";
-            }
+TEST(KernelSets, LanesGiveTheScalarRoutinesResults) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> special = {nan, -nan, inf, -inf, 0.0, -0.0, -1.0, 4.9e-324, 1e-310, 1e-300, 0.5, 1.0,
+                                         std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0), 2.0, 1e300, 709.78, -745.2};
+    std::vector<double> xs, ys, unit;
+    for (double x : special) {
+        xs.insert(xs.end(), special.size(), x);
+        ys.insert(ys.end(), special.begin(), special.end());
     }
-    simd_select(SimdLevel::Avx512);
-}
-
-bool same_double(double a, double b) {
-    // NaN results need only agree in being NaN: which NaN comes out of an
-    // operation on two NaNs depends on operand order, and the chain never
-    // lets a NaN's bits reach a sample or the state.
-    if (a != a || b != b) return a != a && b != b;
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-TEST(KernelSets, PowerLanesGiveThePortableRoutinesBits) {
-    std::vector<double> xs, ys;
-    auto add = [&](double x, double y) {
-        xs.push_back(x);
-        ys.push_back(y);
-    };
-    // Every early return of log and exp, and of pow itself.
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double kX[] = {nan, -nan, inf, -inf, 0.0, -0.0, -1.0, 4.9e-324, 1e-310, 2.2250738585072014e-308,
-                         1e-300, 0.5, 1.0, std::nextafter(1.0, 2.0), std::nextafter(1.0, 0.0), 2.0, 1e300,
-                         std::numeric_limits<double>::max()};
-    const double kY[] = {0.0, -0.0, 1.0, -1.0, 0.5, -0.5, 1e-12, -1e-12, 1e3, -1e3, 3e3, -3e3, nan, inf, -inf};
-    for (double x : kX)
-        for (double y : kY) add(x, y);
-    // Around exp's limits and the three ways it scales by 2^k: x = e makes
-    // y log x about y.
-    const double e = 2.718281828459045;
-    for (double v : {709.78, 709.7827128933839, 709.79, 708.39, 708.4, 708.5, -708.39, -708.4, -708.5, -708.9,
-                     -709.1, -744.0, -745.13, -745.2, -746.0, 3.7e-9, -3.7e-9, 3.8e-9, 1e-20})
-        for (int k = -3; k <= 3; ++k) add(e, v * (1.0 + k * 1e-15));
-    // What the compressor meets: x = m / T^2 for single-precision m >= T^2,
-    // y = (slope - 1) / 2 for the slopes 0, 0.1, ..., 1.
+    // x = m / T^2 for single-precision m >= T^2, y = (slope - 1) / 2 for the
+    // slopes 0, 0.1, ..., 1.
     std::mt19937 rng(77u);
     for (int i = 0; i < 200000; ++i) {
         const float t2 = static_cast<float>(std::pow(10.0, -0.1 * (3 + rng() % 60)));
-        const float m = static_cast<float>(t2 * std::exp(std::uniform_real_distribution<double>(0.0, 16.0)(rng)));
-        add(static_cast<double>(m) / t2, static_cast<double>(static_cast<float>(rng() % 11 * 0.1)) * 0.5 - 0.5);
+        xs.push_back(static_cast<float>(t2 * std::exp(std::uniform_real_distribution<double>(0.0, 16.0)(rng))) / t2);
+        ys.push_back(static_cast<double>(static_cast<float>(rng() % 11 * 0.1)) * 0.5 - 0.5);
     }
-    // Anything at all.
-    for (int i = 0; i < 100000; ++i) {
-        uint64_t bits = (static_cast<uint64_t>(rng()) << 32) | rng();
-        double x;
-        std::memcpy(&x, &bits, sizeof x);
-        add(x, std::uniform_real_distribution<double>(-4.0, 4.0)(rng));
-    }
+    std::vector<float> eq(special.begin(), special.end());
+    for (int32_t k = -40000; k <= 40000; ++k)
+        for (float f : {static_cast<float>(k), k + 0.5f, k - 0.5f})
+            eq.insert(eq.end(), {f, std::nextafter(f, 1e9f), std::nextafter(f, -1e9f)});
+    for (int32_t k = -32768; k <= 32768; k += 7)
+        for (double v : {k / 32767.0, k / 32768.0}) unit.insert(unit.end(), {v, std::nextafter(v, 2.0), std::nextafter(v, -2.0)});
+    unit.insert(unit.end(), special.begin(), special.end());
 
     for (SimdLevel level : supported_levels()) {
-        simd_select(level);
-        std::vector<double> got(xs.size());
-        stage_kernels().power(xs.data(), ys.data(), got.data(), static_cast<int32_t>(xs.size()));
-        int shown = 0;
-        for (size_t i = 0; i < xs.size() && shown < 5; ++i) {
-            const double want = portable_pow(xs[i], ys[i]);
-            if (!same_double(got[i], want)) {
-                ADD_FAILURE() << level_name(level) << ": pow(" << xs[i] << ", " << ys[i] << ") gave " << got[i]
-                              << ", the portable routine " << want;
-                ++shown;
-            }
-        }
-    }
-    simd_select(SimdLevel::Avx512);
-}
-
-TEST(KernelSets, OutputConversionLanesGiveTheScalarConversions) {
-    // Equaliser: every tie and its neighbours over the whole 16-bit range and
-    // beyond, a sweep through all float bit patterns, the special values.
-    std::vector<float> eq;
-    for (int32_t k = -40000; k <= 40000; ++k) {
-        for (float f : {static_cast<float>(k), k + 0.5f, k - 0.5f}) {
-            eq.push_back(f);
-            eq.push_back(std::nextafter(f, 1e9f));
-            eq.push_back(std::nextafter(f, -1e9f));
-        }
-    }
-    for (uint64_t bits = 0; bits < (1ull << 32); bits += 65521) {
-        const uint32_t b = static_cast<uint32_t>(bits);
-        float f;
-        std::memcpy(&f, &b, sizeof f);
-        eq.push_back(f);
-    }
-    for (float f : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                    std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(), 0.0f,
-                    -0.0f, 1e-45f, -1e-45f, 16613376.0f, -16613376.0f, 3.4e38f, -3.4e38f})
-        eq.push_back(f);
-    // Reverb and compressor: around every output step and the clamps.
-    std::vector<double> unit;
-    for (int32_t k = -32768; k <= 32768; k += 7) {
-        for (double scale : {32767.0, 32768.0}) {
-            const double v = k / scale;
-            unit.insert(unit.end(), {v, std::nextafter(v, 2.0), std::nextafter(v, -2.0)});
-        }
-    }
-    for (double v : {1.0, -1.0, std::nextafter(1.0, 2.0), std::nextafter(-1.0, -2.0), 1e300, -1e300, 0.0, -0.0,
-                     std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                     std::numeric_limits<double>::quiet_NaN(), 4.9e-324})
-        unit.push_back(v);
-
-    for (SimdLevel level : supported_levels()) {
-        simd_select(level);
+        ASSERT_EQ(simd_select(level), level);
         const StageKernels& k = stage_kernels();
+        std::vector<double> pw(xs.size());
+        k.power(xs.data(), ys.data(), pw.data(), static_cast<int32_t>(xs.size()));
+        for (size_t i = 0; i < xs.size(); ++i) {
+            // NaN results need only agree in being NaN: which NaN comes out
+            // of an operation on two NaNs depends on operand order.
+            const double want = portable_pow(xs[i], ys[i]);
+            ASSERT_TRUE((pw[i] != pw[i] && want != want) || std::memcmp(&pw[i], &want, sizeof want) == 0)
+                << level_name(level) << ": pow(" << xs[i] << ", " << ys[i] << ") gave " << pw[i] << ", not " << want;
+        }
         std::vector<int16_t> got(eq.size());
         k.equaliser_pcm16(eq.data(), static_cast<int32_t>(eq.size()), got.data());
         for (size_t i = 0; i < eq.size(); ++i)
             ASSERT_EQ(got[i], equaliser_to_pcm16(eq[i])) << level_name(level) << ", equaliser, " << eq[i];
-        got.assign(unit.size(), 0);
         k.reverb_pcm16(unit.data(), static_cast<int32_t>(unit.size()), got.data());
         for (size_t i = 0; i < unit.size(); ++i)
             ASSERT_EQ(got[i], reverb_to_pcm16(unit[i])) << level_name(level) << ", reverb, " << unit[i];

@@ -12,11 +12,13 @@
 namespace audiomix::lv2 {
 namespace {
 
-const ParamInfo& info(const char* name) {
+int32_t port_of(const char* name) {
     for (int32_t k = 0; k < kControlPorts; ++k)
-        if (control_name(k) == name) return control_info(k);
-    return control_info(kControlPorts - 1);
+        if (control_name(k) == name) return k;
+    return kControlPorts - 1;
 }
+
+const ParamInfo& info(const char* name) { return control_info(port_of(name)); }
 
 TEST(Lv2ControlValue, ClampsRoundsAndIgnoresNan) {
     struct Case {
@@ -41,7 +43,6 @@ TEST(Lv2ControlValue, ClampsRoundsAndIgnoresNan) {
 class Lv2Controls : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings = testing::make_settings();
         stream_create(*settings, 44100, 2);
         controls = std::make_unique<Controls>(*settings);
         for (int32_t k = 0; k < kControlPorts; ++k) {
@@ -49,11 +50,7 @@ protected:
             ports[k] = &values[k];
         }
     }
-    float& port(const char* name) {
-        for (int32_t k = 0; k < kControlPorts; ++k)
-            if (control_name(k) == name) return values[k];
-        return values[0];
-    }
+    float& port(const char* name) { return values[port_of(name)]; }
     double get(const char* name) {
         double v = -999;
         param_get(*settings, name, &v);
@@ -62,39 +59,37 @@ protected:
     // The next draw of the settings' random source, without disturbing it.
     int32_t next_draw() const { return RandomSource(settings->random).next(); }
 
-    std::unique_ptr<Settings> settings;
+    std::unique_ptr<Settings> settings = testing::make_settings();
     std::unique_ptr<Controls> controls;
     float values[kControlPorts];
     const float* ports[kControlPorts];
 };
 
+// Ports at their defaults change nothing (no taps redrawn, no dither drawn);
+// a changed port applies once; an unconnected port changes nothing.
 TEST_F(Lv2Controls, OnlyChangedPortsApplyAndOnlyOnce) {
     const int32_t draw = next_draw();
-    EXPECT_EQ(controls->apply(*settings, ports), 0);  // at their defaults
-    EXPECT_EQ(next_draw(), draw);  // no taps redrawn, no dither drawn
+    EXPECT_EQ(controls->apply(*settings, ports), 0);
+    EXPECT_EQ(next_draw(), draw);
     EXPECT_EQ(settings->settingsChanged, 0);
     port("reverb.taps") = 60;
     port("eq.band.3") = 5;
+    port("eq.band.20") = -4;  // beyond 10 bands: ignored for now
     EXPECT_EQ(controls->apply(*settings, ports), 2);
     EXPECT_EQ(get("reverb.taps"), 60);
-    EXPECT_EQ(get("eq.band.3"), 5);
     EXPECT_NE(next_draw(), draw);  // the new tap count drew new taps
     const int32_t after = next_draw();
     EXPECT_EQ(controls->apply(*settings, ports), 0);
     EXPECT_EQ(next_draw(), after);
-    ports[5] = nullptr;  // an unconnected port changes nothing
+    ports[5] = nullptr;
     EXPECT_EQ(controls->apply(*settings, ports), 0);
-}
 
-TEST_F(Lv2Controls, ANewBandCountBringsTheBandPortsBack) {
-    port("eq.band.3") = 5;
-    port("eq.band.20") = -4;  // beyond 10 bands: ignored for now
-    EXPECT_EQ(controls->apply(*settings, ports), 1);
-    EXPECT_EQ(get("eq.band.3"), 5);
-    port("eq.bands") = 31;  // resets every band in the engine ...
+    // A new band count resets every band in the engine, and the band ports
+    // apply again, the newly shown ones too.
+    port("eq.bands") = 31;
     controls->apply(*settings, ports);
     EXPECT_EQ(get("eq.bands"), 31);
-    EXPECT_EQ(get("eq.band.3"), 5);   // ... and the ports apply again
+    EXPECT_EQ(get("eq.band.3"), 5);
     EXPECT_EQ(get("eq.band.20"), -4);
     EXPECT_EQ(get("eq.band.21"), 0);
 }

@@ -4,8 +4,6 @@
 
 namespace audiomix::testing {
 
-double expected_db(double dB) { return std::pow(10.0, dB / 20.0); }
-
 std::vector<int16_t> make_signal(int32_t frames, int32_t channels, double amplitude, uint32_t seed) {
     std::vector<int16_t> out(static_cast<size_t>(frames) * channels);
     uint32_t state = seed;

@@ -40,9 +40,6 @@ inline std::unique_ptr<Settings> make_settings() {
     return state;
 }
 
-// 10^(dB/20) in plain double arithmetic, for expectations.
-double expected_db(double dB);
-
 // A deterministic test signal: sum of sines plus noise, interleaved.
 std::vector<int16_t> make_signal(int32_t frames, int32_t channels, double amplitude, uint32_t seed);
 
