@@ -18,20 +18,13 @@ using window_test::kSkinBaseColour;
 
 constexpr int kX = 200, kY = 150, kW = 453, kH = 411;
 
-LRESULT CALLBACK light_grey_client(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_ERASEBKGND) return DefWindowProcW(hwnd, message, wParam, lParam);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    FillRect(reinterpret_cast<HDC>(wParam), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    return 1;
-}
-
 TEST(FrameWindow, InsetsHitTestsAndPaintsAsTheGeometrySays) {
     default_engine().edit()->link.skinColour = kSkinBaseColour;
     window_test::move_mouse({5, 1000});  // away from the window
     WNDCLASSW wc{};
-    wc.lpfnWndProc = light_grey_client;
+    wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
     wc.lpszClassName = L"controls_frame_window";
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"蓝杉音频调整", WS_POPUP | WS_CAPTION | WS_SYSMENU,

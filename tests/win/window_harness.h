@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,8 +23,8 @@ namespace window_test {
 
 using audiomix::kSkinBaseColour;
 
-// ---- enumeration with a lambda: EnumWindows calls back through a CALLBACK
-// (stdcall) function, which a lambda does not convert to on 32-bit x86
+// ---- enumeration with a lambda: EnumThreadWindows calls back through a
+// CALLBACK (stdcall) function, which a lambda does not convert to on 32-bit x86
 
 template <typename Visit>
 BOOL CALLBACK visit_window(HWND hwnd, LPARAM param) {
@@ -38,23 +37,14 @@ void for_each_thread_window(DWORD thread, Visit visit) {
     EnumThreadWindows(thread, visit_window<Visit>, reinterpret_cast<LPARAM>(&visit));
 }
 
-template <typename Visit>
-void for_each_top_window(Visit visit) {
-    EnumWindows(visit_window<Visit>, reinterpret_cast<LPARAM>(&visit));
-}
-
 // ---- messages
 
-// Sees each message before it is dispatched (a tool tip's RelayEvent).
-using Relay = std::function<void(MSG&)>;
-
 // Dispatches this thread's messages for about ms milliseconds.
-inline void pump(DWORD ms = 50, const Relay& relay = {}) {
+inline void pump(DWORD ms = 50) {
     const DWORD start = GetTickCount();
     do {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (relay) relay(msg);
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -75,8 +65,8 @@ bool poll(Done done, DWORD timeout_ms, Step step) {
 
 // Pumps until done() holds or timeout_ms passed; returns done().
 template <typename Done>
-bool pump_until(Done done, DWORD timeout_ms = 3000, const Relay& relay = {}) {
-    return poll(done, timeout_ms, [&] { pump(5, relay); });
+bool pump_until(Done done, DWORD timeout_ms = 3000) {
+    return poll(done, timeout_ms, [] { pump(5); });
 }
 
 // Polls with plain sleeps (for a thread that owns no windows).
@@ -176,12 +166,11 @@ inline void press_key(WORD vk) {
 
 // Centres, in screen coordinates, of a rectangle, a window, a dialog's control.
 inline POINT centre_of(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-inline POINT window_centre(HWND hwnd) {
+inline POINT control_centre(HWND dialog, int id) {
     RECT r{};
-    GetWindowRect(hwnd, &r);
+    GetWindowRect(GetDlgItem(dialog, id), &r);
     return centre_of(r);
 }
-inline POINT control_centre(HWND dialog, int id) { return window_centre(GetDlgItem(dialog, id)); }
 
 // The centre of a skinned frame's close button: where the window answers
 // HTCLOSE along its caption's middle row.
@@ -200,20 +189,20 @@ inline POINT close_button_of(HWND hwnd) {
 
 // ---- screen captures
 
-// What the screen shows over a rectangle, as 0x00BBGGRR pixels (row-major).
+// DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
+constexpr uint32_t swap_red_blue(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
+
+// What the screen shows over a rectangle: DIB pixels, row by row, top down;
+// at() answers COLORREF values.
 struct Capture {
-    RECT area{};
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
 
-    uint32_t at(int x, int y) const {  // relative to area's top-left
+    uint32_t at(int x, int y) const {  // relative to the rectangle's top-left
         if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
-        return pixels[static_cast<size_t>(y) * width + x];
+        return swap_red_blue(pixels[static_cast<size_t>(y) * width + x]);
     }
 };
-
-// DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
-constexpr uint32_t swap_red_blue(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
 
 // A top-down 32-bit DIB selected into a memory DC, filled with one colour;
 // at() answers COLORREF values.
@@ -248,11 +237,9 @@ public:
         GdiFlush();
         return swap_red_blue(bits[y * w + x]);
     }
-    Capture capture(const RECT& area) const {
+    Capture capture() const {
         GdiFlush();
-        Capture c{area, w, h, std::vector<uint32_t>(bits, bits + w * h)};
-        for (uint32_t& p : c.pixels) p = swap_red_blue(p);
-        return c;
+        return Capture{w, h, std::vector<uint32_t>(bits, bits + w * h)};
     }
 
     int w, h;
@@ -266,12 +253,12 @@ private:
 
 inline Capture capture_screen(const RECT& area) {
     const int w = area.right - area.left, h = area.bottom - area.top;
-    if (w <= 0 || h <= 0) return Capture{area, 0, 0, {}};
+    if (w <= 0 || h <= 0) return Capture{};
     MemoryDib dib(w, h);
     HDC screen = GetDC(nullptr);
     BitBlt(dib.dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return dib.capture(area);
+    return dib.capture();
 }
 
 inline Capture capture_window(HWND hwnd) {
@@ -291,15 +278,11 @@ inline RECT client_on_screen(HWND hwnd) {
 // ---- screenshots (BMP: no encoder needed), into <build>/screenshots: the
 // test program runs from <build>/tests/win
 
-inline std::wstring screenshot_dir() {
+inline bool save_screenshot(const Capture& c, const wchar_t* name) {
     wchar_t path[MAX_PATH];
     std::wstring dir(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
     dir = dir.substr(0, dir.find_last_of(L"\\/")) + L"\\..\\..\\screenshots";
     CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
-
-inline bool save_screenshot(const Capture& c, const wchar_t* name) {
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = c.width;
@@ -311,12 +294,10 @@ inline bool save_screenshot(const Capture& c, const wchar_t* name) {
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = static_cast<DWORD>(file.bfOffBits + 4 * c.pixels.size());
-    std::vector<uint32_t> rows;
-    for (uint32_t pixel : c.pixels) rows.push_back(swap_red_blue(pixel));
-    FILE* f = _wfopen((screenshot_dir() + L"\\" + name + L".bmp").c_str(), L"wb");
+    FILE* f = _wfopen((dir + L"\\" + name + L".bmp").c_str(), L"wb");
     if (f == nullptr) return false;
     const bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
-                    fwrite(rows.data(), 4, rows.size(), f) == rows.size();
+                    fwrite(c.pixels.data(), 4, c.pixels.size(), f) == c.pixels.size();
     fclose(f);
     return ok;
 }
@@ -336,29 +317,20 @@ inline long gdi_object_count() {
     return live;
 }
 
-// Top-level windows of this process (tool tips, dialogs, message boxes).
+// Top-level windows of this thread (the control window, its tool tips).
 inline long top_window_count() {
     long n = 0;
-    for_each_top_window([&n](HWND hwnd) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        n += pid == GetCurrentProcessId();
-        return true;
-    });
+    for_each_thread_window(GetCurrentThreadId(), [&n](HWND) { return ++n > 0; });
     return n;
 }
 
 // ---- dialogs of another thread (a test thread driving a modal dialog)
 
-inline bool is_dialog_with(HWND hwnd, int child_id) {
-    return is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id) != nullptr;
-}
-
 // The first visible dialog of a thread that has a child with the given id.
 inline HWND find_thread_dialog(DWORD thread, int child_id) {
     HWND found = nullptr;
     for_each_thread_window(thread, [&found, child_id](HWND hwnd) {
-        if (is_dialog_with(hwnd, child_id)) found = hwnd;
+        if (is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id)) found = hwnd;
         return found == nullptr;
     });
     return found;
@@ -366,7 +338,6 @@ inline HWND find_thread_dialog(DWORD thread, int child_id) {
 
 // A message box is a dialog whose text is the static 0xFFFF.
 constexpr int kMessageBoxTextId = 0xFFFF;
-inline HWND find_message_box(DWORD thread) { return find_thread_dialog(thread, kMessageBoxTextId); }
 
 struct SeenMessageBox {
     std::wstring text, caption;
