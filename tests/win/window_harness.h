@@ -294,10 +294,12 @@ inline bool save_screenshot(const Capture& c, const wchar_t* name) {
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = static_cast<DWORD>(file.bfOffBits + 4 * c.pixels.size());
+    std::vector<uint32_t> rows;  // without the alpha byte icons leave set: viewers would honour it
+    for (uint32_t pixel : c.pixels) rows.push_back(pixel & 0xFFFFFFu);
     FILE* f = _wfopen((dir + L"\\" + name + L".bmp").c_str(), L"wb");
     if (f == nullptr) return false;
     const bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
-                    fwrite(c.pixels.data(), 4, c.pixels.size(), f) == c.pixels.size();
+                    fwrite(rows.data(), 4, rows.size(), f) == rows.size();
     fclose(f);
     return ok;
 }
