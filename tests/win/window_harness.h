@@ -1,8 +1,7 @@
-// Shared support of the window tests: the DLL loaded as a host loads it, the
-// control window found among the thread's windows, message pumping, real
-// mouse input, screen captures with pixel access, BMP screenshots, the
-// process's GDI and USER object counts, and message boxes answered from a
-// watcher thread.
+// Shared support of the window tests: the control window found among the
+// thread's windows, message pumping, real mouse and keyboard input, screen
+// captures with pixel access, BMP screenshots, the process's GDI objects and
+// top-level windows, and message boxes answered as they open.
 #pragma once
 
 #include <windows.h>
@@ -11,88 +10,41 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "api/window_rules.h"
 #include "audiomix.h"
-#include "enum_windows.h"
 
 namespace window_test {
 
-// ---- the library, by name, as a host loads it
+using audiomix::kSkinBaseColour;
 
-struct Exports {
-    void(__cdecl* begin)(uint32_t);
-    void(__cdecl* close)();
-    int32_t(__cdecl* change)(int16_t*, int32_t, uint8_t);
-    void(__cdecl* init)(int32_t, int32_t, int32_t);
-    void(__cdecl* setiir)(uint8_t);
-    void(__cdecl* setdisp)(uint8_t);
-    void(__cdecl* datarefresh)();
-    uint8_t(__cdecl* get_dispstatus)();
-    int32_t(__cdecl* get_sample)();
-    void(__cdecl* set_mainwnd)(void*);
-    int32_t(__cdecl* get_ch)();
-    void(__cdecl* set_title)(const char*);
-};
+// ---- enumeration with a lambda: EnumThreadWindows calls back through a
+// CALLBACK (stdcall) function, which a lambda does not convert to on 32-bit x86
 
-inline std::wstring exe_dir() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path, n);
-    return dir.substr(0, dir.find_last_of(L"\\/"));
+template <typename Visit>
+BOOL CALLBACK visit_window(HWND hwnd, LPARAM param) {
+    return (*reinterpret_cast<Visit*>(param))(hwnd) ? TRUE : FALSE;
 }
 
-template <typename F>
-void bind(HMODULE module, F& target, const char* name) {
-    target = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-inline HMODULE dll_module() {
-    static HMODULE module = LoadLibraryW((exe_dir() + L"\\audiomix.dll").c_str());
-    return module;
-}
-
-inline const Exports& dll() {
-    static const Exports exports = [] {
-        Exports e{};
-        HMODULE m = dll_module();
-        if (m == nullptr) return e;
-        bind(m, e.begin, "audiomix_begin");
-        bind(m, e.close, "audiomix_close");
-        bind(m, e.change, "audiomix_change");
-        bind(m, e.init, "audiomix_init");
-        bind(m, e.setiir, "audiomix_setiir");
-        bind(m, e.setdisp, "audiomix_setdisp");
-        bind(m, e.datarefresh, "audiomix_datarefresh");
-        bind(m, e.get_dispstatus, "audiomix_get_dispstatus");
-        bind(m, e.get_sample, "audiomix_get_sample");
-        bind(m, e.set_mainwnd, "audiomix_set_mainwnd");
-        bind(m, e.get_ch, "audiomix_get_ch");
-        bind(m, e.set_title, "audiomix_set_title");
-        return e;
-    }();
-    return exports;
+// visit(HWND) returns false to stop the enumeration.
+template <typename Visit>
+void for_each_thread_window(DWORD thread, Visit visit) {
+    EnumThreadWindows(thread, visit_window<Visit>, reinterpret_cast<LPARAM>(&visit));
 }
 
 // ---- messages
 
-// Sees each message before it is dispatched (a tool tip's RelayEvent).
-using Relay = std::function<void(MSG&)>;
-
 // Dispatches this thread's messages for about ms milliseconds.
-inline void pump(DWORD ms = 50, const Relay& relay = {}) {
+inline void pump(DWORD ms = 50) {
     const DWORD start = GetTickCount();
     do {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (relay) relay(msg);
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -113,8 +65,8 @@ bool poll(Done done, DWORD timeout_ms, Step step) {
 
 // Pumps until done() holds or timeout_ms passed; returns done().
 template <typename Done>
-bool pump_until(Done done, DWORD timeout_ms = 3000, const Relay& relay = {}) {
-    return poll(done, timeout_ms, [&] { pump(5, relay); });
+bool pump_until(Done done, DWORD timeout_ms = 3000) {
+    return poll(done, timeout_ms, [] { pump(5); });
 }
 
 // Polls with plain sleeps (for a thread that owns no windows).
@@ -134,18 +86,13 @@ inline bool is_class(HWND hwnd, const wchar_t* name) {
     return lstrcmpiW(cls, name) == 0;
 }
 
-// The control window: the top-level dialog of this thread with the tab strip
-// 1000 and the status label 1001.
+// The control window: the top-level window of this thread with the tab
+// strip 1000 and the status label 1001.
 inline HWND find_control_window() {
     HWND found = nullptr;
     for_each_thread_window(GetCurrentThreadId(), [&found](HWND hwnd) {
-        HWND tab = GetDlgItem(hwnd, kTabControlId);
-        if (is_class(hwnd, L"#32770") && tab != nullptr && is_class(tab, L"SysTabControl32") &&
-            GetDlgItem(hwnd, kStatusLabelId) != nullptr) {
-            found = hwnd;
-            return false;
-        }
-        return true;
+        if (GetDlgItem(hwnd, kTabControlId) != nullptr && GetDlgItem(hwnd, kStatusLabelId) != nullptr) found = hwnd;
+        return found == nullptr;
     });
     return found;
 }
@@ -156,22 +103,14 @@ inline std::wstring window_text(HWND hwnd) {
     return std::wstring(buffer, n > 0 ? n : 0);
 }
 
-// The pages: child dialogs of the tab strip (in z-order).
-inline std::vector<HWND> pages_of(HWND tab) {
-    std::vector<HWND> pages;
-    for (HWND child = GetWindow(tab, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        if (is_class(child, L"#32770")) pages.push_back(child);
-    return pages;
-}
-
-// The page of the tab strip that holds control id.
+// The page (child dialog of the tab strip) that holds control id.
 inline HWND page_with(HWND tab, int id) {
-    for (HWND page : pages_of(tab))
-        if (GetDlgItem(page, id) != nullptr) return page;
+    for (HWND child = GetWindow(tab, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (is_class(child, L"#32770") && GetDlgItem(child, id) != nullptr) return child;
     return nullptr;
 }
 
-// ---- real mouse input
+// ---- real input
 
 inline void move_mouse(POINT screen) {
     const int w = GetSystemMetrics(SM_CXSCREEN);
@@ -202,22 +141,68 @@ inline void click_at(POINT screen) {
     pump(120);
 }
 
-// ---- screen captures
-
-// What the screen shows over a rectangle, as 0x00BBGGRR pixels (row-major).
-struct Capture {
-    RECT area{};
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-
-    uint32_t at(int x, int y) const {  // relative to area's top-left
-        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
-        return pixels[static_cast<size_t>(y) * width + x];
+// Types text as the keyboard would, one UTF-16 unit per key (Chinese too),
+// into the focused window of the foreground thread.
+inline void type_text(const std::wstring& text) {
+    for (wchar_t ch : text) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = ch;
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof in[0]);
+        Sleep(5);
     }
-};
+}
+
+// Presses and releases one virtual key.
+inline void press_key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+// Centres, in screen coordinates, of a rectangle, a window, a dialog's control.
+inline POINT centre_of(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+inline POINT control_centre(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    return centre_of(r);
+}
+
+// The centre of a skinned frame's close button: where the window answers
+// HTCLOSE along its caption's middle row.
+inline POINT close_button_of(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const int y = r.top + 13;
+    int left = r.right, right = r.left;
+    for (int x = r.left; x < r.right; ++x)
+        if (SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    return {(left + right) / 2, y};
+}
+
+// ---- screen captures
 
 // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
 constexpr uint32_t swap_red_blue(uint32_t c) { return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16); }
+
+// What the screen shows over a rectangle: DIB pixels, row by row, top down;
+// at() answers COLORREF values.
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t at(int x, int y) const {  // relative to the rectangle's top-left
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFFu;
+        return swap_red_blue(pixels[static_cast<size_t>(y) * width + x]);
+    }
+};
 
 // A top-down 32-bit DIB selected into a memory DC, filled with one colour;
 // at() answers COLORREF values.
@@ -252,13 +237,10 @@ public:
         GdiFlush();
         return swap_red_blue(bits[y * w + x]);
     }
-    Capture capture(const RECT& area) const {
+    Capture capture() const {
         GdiFlush();
-        Capture c{area, w, h, std::vector<uint32_t>(bits, bits + w * h)};
-        for (uint32_t& p : c.pixels) p = swap_red_blue(p);
-        return c;
+        return Capture{w, h, std::vector<uint32_t>(bits, bits + w * h)};
     }
-    Capture capture() const { return capture({0, 0, w, h}); }
 
     int w, h;
     HDC dc = nullptr;
@@ -271,12 +253,12 @@ private:
 
 inline Capture capture_screen(const RECT& area) {
     const int w = area.right - area.left, h = area.bottom - area.top;
-    if (w <= 0 || h <= 0) return Capture{area, 0, 0, {}};
+    if (w <= 0 || h <= 0) return Capture{};
     MemoryDib dib(w, h);
     HDC screen = GetDC(nullptr);
     BitBlt(dib.dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return dib.capture(area);
+    return dib.capture();
 }
 
 inline Capture capture_window(HWND hwnd) {
@@ -293,28 +275,18 @@ inline RECT client_on_screen(HWND hwnd) {
     return r;
 }
 
-// ---- screenshots (BMP: no encoder needed)
-
-// <build>/screenshots: the first folder above the executable that holds
-// CMakeCache.txt.
-inline std::wstring screenshot_dir() {
-    std::wstring dir = exe_dir();
-    for (int up = 0; up < 6; ++up) {
-        if (GetFileAttributesW((dir + L"\\CMakeCache.txt").c_str()) != INVALID_FILE_ATTRIBUTES) break;
-        const size_t cut = dir.find_last_of(L"\\/");
-        if (cut == std::wstring::npos) break;
-        dir = dir.substr(0, cut);
-    }
-    dir += L"\\screenshots";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
+// ---- screenshots (BMP: no encoder needed), into <build>/screenshots: the
+// test program runs from <build>/tests/win
 
 inline bool save_screenshot(const Capture& c, const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    std::wstring dir(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    dir = dir.substr(0, dir.find_last_of(L"\\/")) + L"\\..\\..\\screenshots";
+    CreateDirectoryW(dir.c_str(), nullptr);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = c.width;
-    info.biHeight = c.height;  // bottom-up
+    info.biHeight = -c.height;  // top-down
     info.biPlanes = 1;
     info.biBitCount = 32;
     info.biCompression = BI_RGB;
@@ -322,10 +294,9 @@ inline bool save_screenshot(const Capture& c, const wchar_t* name) {
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = static_cast<DWORD>(file.bfOffBits + 4 * c.pixels.size());
-    std::vector<uint32_t> rows;
-    for (int y = c.height - 1; y >= 0; --y)
-        for (int x = 0; x < c.width; ++x) rows.push_back(swap_red_blue(c.at(x, y)));
-    FILE* f = _wfopen((screenshot_dir() + L"\\" + name + L".bmp").c_str(), L"wb");
+    std::vector<uint32_t> rows;  // without the alpha byte icons leave set: viewers would honour it
+    for (uint32_t pixel : c.pixels) rows.push_back(pixel & 0xFFFFFFu);
+    FILE* f = _wfopen((dir + L"\\" + name + L".bmp").c_str(), L"wb");
     if (f == nullptr) return false;
     const bool ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
                     fwrite(rows.data(), 4, rows.size(), f) == rows.size();
@@ -348,67 +319,20 @@ inline long gdi_object_count() {
     return live;
 }
 
-// USER objects of this process: GetGuiResources where it answers, else the
-// windows of this process, probed by handle index with IsWindow (wine takes a
-// 16-bit handle for the full one).
-inline long user_object_count() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (reported != 0) return static_cast<long>(reported);
-    long live = 0;
-    const DWORD self = GetCurrentProcessId();
-    for (uintptr_t index = 2; index < 0x10000; index += 2) {
-        HWND hwnd = reinterpret_cast<HWND>(index);
-        if (!IsWindow(hwnd)) continue;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == self) ++live;
-    }
-    return live;
-}
-
-inline bool gui_resources_reported() {
-    return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) != 0;
-}
-
-// ---- colours
-
-constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
-
-// ---- real keyboard input (goes to the focused window of the foreground thread)
-
-// Types text as the keyboard would, one UTF-16 unit per key (Chinese too).
-inline void type_text(const std::wstring& text) {
-    for (wchar_t ch : text) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = ch;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof in[0]);
-        Sleep(5);
-    }
-}
-
-// Presses and releases one virtual key.
-inline void press_key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+// Top-level windows of this thread (the control window, its tool tips).
+inline long top_window_count() {
+    long n = 0;
+    for_each_thread_window(GetCurrentThreadId(), [&n](HWND) { return ++n > 0; });
+    return n;
 }
 
 // ---- dialogs of another thread (a test thread driving a modal dialog)
-
-inline bool is_dialog_with(HWND hwnd, int child_id) {
-    return is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id) != nullptr;
-}
 
 // The first visible dialog of a thread that has a child with the given id.
 inline HWND find_thread_dialog(DWORD thread, int child_id) {
     HWND found = nullptr;
     for_each_thread_window(thread, [&found, child_id](HWND hwnd) {
-        if (is_dialog_with(hwnd, child_id)) found = hwnd;
+        if (is_class(hwnd, L"#32770") && IsWindowVisible(hwnd) && GetDlgItem(hwnd, child_id)) found = hwnd;
         return found == nullptr;
     });
     return found;
@@ -416,71 +340,53 @@ inline HWND find_thread_dialog(DWORD thread, int child_id) {
 
 // A message box is a dialog whose text is the static 0xFFFF.
 constexpr int kMessageBoxTextId = 0xFFFF;
-inline HWND find_message_box(DWORD thread) { return find_thread_dialog(thread, kMessageBoxTextId); }
 
 struct SeenMessageBox {
     std::wstring text, caption;
 };
 
-// A watcher thread finds every message box this process opens, notes its
-// text and caption and presses answer (IDOK, IDYES ...) in it, so a test
-// driving a window on its own thread never hangs in the box's modal loop.
+// While it lives, every message box this thread opens (in any modal loop) is
+// noted with its text and caption and answered (IDOK, IDYES ...) as soon as
+// it is activated, so a test never hangs in the box's loop.
 class MessageBoxWatch {
 public:
-    explicit MessageBoxWatch(int answer = IDOK) : m_answer(answer), m_thread([this] { Run(); }) {}
-    ~MessageBoxWatch() {
-        m_stop = true;
-        m_thread.join();
+    explicit MessageBoxWatch(int answer = IDOK) : m_answer(answer) {
+        s_watch = this;
+        m_hook = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
     }
-    MessageBoxWatch(const MessageBoxWatch&) = delete;
-    MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
-
+    ~MessageBoxWatch() {
+        UnhookWindowsHookEx(m_hook);
+        s_watch = nullptr;
+    }
     void SetAnswer(int answer) { m_answer = answer; }
-    std::vector<SeenMessageBox> Seen() const {
+    std::vector<SeenMessageBox> Seen() const {  // other threads may ask
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_seen;
     }
     size_t Count() const { return Seen().size(); }
 
 private:
-    void Run() {
-        std::vector<HWND> answered;  // until gone: a new box may reuse a handle
-        while (!m_stop) {
-            answered.erase(std::remove_if(answered.begin(), answered.end(), [](HWND h) { return !IsWindow(h); }),
-                           answered.end());
-            for_each_top_window([&](HWND box) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(box, &pid);
-                if (pid != GetCurrentProcessId() || !is_dialog_with(box, kMessageBoxTextId) ||
-                    std::find(answered.begin(), answered.end(), box) != answered.end())
-                    return true;
-                {
-                    std::lock_guard<std::mutex> lock(m_mutex);
-                    m_seen.push_back({window_text(GetDlgItem(box, kMessageBoxTextId)), window_text(box)});
-                }
-                answered.push_back(box);
-                PostMessageW(box, WM_COMMAND, MAKEWPARAM(m_answer.load(), BN_CLICKED), 0);
-                return true;
-            });
-            Sleep(30);
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        MessageBoxWatch* self = s_watch;
+        if (code == HCBT_ACTIVATE && self != nullptr && is_class(box, L"#32770") &&
+            GetDlgItem(box, kMessageBoxTextId) != nullptr &&
+            std::find(self->m_boxes.begin(), self->m_boxes.end(), box) == self->m_boxes.end()) {
+            self->m_boxes.push_back(box);  // activated again later: answered already
+            std::lock_guard<std::mutex> lock(self->m_mutex);
+            self->m_seen.push_back({window_text(GetDlgItem(box, kMessageBoxTextId)), window_text(box)});
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->m_answer, BN_CLICKED), 0);
         }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
-    std::atomic<int> m_answer;
-    std::atomic<bool> m_stop{false};
+    static inline MessageBoxWatch* s_watch = nullptr;
+    int m_answer;
+    HHOOK m_hook = nullptr;
+    std::vector<HWND> m_boxes;
     mutable std::mutex m_mutex;
     std::vector<SeenMessageBox> m_seen;
-    std::thread m_thread;
 };
-
-// Centres, in screen coordinates for a window or a child control.
-inline POINT centre_of(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-inline POINT window_centre(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return centre_of(r);
-}
-inline POINT control_centre(HWND dialog, int id) { return window_centre(GetDlgItem(dialog, id)); }
 
 // ---- the shared fixture: the linked library's control window, shown topmost
 // at (20, 20) so that real input reaches it, with both pages found
@@ -507,16 +413,50 @@ protected:
     void click_tab(int item) const {
         RECT r;
         SendMessageW(tab, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r));
-        POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ClientToScreen(tab, &centre);
-        click_at(centre);
+        MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        click_at(centre_of(r));
     }
     void show_eq_page() const {
         click_tab(1);
         ASSERT_TRUE(pump_until([&] { return IsWindowVisible(eq_page) != FALSE; }));
     }
 
-    HWND window = nullptr, tab = nullptr, effect_page = nullptr, eq_page = nullptr;
+    // Controls of the page a test works on.
+    HWND item(int id) const { return GetDlgItem(page, id); }
+    int pos(int slider) const { return static_cast<int>(SendMessageW(item(slider), TBM_GETPOS, 0, 0)); }
+    bool checked(int id) const { return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void click(int id) const { click_at(control_centre(page, id)); }
+    void key(int id, WORD vk) const {
+        SetFocus(item(id));
+        press_key(vk);
+        pump(80);
+    }
+
+    // Presses the slider's thumb and moves the pointer a pixel at a time
+    // along it until the slider reaches target, then lets go. Returns the
+    // final position.
+    int drag_to(int slider, int target) const {
+        RECT r;
+        SendMessageW(item(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&r));
+        MapWindowPoints(item(slider), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        POINT p = centre_of(r);
+        move_mouse(p);
+        pump(40);
+        mouse_button(true);
+        pump(40);
+        const int step = target > pos(slider) ? 1 : -1;
+        LONG& along = (GetWindowLongW(item(slider), GWL_STYLE) & TBS_VERT) != 0 ? p.y : p.x;
+        for (int i = 0; i < 400 && pos(slider) != target; ++i) {
+            along += step;
+            move_mouse(p);
+            pump(8);
+        }
+        mouse_button(false);
+        pump(120);
+        return pos(slider);
+    }
+
+    HWND window = nullptr, tab = nullptr, effect_page = nullptr, eq_page = nullptr, page = nullptr;
 };
 
 }  // namespace window_test
