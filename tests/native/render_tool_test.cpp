@@ -1,9 +1,7 @@
-// audiomix-render: its pure parts (options, levels, the parameter
-// descriptions) and the runs only a process shows.
+// audiomix-render: its pure parts (options, the parameter descriptions)
+// and how a run applies the command line.
 #include <audiomix.h>
 
-#include "format.h"
-#include "levels.h"
 #include "options.h"
 #include "param_hints.h"
 #include "render_tool_fixture.h"
@@ -25,22 +23,6 @@ TEST(RenderOptions, RefusedCommandLinesQuoteWhatWasTyped) {
         EXPECT_NE(r.error.find(error), std::string::npos) << ::testing::PrintToString(args) << ": " << r.error;
     }
     EXPECT_TRUE(parse_options({"-", "-o", "-"}).ok());
-}
-
-// ---------------------------------------------------------------- levels
-
-TEST(RenderLevels, HandComputedPeakAndRmsInAnyPieces) {
-    // L: a half-scale square, peak and RMS -6.02 dB. R: 0, +h, 0, -h: the
-    // same peak, half the power, 3.01 dB lower RMS.
-    const std::vector<int16_t> x = {16384, 0, -16384, 16384, 16384, 0, -16384, -16384};
-    LevelMeter m(2);
-    m.add(x.data(), 1);
-    m.add(x.data() + 2, 3);
-    EXPECT_NEAR(m.peak_dbfs(1), -6.020600, 1e-6);
-    EXPECT_NEAR(m.rms_dbfs(0), -6.020600, 1e-6);
-    EXPECT_NEAR(m.rms_dbfs(1), -9.030900, 1e-6);
-
-    EXPECT_EQ(format_db(LevelMeter(1).rms_dbfs(0)), "-inf");  // no frames at all
 }
 
 // ---------------------------------------------------------------- against the library
@@ -66,17 +48,6 @@ TEST(RenderParamHints, DescribeWhatTheLibraryAccepts) {
 }
 
 // ---------------------------------------------------------------- the tool, end to end
-
-TEST_F(RenderToolRun, DefaultPieceForOneSecond) {
-    const ToolRun r = tool("--seconds 1");
-    ASSERT_EQ(r.status, 0) << r.err;
-    Wav w;
-    ASSERT_TRUE(read_wav(dir_ / "out/default.wav", w));
-    EXPECT_EQ(w.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_TRUE(w.info.samplerate == 44100 && w.info.channels == 2 && w.info.frames == 44100);
-    EXPECT_NE(r.out.find("equaliser (10 bands) -> reverb -> compressor"), std::string::npos) << r.out;
-    EXPECT_TRUE(r.err.empty()) << r.err;  // no progress bar for a short, redirected render
-}
 
 TEST_F(RenderToolRun, SetsApplyInCommandLineOrder) {
     struct Case {
