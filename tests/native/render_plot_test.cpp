@@ -47,14 +47,6 @@ EqResponse measure(int32_t rate, int channels, const ParamValues& setting) {
 double max_of(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 double min_of(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
-// A fresh path in the scratch folder.
-fs::path scratch(const std::string& name) {
-    fs::create_directories(AUDIOMIX_RENDER_SCRATCH);
-    const fs::path p = fs::path(AUDIOMIX_RENDER_SCRATCH) / name;
-    fs::remove(p);
-    return p;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- response
@@ -206,7 +198,10 @@ TEST(PlotPicture, WritesSvgAndPngOfTheFixedSizeWhateverTheData) {
     const std::vector<int16_t> zeros(100, 0);
     silent.add(zeros.data(), zeros.size());
     const PlotData data = {"bad \xff name\n" + std::string(3000, 'n'), 0, 7, "\xc0", odd, &silent, &empty};
-    const fs::path svgPath = scratch("odd.SVG"), pngPath = scratch("odd.Png");
+    const fs::path dir = AUDIOMIX_RENDER_SCRATCH, svgPath = dir / "odd.SVG", pngPath = dir / "odd.Png";
+    fs::create_directories(dir);
+    fs::remove(svgPath);
+    fs::remove(pngPath);
     std::string error;
     ASSERT_TRUE(write_plot(svgPath.string(), data, error) && write_plot(pngPath.string(), data, error)) << error;
     cairo_surface_t* png = cairo_image_surface_create_from_png(pngPath.c_str());
@@ -217,9 +212,8 @@ TEST(PlotPicture, WritesSvgAndPngOfTheFixedSizeWhateverTheData) {
     const std::string svg((std::istreambuf_iterator<char>(f)), {});
     EXPECT_NE(svg.find("width=\"1000pt\" height=\"700pt\""), std::string::npos) << svg.substr(0, 300);
     // An unknown extension or an unwritable path writes nothing.
-    const std::string dir = std::string(AUDIOMIX_RENDER_SCRATCH) + "/";
-    const std::pair<std::string, std::string> refused[] = {{dir + "p.jpg", "'.jpg'"},
-                                                           {dir + "missing/p.png", dir + "missing/p.png"}};
+    const std::pair<std::string, std::string> refused[] = {{(dir / "p.jpg").string(), "'.jpg'"},
+                                                           {(dir / "missing/p.png").string(), "missing/p.png"}};
     for (const auto& [path, mention] : refused) {
         EXPECT_FALSE(write_plot(path, data, error)) << path;
         EXPECT_NE(error.find(mention), std::string::npos) << error;

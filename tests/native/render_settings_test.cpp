@@ -111,7 +111,7 @@ TEST_F(RenderToolRun, SaveSettingsAloneOrRefused) {
     ASSERT_EQ(tool("--save-settings builtin.toml").status, 0);
     EXPECT_FALSE(fs::exists(dir_ / "out"));
     EXPECT_EQ(tool("--settings builtin.toml --list-params").out, tool("--list-params").out);
-    // A folder in the way, a missing folder, an input or the output: refused,
+    // A folder in the way, an input or the output: refused,
     // and nothing is left behind.
     write_wav(dir_ / "song.wav", 44100, 1, test_signal(1000));
     const std::string song = read("song.wav");
