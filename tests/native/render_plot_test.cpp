@@ -47,23 +47,6 @@ EqResponse measure(int32_t rate, int channels, const ParamValues& setting) {
 double max_of(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 double min_of(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 
-// A fresh path in the scratch folder.
-fs::path scratch(const std::string& name) {
-    fs::create_directories(AUDIOMIX_RENDER_SCRATCH);
-    const fs::path p = fs::path(AUDIOMIX_RENDER_SCRATCH) / name;
-    fs::remove(p);
-    return p;
-}
-
-// Whether path holds a PNG of the picture's fixed size.
-bool png_of_fixed_size(const fs::path& path) {
-    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-    const bool ok = cairo_surface_status(png) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_width(png) == 1000 &&
-                    cairo_image_surface_get_height(png) == 700;
-    cairo_surface_destroy(png);
-    return ok;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- response
@@ -80,14 +63,12 @@ TEST(PlotResponse, FlatIsFlatAndABoostPeaksNearItsBandCentre) {
         int channels, bands, band;
         double centre;  // the layout's nominal frequency
     };
-    const Case cases[] = {
-        {44100, 2, 10, 5, 1000.0}, {48000, 2, 31, 20, 2000.0}, {44100, 1, 15, 3, 100.0}, {11025, 1, 10, 9, 5500.0},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{44100, 2, 10, 5, 1000.0}, {48000, 2, 31, 20, 2000.0}, {11025, 1, 10, 9, 5500.0}}) {
         const std::string band = "eq.band." + std::to_string(c.band);
         SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.bands) + " bands, " + band);
         const EqResponse flat = measure(c.rate, c.channels, {{"eq.on", 1}, {"eq.bands", double(c.bands)}});
         EXPECT_LT(max_of(flat.gainDb[0]) - min_of(flat.gainDb[0]), 0.3);  // every band at 0
+        EXPECT_LT(flat.frequencies.back(), c.rate / 2.0);
         const EqResponse r = measure(c.rate, c.channels, {{"eq.on", 1}, {"eq.bands", double(c.bands)}, {band, 20}});
         ASSERT_EQ(r.bandCentres.size(), static_cast<size_t>(c.bands));
         EXPECT_EQ(r.bandCentres[c.band], c.centre);
@@ -126,86 +107,64 @@ TEST(PlotResponse, OnlyTheEqualiserIsMeasuredAndChannelsAgree) {
         EXPECT_NEAR(a.gainDb[0][i], b.gainDb[0][i], 0.02) << a.frequencies[i];
         EXPECT_NEAR(b.gainDb[0][i], b.gainDb[1][i], 0.02) << a.frequencies[i];
     }
-}
-
-TEST(PlotResponse, TwelfthsOfAnOctaveBelowNyquistAndRefusals) {
-    const std::vector<double> f = log_frequencies(20.0, 20000.0, 12);
-    ASSERT_GE(f.size(), 3u);
-    EXPECT_TRUE(f.front() == 20.0 && f.back() == 20000.0);
-    for (size_t i = 1; i + 1 < f.size(); ++i) EXPECT_NEAR(f[i] / f[i - 1], std::pow(2.0, 1.0 / 12), 1e-12);
-    EXPECT_LT(measure(11025, 1, {}).frequencies.back(), 11025 / 2.0);
-
+    // A setting or a format the library refuses measures nothing.
     EqResponse r;
     std::string error;
     EXPECT_FALSE(measure_response({{"eq.on", 1}, {"eq.band.12", 3}}, 44100, 2, r, error));
     EXPECT_NE(error.find("eq.band.12"), std::string::npos) << error;
-    error.clear();
     EXPECT_FALSE(measure_response({}, 44100, 3, r, error));
-    EXPECT_FALSE(error.empty());
 }
 
 // ---------------------------------------------------------------- level history
 
 TEST(PlotLevels, KnownSignalsLandInTheirWindows) {
     // Left: a full-scale square (0 dBFS RMS and peak). Right: silence and one
-    // spike of 16384 in window 3. Fed in buffers that do not line up with the windows.
-    constexpr int32_t kRate = 44100;
-    constexpr size_t kWindow = 441, kWindows = 120;
-    std::vector<int16_t> pcm(2 * kWindow * kWindows);
-    for (size_t f = 0; f < kWindow * kWindows; ++f) pcm[2 * f] = (f / 50) % 2 ? -32768 : 32767;
+    // spike of 16384 in window 3. Fed in buffers that do not line up with the
+    // 441-frame windows.
+    constexpr size_t kWindow = 441, kFrames = 120 * kWindow;
+    std::vector<int16_t> pcm(2 * kFrames);
+    for (size_t f = 0; f < kFrames; ++f) pcm[2 * f] = (f / 50) % 2 ? -32768 : 32767;
     pcm[2 * (3 * kWindow + 7) + 1] = 16384;
-    LevelHistory h(2, kRate);
-    for (size_t f = 0; f < kWindow * kWindows; f += 1000)
-        h.add(&pcm[2 * f], std::min<size_t>(1000, kWindow * kWindows - f));
+    LevelHistory h(2, 44100);
+    for (size_t f = 0; f < kFrames; f += 1000) h.add(&pcm[2 * f], std::min<size_t>(1000, kFrames - f));
 
-    ASSERT_EQ(h.windows(), kWindows);
+    ASSERT_EQ(h.windows(), 120u);
     const double square = 20.0 * std::log10(std::sqrt((32767.0 * 32767.0 + 32768.0 * 32768.0) / 2) / 32768.0);
-    for (size_t w = 0; w < kWindows; ++w) {
+    for (size_t w = 0; w < h.windows(); ++w) {
         SCOPED_TRACE(w);
         EXPECT_NEAR(h.window_start_seconds(w), w * 0.01, 1e-12);
         EXPECT_NEAR(h.rms_dbfs(w, 0), square, 0.01);  // 441 is not whole square periods
         EXPECT_EQ(h.peak_dbfs(w, 0), 0.0);
-        if (w == 3) {
-            EXPECT_NEAR(h.peak_dbfs(w, 1), -6.0206, 1e-4);
-            EXPECT_NEAR(h.rms_dbfs(w, 1), -6.0206 - 10.0 * std::log10(441.0), 1e-4);
-        } else {
-            EXPECT_EQ(h.rms_dbfs(w, 1), kNegInf);
-        }
+        EXPECT_EQ(h.rms_dbfs(w, 1) == kNegInf, w != 3);
     }
+    EXPECT_NEAR(h.peak_dbfs(3, 1), -6.0206, 1e-4);
+    EXPECT_NEAR(h.rms_dbfs(3, 1), -6.0206 - 10.0 * std::log10(441.0), 1e-4);
     // A last window holds the rest.
     const std::vector<int16_t> rest(2 * 100, 1000);
     h.add(rest.data(), 100);
-    ASSERT_EQ(h.windows(), kWindows + 1);
-    EXPECT_NEAR(h.window_seconds(kWindows), 100.0 / kRate, 1e-15);
-    EXPECT_NEAR(h.rms_dbfs(kWindows, 0), 20.0 * std::log10(1000.0 / 32768), 1e-9);
+    ASSERT_EQ(h.windows(), 121u);
+    EXPECT_NEAR(h.window_seconds(120), 100.0 / 44100, 1e-15);
+    EXPECT_NEAR(h.rms_dbfs(120, 0), 20.0 * std::log10(1000.0 / 32768), 1e-9);
 }
 
 TEST(PlotLevels, LongInputStaysBoundedWithoutAllocating) {
-    // Two hours at 8000 Hz: the first at -12.04 dBFS, the second silent.
-    constexpr int32_t kRate = 8000;
-    constexpr uint64_t kHalf = 3600ull * kRate;
-    LevelHistory h(1, kRate);
-    std::vector<int16_t> loud(4096, 8192), quiet(4096, 0);
-    h.add(loud.data(), loud.size());  // warm-up
+    // Two seconds at 8000 Hz in at most 8 windows: the first second at
+    // -12.04 dBFS, the second silent.
+    LevelHistory h(1, 8000, 8);
+    const std::vector<int16_t> loud(400, 8192), quiet(400, 0);
     const size_t before = gAllocations;
-    for (uint64_t done = loud.size(); done < 2 * kHalf;) {
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(4096, (done < kHalf ? kHalf : 2 * kHalf) - done));
-        h.add((done < kHalf ? loud : quiet).data(), n);
-        done += n;
-    }
+    for (int i = 0; i < 40; ++i) h.add((i < 20 ? loud : quiet).data(), 400);
     EXPECT_EQ(gAllocations - before, 0u);
 
-    EXPECT_EQ(h.frames(), 2 * kHalf);
-    EXPECT_LE(h.windows(), kMaxLevelWindows);
-    EXPECT_GE(h.windows(), kMaxLevelWindows / 2);
+    EXPECT_EQ(h.frames(), 16000u);
+    EXPECT_TRUE(h.windows() <= 8 && h.windows() >= 4) << h.windows();
     const uint64_t wf = h.window_frames();
-    EXPECT_EQ(wf % 80, 0u);  // 10 ms windows, doubled
-    EXPECT_EQ((wf / 80) & (wf / 80 - 1), 0u);
+    EXPECT_TRUE(wf % 80 == 0 && ((wf / 80) & (wf / 80 - 1)) == 0) << wf;  // 10 ms windows, doubled
     for (size_t w = 0; w < h.windows(); ++w) {
         const double start = h.window_start_seconds(w), end = start + h.window_seconds(w);
-        if (end <= 3600.0) {
+        if (end <= 1.0) {
             EXPECT_NEAR(h.rms_dbfs(w, 0), -12.0412, 1e-4) << w;
-        } else if (start >= 3600.0) {
+        } else if (start >= 1.0) {
             EXPECT_EQ(h.peak_dbfs(w, 0), kNegInf) << w;
         }
     }
@@ -230,38 +189,31 @@ TEST(PlotAxes, TextIsMadeDrawable) {
 // ---------------------------------------------------------------- pictures
 
 TEST(PlotPicture, WritesSvgAndPngOfTheFixedSizeWhateverTheData) {
-    const EqResponse response = measure(44100, 2, {{"eq.on", 1}, {"eq.band.5", 20}});
-    LevelHistory in{2, 44100}, out{2, 44100};
-    std::vector<int16_t> pcm(2 * 44100);
-    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<int16_t>(8000 * std::sin(i * 0.01));
-    in.add(pcm.data(), 44100);
-    for (int16_t& s : pcm) s = static_cast<int16_t>(s / 2);
-    out.add(pcm.data(), 44100);
-    const PlotData data = {"in.wav", 44100, 2, "--set", response, &in, &out};
-    // The extension names the format, in any case.
-    const fs::path svgPath = scratch("p.SVG"), pngPath = scratch("p.Png");
-    std::string error;
-    ASSERT_TRUE(write_plot(svgPath.string(), data, error) && write_plot(pngPath.string(), data, error)) << error;
-    EXPECT_TRUE(png_of_fixed_size(pngPath));
-    std::ifstream f(svgPath);
-    const std::string svg((std::istreambuf_iterator<char>(f)), {});
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("width=\"1000pt\" height=\"700pt\""), std::string::npos) << svg.substr(0, 300);
-    // Missing, silent, odd or non-UTF-8 data still draws.
+    // Missing, silent, odd or non-UTF-8 data still draws; the extension
+    // names the format, in any case.
     EqResponse odd;
     odd.frequencies = {20, 200, 2000};
     odd.gainDb = {{kNegInf, NAN, 3.0}};
     LevelHistory silent(1, 8000), empty(1, 8000);
     const std::vector<int16_t> zeros(100, 0);
     silent.add(zeros.data(), zeros.size());
-    const PlotData oddData = {"bad \xff name\n" + std::string(3000, 'n'), 0, 7, "\xc0", odd, &silent, &empty};
-    const fs::path oddPath = scratch("odd.png");
-    EXPECT_TRUE(write_plot(oddPath.string(), oddData, error)) << error;
-    EXPECT_TRUE(png_of_fixed_size(oddPath));
+    const PlotData data = {"bad \xff name\n" + std::string(3000, 'n'), 0, 7, "\xc0", odd, &silent, &empty};
+    const fs::path dir = AUDIOMIX_RENDER_SCRATCH, svgPath = dir / "odd.SVG", pngPath = dir / "odd.Png";
+    fs::create_directories(dir);
+    fs::remove(svgPath);
+    fs::remove(pngPath);
+    std::string error;
+    ASSERT_TRUE(write_plot(svgPath.string(), data, error) && write_plot(pngPath.string(), data, error)) << error;
+    cairo_surface_t* png = cairo_image_surface_create_from_png(pngPath.c_str());
+    EXPECT_EQ(cairo_image_surface_get_width(png), 1000);  // 0 when unreadable
+    EXPECT_EQ(cairo_image_surface_get_height(png), 700);
+    cairo_surface_destroy(png);
+    std::ifstream f(svgPath);
+    const std::string svg((std::istreambuf_iterator<char>(f)), {});
+    EXPECT_NE(svg.find("width=\"1000pt\" height=\"700pt\""), std::string::npos) << svg.substr(0, 300);
     // An unknown extension or an unwritable path writes nothing.
-    const std::string dir = std::string(AUDIOMIX_RENDER_SCRATCH) + "/";
-    const std::pair<std::string, std::string> refused[] = {{dir + "p.jpg", "'.jpg'"},
-                                                           {dir + "missing/p.png", dir + "missing/p.png"}};
+    const std::pair<std::string, std::string> refused[] = {{(dir / "p.jpg").string(), "'.jpg'"},
+                                                           {(dir / "missing/p.png").string(), "missing/p.png"}};
     for (const auto& [path, mention] : refused) {
         EXPECT_FALSE(write_plot(path, data, error)) << path;
         EXPECT_NE(error.find(mention), std::string::npos) << error;

@@ -7,11 +7,10 @@
 #include <sys/wait.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -64,9 +63,7 @@ struct ToolRun {
 
 inline std::string slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 class RenderToolRun : public ::testing::Test {
@@ -78,14 +75,16 @@ protected:
         fs::create_directories(dir_);
     }
 
-    // Runs the tool in the scratch directory.
-    ToolRun tool(const std::string& args) { return shell("\"$T\" " + args + " >stdout.txt 2>stderr.txt"); }
+    // Runs the tool in the scratch directory, with env (VAR=value ...) added to its environment.
+    ToolRun tool(const std::string& args, const std::string& env = "") {
+        return shell(env + " \"$T\" " + args + " >stdout.txt 2>stderr.txt");
+    }
 
     // Runs a shell command in the scratch directory with the tool in $T; its
     // stdout and stderr are read from stdout.txt and stderr.txt.
     ToolRun shell(const std::string& command) {
-        std::remove((dir_ / "stdout.txt").c_str());
-        std::remove((dir_ / "stderr.txt").c_str());
+        fs::remove(dir_ / "stdout.txt");
+        fs::remove(dir_ / "stderr.txt");
         const std::string cmd = "cd '" + dir_.string() + "' && T='" AUDIOMIX_RENDER_TOOL "' && " + command;
         ToolRun r;
         const int w = std::system(cmd.c_str());
