@@ -167,8 +167,25 @@ void capture_and_columns(const ChainParams& p, ChainSignal& s, const int16_t* sa
 }  // namespace
 
 void process(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes, uint8_t drawDisplay) {
-    // Requested resets happen even for a buffer the stages then refuse.
-    chain_apply_resets(p, s);
+    // Requested resets happen even for a buffer the stages then refuse; a
+    // count differing from the last one seen asks for one reset.
+    if (s.eqClearsDone != p.eqClears) {
+        for (auto& pass : s.eqHistory)
+            for (auto& band : pass)
+                for (auto& channel : band)
+                    for (float& v : channel) v = 0.0f;
+        s.eqDitherIndex = 0;
+        s.eqClearsDone = p.eqClears;
+    }
+    if (s.ringClearsDone != p.ringClears) {
+        for (ReverbRing& ring : s.reverb)
+            for (float& v : ring.samples) v = 0.0f;
+        s.ringClearsDone = p.ringClears;
+    }
+    if (s.compGainResetsDone != p.compGainResets) {
+        s.compGain = 1.0f;
+        s.compGainResetsDone = p.compGainResets;
+    }
     if (samples == nullptr || lengthBytes < 0) return;
     if (p.channelCount != 1 && p.channelCount != 2) return;
 
