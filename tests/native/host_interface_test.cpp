@@ -63,7 +63,7 @@ TEST_F(Lifecycle, ChannelCountsOutsideOneOrTwoLeaveAudioAloneAndChangeReturnsIts
         audiomix_init(44100, channels, 1);
         EXPECT_EQ(audiomix_get_ch(), channels);
         for (const char* name : {"eq.on", "reverb.on", "comp.on"}) audiomix_param_set(name, 1);
-        const Samples buffer = make_signal(960, 1, 20000, 6);
+        const Samples buffer = make_signal(6, 1, 960);
         EXPECT_EQ(changed(buffer, 1), buffer) << channels;
     }
 }
@@ -74,7 +74,7 @@ TEST_F(Lifecycle, AnUncoveredRateRunsReverbAndCompressorButNeverTheEqualiser) {
     EXPECT_EQ(audiomix_get_sample(), 32000);
     EXPECT_NEAR(settings().chain.compAttackCoef, 1.0 - 1.0 / 32.0, 1e-7);
     audiomix_setiir(1);
-    const Samples buffer = make_signal(1000, 2, 8000, 1);
+    const Samples buffer = make_signal(1, 2, 1000);
     EXPECT_EQ(changed(buffer), buffer);
 }
 
@@ -88,7 +88,7 @@ TEST_F(Lifecycle, DatarefreshAndInitClearTheMemories) {
         audiomix_init(rate, 2, 0);
         audiomix_param_set("reverb.on", 1);
         audiomix_setiir(1);
-        changed(make_signal(3000, 2, 8000, 2));
+        changed(make_signal(2, 2, 3000));
         const ChainSignal& signal = default_engine().signal();
         const std::vector<float> ring(std::begin(signal.reverb[1].samples), std::end(signal.reverb[1].samples));
         const uint16_t pos = signal.reverb[0].writePos;
@@ -104,7 +104,7 @@ TEST_F(Lifecycle, DatarefreshAndInitClearTheMemories) {
     }
     audiomix_init(44100, 2, 0);
     audiomix_param_set("reverb.on", 1);
-    changed(make_signal(4000, 2, 20000, 3));
+    changed(make_signal(3, 2, 4000));
     audiomix_init(44100, 2, 0);
     audiomix_param_set("reverb.on", 1);
     const Samples silence(4000 * 2, 0);
@@ -121,7 +121,7 @@ TEST_F(Lifecycle, CloseSwitchesReverbAndCompressorOffButTheEqualiserRuns) {
     EXPECT_EQ(settings().link.controlWindow, nullptr);
     EXPECT_EQ(settings().chain.scopeDc, nullptr);
     EXPECT_EQ(settings().chain.reverbOn + settings().chain.compOn + settings().chain.displayShown, 0);
-    const Samples buffer = make_signal(500, 1, 10000, 4);
+    const Samples buffer = make_signal(4, 1, 500);
     EXPECT_NE(changed(buffer, 1), buffer);
     // Without a window these only store; twice closed is harmless.
     audiomix_setdisp(1);
@@ -279,7 +279,7 @@ Samples run_session(audiomix_engine* engine, uint32_t seed, int32_t steps, int32
     for (int32_t i = 0; i < steps; ++i) {
         if (rng() % 3 == 0) {
             const int32_t frames = static_cast<int32_t>(rng() % 5000);
-            Samples buffer = make_signal(frames, channels, 24000, rng());
+            Samples buffer = make_signal(rng(), channels, frames);
             if (engine == nullptr) buffer = changed(buffer);
             // Pieces of at most 4100 frames, as the chain cuts a longer buffer itself.
             for (int32_t done = 0; engine != nullptr && done < frames; done += 4100)
@@ -338,7 +338,7 @@ TEST_F(Engines, TheFloatPathIsTheSixteenBitPathExactly) {
     for (audiomix_engine* e : {ints, floats})
         for (const char* name : {"eq.on", "reverb.on", "comp.on", "eq.second_pass"}) audiomix_engine_param_set(e, name, 1);
     for (int32_t frames : {1, 7, 4101, 9000}) {
-        Samples interleaved = make_signal(frames, 2, 30000, static_cast<uint32_t>(frames));
+        Samples interleaved = make_signal(static_cast<uint32_t>(frames), 2, frames);
         std::vector<float> left(frames), right(frames);
         for (int32_t f = 0; f < frames; ++f) {
             // Off the 16-bit grid by less than half a step: quantising rounds it back.
@@ -378,7 +378,7 @@ TEST_F(Engines, BadArgumentsHaveDefinedResults) {
     audiomix_engine* engine = audiomix_engine_create(INT32_MAX, 2);
     ASSERT_NE(engine, nullptr);
     for (const char* p : {"eq.on", "reverb.on", "comp.on"}) audiomix_engine_param_set(engine, p, 1);
-    Samples buffer = make_signal(5000, 2, 30000, 1);
+    Samples buffer = make_signal(1, 2, 5000);
     EXPECT_EQ(audiomix_engine_process(engine, nullptr, 10), 0);
     EXPECT_EQ(audiomix_engine_process(engine, buffer.data(), -1), 0);
     EXPECT_EQ(audiomix_engine_process(engine, buffer.data(), 5000), 5000);

@@ -40,8 +40,9 @@ inline std::unique_ptr<Settings> make_settings() {
     return state;
 }
 
-// A deterministic test signal: sum of sines plus noise, interleaved.
-std::vector<int16_t> make_signal(int32_t frames, int32_t channels, double amplitude, uint32_t seed);
+// A deterministic interleaved signal of random segments: tones, noise, full
+// scale squares, silence, constants and a few LSBs.
+std::vector<int16_t> make_signal(uint32_t seed, int32_t channels, int32_t frames);
 
 // Pixels the pure painters draw into, as FillRect and LineTo would; a sink
 // for their fills. Pixels outside the grid are dropped.
