@@ -1,7 +1,9 @@
 #include "tests/oracle/oracle_chain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "dsp/eq_tables.h"
 #include "dsp/fp_mode.h"
@@ -170,16 +172,13 @@ void process(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t len
     // Requested resets happen even for a buffer the stages then refuse; a
     // count differing from the last one seen asks for one reset.
     if (s.eqClearsDone != p.eqClears) {
-        for (auto& pass : s.eqHistory)
-            for (auto& band : pass)
-                for (auto& channel : band)
-                    for (float& v : channel) v = 0.0f;
+        float* history = &s.eqHistory[0][0][0][0];
+        std::fill(history, history + sizeof s.eqHistory / sizeof(float), 0.0f);
         s.eqDitherIndex = 0;
         s.eqClearsDone = p.eqClears;
     }
     if (s.ringClearsDone != p.ringClears) {
-        for (ReverbRing& ring : s.reverb)
-            for (float& v : ring.samples) v = 0.0f;
+        for (ReverbRing& ring : s.reverb) std::fill(std::begin(ring.samples), std::end(ring.samples), 0.0f);
         s.ringClearsDone = p.ringClears;
     }
     if (s.compGainResetsDone != p.compGainResets) {
