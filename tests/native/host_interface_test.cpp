@@ -18,6 +18,7 @@ namespace audiomix {
 namespace {
 
 using testing::make_signal;
+using testing::param;
 using testing::settings;
 using Samples = std::vector<int16_t>;
 
@@ -156,11 +157,6 @@ protected:
         audiomix_init(44100, 2, 0);
         default_engine().edit()->settingsChanged = 0;
     }
-    double get(const char* name) {
-        double v = -12345;
-        EXPECT_EQ(audiomix_param_get(name, &v), AUDIOMIX_PARAM_OK) << name;
-        return v;
-    }
     std::vector<std::string> names() {
         std::vector<std::string> out;
         char buffer[64];
@@ -200,7 +196,7 @@ TEST_F(Params, EveryParameterHonoursItsTabledRangeAndDefault) {
     for (int32_t i = 0; i < kFixedParamCount; ++i) {
         const ParamInfo& p = kParamTable[i];
         SCOPED_TRACE(p.name);
-        EXPECT_EQ(get(p.name), p.defaultValue);
+        EXPECT_EQ(param(p.name), p.defaultValue);
         if (p.target == ParamTarget::EffectValue) {
             const ValueRange box = effect_box_range(static_cast<EffectValue>(p.box));
             EXPECT_EQ(p.minimum, box.lo);
@@ -210,11 +206,11 @@ TEST_F(Params, EveryParameterHonoursItsTabledRangeAndDefault) {
         const double between = p.kind == ParamKind::Continuous ? double(NAN) : p.minimum + 0.5;
         for (double bad : {p.minimum - 1, p.maximum + 0.01, double(NAN), 4294967306.0, -1e300, between})
             EXPECT_EQ(audiomix_param_set(p.name, bad), AUDIOMIX_PARAM_OUT_OF_RANGE) << bad;
-        EXPECT_EQ(get(p.name), p.defaultValue);
+        EXPECT_EQ(param(p.name), p.defaultValue);
         EXPECT_EQ(settings().settingsChanged, 0);
         for (double good : {p.minimum, p.maximum}) {
             ASSERT_EQ(audiomix_param_set(p.name, good), AUDIOMIX_PARAM_OK) << good;
-            EXPECT_EQ(get(p.name), good);
+            EXPECT_EQ(param(p.name), good);
         }
         EXPECT_EQ(settings().settingsChanged, 1);
         testing::reset_engine();
@@ -243,7 +239,7 @@ TEST_F(Params, ValuesReachTheEngineAsTheirControlsDo) {
     EXPECT_EQ(settings().chain.reverb[1].combDelay, 2 * (40 * 44100 / 330));
 
     ASSERT_EQ(audiomix_param_set("eq.band.5", 12.5), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(get("eq.band.5"), 12.5);
+    EXPECT_EQ(param("eq.band.5"), 12.5);
     for (float gain : settings().chain.eqGain[5]) EXPECT_EQ(gain, eq_band_factor(12.5f));  // both channels
     EXPECT_EQ(settings().bandGainDb[5], 12);
     EXPECT_EQ(settings().bandGainDb[4] + settings().bandGainDb[6], 0);  // no linked tuning
@@ -252,7 +248,7 @@ TEST_F(Params, ValuesReachTheEngineAsTheirControlsDo) {
 TEST_F(Params, BandCountResetsGainsAndFollowsTheRate) {
     audiomix_param_set("eq.band.2", 7);
     ASSERT_EQ(audiomix_param_set("eq.bands", 25), AUDIOMIX_PARAM_OK);
-    EXPECT_EQ(get("eq.band.2"), 0);
+    EXPECT_EQ(param("eq.band.2"), 0);
     EXPECT_EQ(audiomix_param_set("eq.bands", 12), AUDIOMIX_PARAM_OUT_OF_RANGE);
     audiomix_init(22050, 1, 0);
     EXPECT_EQ(audiomix_param_set("eq.bands", 15), AUDIOMIX_PARAM_OUT_OF_RANGE);

@@ -258,11 +258,7 @@ protected:
         auto s = default_engine().edit();
         LoadPresets(default_presets(), nullptr);
     }
-    static double band(int32_t b) {
-        double v = 0;
-        audiomix_param_get(("eq.band." + std::to_string(b)).c_str(), &v);
-        return v;
-    }
+    static double band(int32_t b) { return testing::param("eq.band." + std::to_string(b)); }
 };
 
 // On the page a preset moves the sliders, sets both channels as a slider at

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "audiomix.h"
@@ -25,6 +26,13 @@ inline void reset_engine() {
 
 // The default engine's settings, copied under its lock.
 inline Settings settings() { return *default_engine().view(); }
+
+// A parameter of the default engine, read through the export.
+inline double param(const std::string& name) {
+    double v = -12345;
+    EXPECT_EQ(audiomix_param_get(name.c_str(), &v), AUDIOMIX_PARAM_OK) << name;
+    return v;
+}
 
 // A fixture for tests that drive the global engine through the exports.
 class EngineTest : public ::testing::Test {
