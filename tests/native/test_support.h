@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "audiomix.h"
@@ -26,6 +27,13 @@ inline void reset_engine() {
 // The default engine's settings, copied under its lock.
 inline Settings settings() { return *default_engine().view(); }
 
+// A parameter of the default engine, read through the export.
+inline double param(const std::string& name) {
+    double v = -12345;
+    EXPECT_EQ(audiomix_param_get(name.c_str(), &v), AUDIOMIX_PARAM_OK) << name;
+    return v;
+}
+
 // A fixture for tests that drive the global engine through the exports.
 class EngineTest : public ::testing::Test {
 protected:
@@ -40,8 +48,9 @@ inline std::unique_ptr<Settings> make_settings() {
     return state;
 }
 
-// A deterministic test signal: sum of sines plus noise, interleaved.
-std::vector<int16_t> make_signal(int32_t frames, int32_t channels, double amplitude, uint32_t seed);
+// A deterministic interleaved signal of random segments: tones, noise, full
+// scale squares, silence, constants and a few LSBs.
+std::vector<int16_t> make_signal(uint32_t seed, int32_t channels, int32_t frames);
 
 // Pixels the pure painters draw into, as FillRect and LineTo would; a sink
 // for their fills. Pixels outside the grid are dropped.

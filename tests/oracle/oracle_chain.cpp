@@ -1,7 +1,9 @@
 #include "tests/oracle/oracle_chain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "dsp/eq_tables.h"
 #include "dsp/fp_mode.h"
@@ -167,8 +169,22 @@ void capture_and_columns(const ChainParams& p, ChainSignal& s, const int16_t* sa
 }  // namespace
 
 void process(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes, uint8_t drawDisplay) {
-    // Requested resets happen even for a buffer the stages then refuse.
-    chain_apply_resets(p, s);
+    // Requested resets happen even for a buffer the stages then refuse; a
+    // count differing from the last one seen asks for one reset.
+    if (s.eqClearsDone != p.eqClears) {
+        float* history = &s.eqHistory[0][0][0][0];
+        std::fill(history, history + sizeof s.eqHistory / sizeof(float), 0.0f);
+        s.eqDitherIndex = 0;
+        s.eqClearsDone = p.eqClears;
+    }
+    if (s.ringClearsDone != p.ringClears) {
+        for (ReverbRing& ring : s.reverb) std::fill(std::begin(ring.samples), std::end(ring.samples), 0.0f);
+        s.ringClearsDone = p.ringClears;
+    }
+    if (s.compGainResetsDone != p.compGainResets) {
+        s.compGain = 1.0f;
+        s.compGainResetsDone = p.compGainResets;
+    }
     if (samples == nullptr || lengthBytes < 0) return;
     if (p.channelCount != 1 && p.channelCount != 2) return;
 
