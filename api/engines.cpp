@@ -54,8 +54,8 @@ int32_t AUDIOMIX_CALL audiomix_engine_process(audiomix_engine* handle, int16_t* 
     return handle != nullptr ? handle->engine.process_frames(samples, frames) : 0;
 }
 
-int32_t AUDIOMIX_CALL audiomix_engine_process_float(audiomix_engine* handle, const float* const* in,
-                                                    float* const* out, int32_t frames) {
+int32_t AUDIOMIX_CALL audiomix_engine_process_float(audiomix_engine* handle, const float* const* in, float* const* out,
+                                                    int32_t frames) {
     return handle != nullptr ? handle->engine.process_planar(in, out, frames) : 0;
 }
 
@@ -67,8 +67,7 @@ int32_t AUDIOMIX_CALL audiomix_engine_param_get(audiomix_engine* handle, const c
     return handle != nullptr ? param_get(*handle->engine.view(), name, value) : AUDIOMIX_PARAM_UNKNOWN;
 }
 
-int32_t AUDIOMIX_CALL audiomix_engine_param_name(audiomix_engine* handle, int32_t index, char* buffer,
-                                                 int32_t size) {
+int32_t AUDIOMIX_CALL audiomix_engine_param_name(audiomix_engine* handle, int32_t index, char* buffer, int32_t size) {
     if (handle == nullptr) return AUDIOMIX_PARAM_UNKNOWN;
     const int32_t length = param_name(*handle->engine.view(), index, buffer,
                                       buffer != nullptr && size > 0 ? static_cast<size_t>(size) : 0);
@@ -80,11 +79,9 @@ int32_t AUDIOMIX_CALL audiomix_engine_preset_count(audiomix_engine* handle) {
     return preset_count_for(shared_presets(), handle->engine.view()->eqBandCount);
 }
 
-int32_t AUDIOMIX_CALL audiomix_engine_preset_name(audiomix_engine* handle, int32_t index, char* buffer,
-                                                  int32_t size) {
+int32_t AUDIOMIX_CALL audiomix_engine_preset_name(audiomix_engine* handle, int32_t index, char* buffer, int32_t size) {
     const PresetTable& table = shared_presets();
-    const int32_t record =
-        handle != nullptr ? preset_find_nth(table, handle->engine.view()->eqBandCount, index) : -1;
+    const int32_t record = handle != nullptr ? preset_find_nth(table, handle->engine.view()->eqBandCount, index) : -1;
     return preset_name_utf8(record < 0 ? nullptr : &table.records[record], buffer, size);
 }
 

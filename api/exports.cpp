@@ -93,9 +93,7 @@ uint8_t AUDIOMIX_CALL audiomix_get_dispstatus(void) { return default_engine().vi
 
 int32_t AUDIOMIX_CALL audiomix_get_sample(void) { return default_engine().view()->reportedRate; }
 
-void AUDIOMIX_CALL audiomix_set_mainwnd(audiomix_window window) {
-    default_engine().edit()->link.hostWindow = window;
-}
+void AUDIOMIX_CALL audiomix_set_mainwnd(audiomix_window window) { default_engine().edit()->link.hostWindow = window; }
 
 int32_t AUDIOMIX_CALL audiomix_get_ch(void) { return default_engine().view()->reportedChannels; }
 

@@ -58,9 +58,7 @@ public:
         std::strncpy(window->caption, title, sizeof window->caption - 1);
     }
 
-    ClientRect scope_rect(ControlWindow*) override {
-        return {0, 0, kScopeClientWidth, kScopeClientHeight};
-    }
+    ClientRect scope_rect(ControlWindow*) override { return {0, 0, kScopeClientWidth, kScopeClientHeight}; }
 
     ScopeSurface* scope_surface(ControlWindow*) override { return &scope_surface_instance(); }
 
@@ -70,16 +68,14 @@ public:
         if (size == 0) return false;
 #if defined(_WIN32)
         HMODULE module = nullptr;
-        if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                    GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                 reinterpret_cast<LPCSTR>(&shell), &module))
             return false;
         const DWORD n = GetModuleFileNameA(module, buffer, static_cast<DWORD>(size));
         return n > 0 && n < size;
 #else
         Dl_info info;
-        if (dladdr(reinterpret_cast<void*>(&shell), &info) == 0 || info.dli_fname == nullptr)
-            return false;
+        if (dladdr(reinterpret_cast<void*>(&shell), &info) == 0 || info.dli_fname == nullptr) return false;
         if (std::strlen(info.dli_fname) >= size) return false;
         std::strcpy(buffer, info.dli_fname);
         return true;

@@ -15,7 +15,7 @@ int32_t preset_name_utf8(const PresetRecord* record, char* buffer, int32_t size)
     std::string name;
     try {
         name = gbk_to_utf8(record->name, std::strlen(record->name));  // at most 189 bytes
-    } catch (...) {  // out of memory: nothing may throw into the host
+    } catch (...) {                                                   // out of memory: nothing may throw into the host
         return -1;
     }
     if (writable) {

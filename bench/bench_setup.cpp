@@ -29,8 +29,7 @@ std::vector<ParamValue> worst_params() {
     std::vector<ParamValue> p = stages_on(false);
     p.push_back({"eq.bands", 31});  // resets the gains: set them afterwards
     p.push_back({"eq.second_pass", 1});
-    for (int b = 0; b < 31; ++b)
-        p.push_back({"eq.band." + std::to_string(b), 0.8 * ((b * 7) % 21 - 10) + 0.4});
+    for (int b = 0; b < 31; ++b) p.push_back({"eq.band." + std::to_string(b), 0.8 * ((b * 7) % 21 - 10) + 0.4});
     p.push_back({"eq.pregain", 1.5});
     p.push_back({"reverb.taps", 100});
     p.push_back({"reverb.base_m", 0});
@@ -107,8 +106,7 @@ std::unique_ptr<Settings> settings_for(const Setting& s) {
     for (const ParamValue& p : s.params) {
         const int32_t code = param_set(*settings, p.name.c_str(), p.value);
         if (code != kParamOk)
-            throw std::runtime_error("setting " + s.name + ": " + p.name + " refused (" +
-                                     std::to_string(code) + ")");
+            throw std::runtime_error("setting " + s.name + ": " + p.name + " refused (" + std::to_string(code) + ")");
     }
     return settings;
 }

@@ -32,10 +32,10 @@ enum class Stage { Chain, Equaliser, Reverb, Compressor };
 
 const char* stage_name(Stage s) {
     switch (s) {
-    case Stage::Chain: return "chain";
-    case Stage::Equaliser: return "eq";
-    case Stage::Reverb: return "reverb";
-    case Stage::Compressor: return "comp";
+        case Stage::Chain: return "chain";
+        case Stage::Equaliser: return "eq";
+        case Stage::Reverb: return "reverb";
+        case Stage::Compressor: return "comp";
     }
     return "?";
 }
@@ -74,8 +74,7 @@ void run(benchmark::State& bs, const Setting& s, Stage stage, ProcessFn process,
     }
     simd_select(SimdLevel::Avx512);
     bs.SetItemsProcessed(bs.iterations() * frames);
-    bs.counters["x_realtime"] = benchmark::Counter(static_cast<double>(bs.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    bs.counters["x_realtime"] = benchmark::Counter(static_cast<double>(bs.iterations()), benchmark::Counter::kIsRate);
 }
 
 void register_all() {
@@ -100,12 +99,9 @@ void register_all() {
         std::string label;
     };
     const Case cases[] = {
-        {"typical", 1024, "typical"},
-        {"worst", 1024, "worst"},
-        {"typical-mono", 1024, "typical-mono"},
-        {"typical-11025", 1024, "typical-11025"},
-        {"typical", 1, "typical-1frame"},
-        {"worst", 1, "worst-1frame"},
+        {"typical", 1024, "typical"},           {"worst", 1024, "worst"},
+        {"typical-mono", 1024, "typical-mono"}, {"typical-11025", 1024, "typical-11025"},
+        {"typical", 1, "typical-1frame"},       {"worst", 1, "worst-1frame"},
     };
     for (const Case& c : cases) {
         const Setting& s = setting(c.setting);

@@ -3,7 +3,7 @@
 // one second of the comparison signal per iteration, typical setting), so
 // "engines/threads:2" is two streams on two threads. items_per_second sums
 // the threads: the total frames per second; compare it with threads:1 for
-// the scaling. "default-engine" is audiomix_change on the default engine.
+// the scaling. "default_engine" is audiomix_change on the default engine.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -35,24 +35,21 @@ void run_engine(benchmark::State& bs, bool useDefault) {
         for (int64_t f = 0; f < frames; f += kBufferFrames) {
             const int32_t n = static_cast<int32_t>(frames - f < kBufferFrames ? frames - f : kBufferFrames);
             std::memcpy(buffer.data(), input.data() + f * s.channels, sizeof(int16_t) * n * s.channels);
-            if (engine != nullptr) audiomix_engine_process(engine, buffer.data(), n);
-            else audiomix_change(buffer.data(), n * s.channels * 2, 0);
+            if (engine != nullptr)
+                audiomix_engine_process(engine, buffer.data(), n);
+            else
+                audiomix_change(buffer.data(), n * s.channels * 2, 0);
         }
         benchmark::DoNotOptimize(buffer.data());
     }
     bs.SetItemsProcessed(bs.iterations() * frames);
-    bs.counters["x_realtime"] = benchmark::Counter(static_cast<double>(bs.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    bs.counters["x_realtime"] = benchmark::Counter(static_cast<double>(bs.iterations()), benchmark::Counter::kIsRate);
     audiomix_engine_destroy(engine);
     if (useDefault) audiomix_close();
 }
 
-BENCHMARK_CAPTURE(run_engine, default-engine, true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(run_engine, engines, false)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Threads(1)
-    ->Threads(2);
+BENCHMARK_CAPTURE(run_engine, default_engine, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(run_engine, engines, false)->Unit(benchmark::kMillisecond)->UseRealTime()->Threads(1)->Threads(2);
 
 }  // namespace
 }  // namespace audiomix::bench

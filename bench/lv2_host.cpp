@@ -37,9 +37,10 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: audiomix-lv2-bench [--passes N] [--block N] [-o out.wav] URI in.wav [SYMBOL=VALUE ...]\n"
-               "       audiomix-lv2-bench --ports URI\n",
-               stderr);
+    std::fputs(
+        "usage: audiomix-lv2-bench [--passes N] [--block N] [-o out.wav] URI in.wav [SYMBOL=VALUE ...]\n"
+        "       audiomix-lv2-bench --ports URI\n",
+        stderr);
     return 2;
 }
 
@@ -81,9 +82,9 @@ enum class PortKind { AudioIn, AudioOut, ControlIn, ControlOut, AtomIn, AtomOut,
 struct Port {
     PortKind kind;
     std::string symbol;
-    float value = 0;            // control ports
-    std::vector<float> audio;   // audio and CV ports: one block
-    std::vector<uint64_t> atom; // atom ports, 8-byte aligned as atoms must be
+    float value = 0;             // control ports
+    std::vector<float> audio;    // audio and CV ports: one block
+    std::vector<uint64_t> atom;  // atom ports, 8-byte aligned as atoms must be
 };
 
 // The nodes the host asks about, made once.
@@ -105,13 +106,13 @@ struct Vocabulary {
 
 const char* kind_name(PortKind k) {
     switch (k) {
-    case PortKind::AudioIn: return "audio in";
-    case PortKind::AudioOut: return "audio out";
-    case PortKind::ControlIn: return "control in";
-    case PortKind::ControlOut: return "control out";
-    case PortKind::AtomIn: return "atom in";
-    case PortKind::AtomOut: return "atom out";
-    case PortKind::Cv: return "CV";
+        case PortKind::AudioIn: return "audio in";
+        case PortKind::AudioOut: return "audio out";
+        case PortKind::ControlIn: return "control in";
+        case PortKind::ControlOut: return "control out";
+        case PortKind::AtomIn: return "atom in";
+        case PortKind::AtomOut: return "atom out";
+        case PortKind::Cv: return "CV";
     }
     return "?";
 }
@@ -259,13 +260,13 @@ int main(int argc, char** argv) {
     int atoms = 0, cvs = 0, control_ins = 0;
     for (size_t i = 0; i < ports.size(); ++i) {
         switch (ports[i].kind) {
-        case PortKind::AudioIn: audio_in.push_back(i); break;
-        case PortKind::AudioOut: audio_out.push_back(i); break;
-        case PortKind::ControlIn: ++control_ins; break;
-        case PortKind::AtomIn:
-        case PortKind::AtomOut: ++atoms; break;
-        case PortKind::Cv: ++cvs; break;
-        case PortKind::ControlOut: break;
+            case PortKind::AudioIn: audio_in.push_back(i); break;
+            case PortKind::AudioOut: audio_out.push_back(i); break;
+            case PortKind::ControlIn: ++control_ins; break;
+            case PortKind::AtomIn:
+            case PortKind::AtomOut: ++atoms; break;
+            case PortKind::Cv: ++cvs; break;
+            case PortKind::ControlOut: break;
         }
     }
     if (audio_in.size() != static_cast<size_t>(channels))
@@ -281,7 +282,8 @@ int main(int argc, char** argv) {
         const float value = std::strtof(args[a].c_str() + eq + 1, &end);
         if (end == args[a].c_str() + eq + 1 || *end != '\0') fail("bad value in " + args[a]);
         auto it = std::find_if(ports.begin(), ports.end(), [&](const Port& p) { return p.symbol == symbol; });
-        if (it == ports.end() || it->kind != PortKind::ControlIn) fail(symbol + " is not a control input of " + args[0]);
+        if (it == ports.end() || it->kind != PortKind::ControlIn)
+            fail(symbol + " is not a control input of " + args[0]);
         it->value = value;
     }
 
@@ -303,10 +305,11 @@ int main(int argc, char** argv) {
     const LV2_Feature* features[] = {&map_feature, &unmap_feature, &options_feature, &bounded_feature, nullptr};
 
     LilvNodes* required = lilv_plugin_get_required_features(plugin);
-    LILV_FOREACH (nodes, it, required) {
+    LILV_FOREACH(nodes, it, required) {
         const char* feature = lilv_node_as_uri(lilv_nodes_get(required, it));
         bool offered = false;
-        for (const LV2_Feature* const* f = features; *f != nullptr; ++f) offered |= std::strcmp((*f)->URI, feature) == 0;
+        for (const LV2_Feature* const* f = features; *f != nullptr; ++f)
+            offered |= std::strcmp((*f)->URI, feature) == 0;
         if (!offered) fail(args[0] + " requires " + feature + ", which this host does not offer");
     }
     lilv_nodes_free(required);
@@ -315,8 +318,9 @@ int main(int argc, char** argv) {
     std::printf("plugin   %s\n", args[0].c_str());
     std::printf("input    %s: %zu frames, %d channel(s), %d Hz (%.1f s)\n", args[1].c_str(), frames, channels,
                 info.samplerate, static_cast<double>(frames) / info.samplerate);
-    std::printf("ports    %zu audio in, %zu audio out, %d control in, %d atom (empty sequences), %d CV/other (silent)\n",
-                audio_in.size(), audio_out.size(), control_ins, atoms, cvs);
+    std::printf(
+        "ports    %zu audio in, %zu audio out, %d control in, %d atom (empty sequences), %d CV/other (silent)\n",
+        audio_in.size(), audio_out.size(), control_ins, atoms, cvs);
 
     std::vector<std::vector<float>> output(audio_out.size(), std::vector<float>(frames));
     std::vector<double> seconds;
@@ -329,9 +333,12 @@ int main(int argc, char** argv) {
             // reads its outputs would start from another setting.
             if (p.kind == PortKind::ControlOut) p.value = 0.0f;
             void* data = nullptr;
-            if (p.kind == PortKind::ControlIn || p.kind == PortKind::ControlOut) data = &p.value;
-            else if (!p.atom.empty()) data = p.atom.data();
-            else if (!p.audio.empty()) data = p.audio.data();
+            if (p.kind == PortKind::ControlIn || p.kind == PortKind::ControlOut)
+                data = &p.value;
+            else if (!p.atom.empty())
+                data = p.atom.data();
+            else if (!p.audio.empty())
+                data = p.audio.data();
             lilv_instance_connect_port(instance, static_cast<uint32_t>(i), data);
         }
         lilv_instance_activate(instance);
@@ -374,8 +381,8 @@ int main(int argc, char** argv) {
         std::vector<float> inter(frames * output.size());
         for (size_t f = 0; f < frames; ++f)
             for (size_t c = 0; c < output.size(); ++c) inter[f * output.size() + c] = output[c][f];
-        const bool ok = sf_writef_float(out, inter.data(), static_cast<sf_count_t>(frames)) ==
-                        static_cast<sf_count_t>(frames);
+        const bool ok =
+            sf_writef_float(out, inter.data(), static_cast<sf_count_t>(frames)) == static_cast<sf_count_t>(frames);
         sf_close(out);
         if (!ok) fail(out_path + ": short write");
     }

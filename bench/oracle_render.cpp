@@ -27,16 +27,16 @@ namespace {
 constexpr int kBufferFrames = 1024;
 
 int usage() {
-    std::fputs("usage: audiomix-oracle-render [--set name=value ...] in.wav out.wav\n"
-               "       audiomix-oracle-render --print-setting NAME\n",
-               stderr);
+    std::fputs(
+        "usage: audiomix-oracle-render [--set name=value ...] in.wav out.wav\n"
+        "       audiomix-oracle-render --print-setting NAME\n",
+        stderr);
     return 2;
 }
 
 int print_setting(const std::string& name) {
     const audiomix::bench::Setting& s = audiomix::bench::setting(name);
-    for (const audiomix::bench::ParamValue& p : s.params)
-        std::printf("--set\n%s=%.17g\n", p.name.c_str(), p.value);
+    for (const audiomix::bench::ParamValue& p : s.params) std::printf("--set\n%s=%.17g\n", p.name.c_str(), p.value);
     return 0;
 }
 

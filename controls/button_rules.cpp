@@ -27,8 +27,10 @@ uint32_t button_offset_colour(uint32_t colour, int offset) {
     const int b = static_cast<int>(blue_of(colour));
     // All three move together, so the whole offset is cut to what the
     // component closest to the limit can still take.
-    if (offset > 0) offset = std::min(offset, 255 - std::max({r, g, b}));
-    else if (offset < 0) offset = std::max(offset, -std::min({r, g, b}));
+    if (offset > 0)
+        offset = std::min(offset, 255 - std::max({r, g, b}));
+    else if (offset < 0)
+        offset = std::max(offset, -std::min({r, g, b}));
     return make_rgb(static_cast<uint32_t>(r + offset), static_cast<uint32_t>(g + offset),
                     static_cast<uint32_t>(b + offset));
 }
@@ -47,8 +49,8 @@ uint32_t button_grey_pixel(uint32_t argb) {
     return (argb & 0xff000000u) | (y << 16) | (y << 8) | y;
 }
 
-ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bool menu_showing,
-                                    bool check_box_mode, bool checked) {
+ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bool menu_showing, bool check_box_mode,
+                                    bool checked) {
     ButtonPaintState s{};
     s.pressed = selected || menu_showing || (check_box_mode && checked);
     s.focused = focus;
@@ -56,9 +58,9 @@ ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bo
     return s;
 }
 
-SkinButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state,
-                       const uint8_t (&styles)[3], const uint32_t (&face_colours)[3],
-                       const uint32_t (&colours)[kBtnColourCount], bool shadow, PixelRect rect) {
+SkinButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state, const uint8_t (&styles)[3],
+                           const uint32_t (&face_colours)[3], const uint32_t (&colours)[kBtnColourCount], bool shadow,
+                           PixelRect rect) {
     SkinButtonFace face{};
     if (transparent) {
         face.kind = ButtonFaceKind::Transparent;
@@ -97,9 +99,7 @@ ButtonBorder button_border(bool flat, bool hovered, bool pressed, bool border_wh
     return ButtonBorder::None;
 }
 
-bool button_black_frame(bool flat, bool focused, bool default_button) {
-    return !flat && (focused || default_button);
-}
+bool button_black_frame(bool flat, bool focused, bool default_button) { return !flat && (focused || default_button); }
 
 int button_icon_index(bool check_box_mode, bool pressed, bool hovered, bool has_out_icon) {
     const bool in_look = check_box_mode ? pressed : (pressed || hovered);
@@ -107,8 +107,8 @@ int button_icon_index(bool check_box_mode, bool pressed, bool hovered, bool has_
     return has_out_icon ? 1 : 0;
 }
 
-ButtonLayout button_layout(PixelRect rect, int alignment, bool has_caption, int32_t icon_width,
-                           int32_t icon_height, bool pressed, bool check_box_mode) {
+ButtonLayout button_layout(PixelRect rect, int alignment, bool has_caption, int32_t icon_width, int32_t icon_height,
+                           bool pressed, bool check_box_mode) {
     ButtonLayout layout{};
     layout.caption = rect;
     layout.hasIcon = icon_width > 0 && icon_height > 0;
@@ -162,8 +162,7 @@ uint32_t button_caption_shadow(uint32_t text) {
 }
 
 ButtonCaption button_caption(bool disabled, bool hovered, bool pressed, int text_effect,
-                             const uint32_t (&colours)[kBtnColourCount], uint32_t highlight,
-                             uint32_t shadow) {
+                             const uint32_t (&colours)[kBtnColourCount], uint32_t highlight, uint32_t shadow) {
     ButtonCaption c{};
     auto add = [&c](int32_t dx, int32_t dy, uint32_t colour) { c.passes[c.count++] = {dx, dy, colour}; };
     if (disabled) {
@@ -194,20 +193,15 @@ ButtonCaption button_caption(bool disabled, bool hovered, bool pressed, int text
     return c;
 }
 
-bool button_draws_focus(bool flat, bool focus_when_flat, bool focused) {
-    return (!flat || focus_when_flat) && focused;
-}
+bool button_draws_focus(bool flat, bool focus_when_flat, bool focused) { return (!flat || focus_when_flat) && focused; }
 
-PixelRect button_focus_rect(PixelRect rect) {
-    return {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
-}
+PixelRect button_focus_rect(PixelRect rect) { return {rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3}; }
 
-HoverAction button_hover(bool flat, bool left_down, bool hovered, bool cursor_over_button,
-                         bool track_always, bool thread_active) {
+HoverAction button_hover(bool flat, bool left_down, bool hovered, bool cursor_over_button, bool track_always,
+                         bool thread_active) {
     if (!flat) return HoverAction::None;
     if (left_down && !hovered) return HoverAction::None;
-    if (cursor_over_button && (track_always || thread_active))
-        return hovered ? HoverAction::None : HoverAction::Enter;
+    if (cursor_over_button && (track_always || thread_active)) return hovered ? HoverAction::None : HoverAction::Enter;
     return hovered ? HoverAction::Leave : HoverAction::None;
 }
 

@@ -16,12 +16,12 @@ constexpr uint32_t kButtonTypeBits = 0x1F;
 
 // State colour slots.
 enum ButtonColour : int {
-    kBtnBkIn = 0,       // background, mouse over or pressed
-    kBtnFgIn = 1,       // text, mouse over or pressed
-    kBtnBkOut = 2,      // background, otherwise
-    kBtnFgOut = 3,      // text, otherwise
-    kBtnBkFocus = 4,    // background, focused
-    kBtnFgFocus = 5,    // text, focused
+    kBtnBkIn = 0,     // background, mouse over or pressed
+    kBtnFgIn = 1,     // text, mouse over or pressed
+    kBtnBkOut = 2,    // background, otherwise
+    kBtnFgOut = 3,    // text, otherwise
+    kBtnBkFocus = 4,  // background, focused
+    kBtnFgFocus = 5,  // text, focused
     kBtnColourCount = 6,
 };
 
@@ -66,25 +66,25 @@ struct ButtonPaintState {
     bool disabled;
 };
 // pressed: selected, or the menu is open; in check-box mode also checked.
-ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bool menu_showing,
-                                    bool check_box_mode, bool checked);
+ButtonPaintState button_paint_state(bool selected, bool focus, bool disabled, bool menu_showing, bool check_box_mode,
+                                    bool checked);
 
 enum class ButtonFaceKind { Transparent, Solid, Bevel, Gradient };
 
 struct SkinButtonFace {
     ButtonFaceKind kind;
-    int style;            // face style of the chosen state
-    uint32_t colour;      // Solid: the state background; Bevel: the face colour;
-                          // Gradient: the face colour lightened twice by 51
-    bool shadow;          // Gradient: a darker copy first
+    int style;              // face style of the chosen state
+    uint32_t colour;        // Solid: the state background; Bevel: the face colour;
+                            // Gradient: the face colour lightened twice by 51
+    bool shadow;            // Gradient: a darker copy first
     uint32_t shadowColour;  // the face colour darkened twice by 51
     PixelRect shadowRect;   // rect shrunk by 1 at right and bottom, moved by (1, 1)
 };
 
 // Face styles and face colours per state: [0] focused, [1] over or pressed, [2] normal.
-SkinButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state,
-                       const uint8_t (&styles)[3], const uint32_t (&face_colours)[3],
-                       const uint32_t (&colours)[kBtnColourCount], bool shadow, PixelRect rect);
+SkinButtonFace button_face(bool transparent, bool hovered, const ButtonPaintState& state, const uint8_t (&styles)[3],
+                           const uint32_t (&face_colours)[3], const uint32_t (&colours)[kBtnColourCount], bool shadow,
+                           PixelRect rect);
 
 enum class ButtonBorder { None, Raised3D, PressedFrame, FlatRaised, FlatSunken };
 ButtonBorder button_border(bool flat, bool hovered, bool pressed, bool border_when_flat);
@@ -102,8 +102,8 @@ struct ButtonLayout {
     PixelRect caption;  // where the caption is centred
 };
 // alignment 0: icon left of the caption, 1: above, 2: right.
-ButtonLayout button_layout(PixelRect rect, int alignment, bool has_caption, int32_t icon_width,
-                           int32_t icon_height, bool pressed, bool check_box_mode);
+ButtonLayout button_layout(PixelRect rect, int alignment, bool has_caption, int32_t icon_width, int32_t icon_height,
+                           bool pressed, bool check_box_mode);
 
 // The measured text rectangle centred in the caption rectangle.
 PixelRect button_centre_text(PixelRect caption, int32_t text_width, int32_t text_height);
@@ -122,8 +122,7 @@ struct ButtonCaption {
 // most 32, green and blue at most 64.
 uint32_t button_caption_shadow(uint32_t text);
 ButtonCaption button_caption(bool disabled, bool hovered, bool pressed, int text_effect,
-                             const uint32_t (&colours)[kBtnColourCount], uint32_t highlight,
-                             uint32_t shadow);
+                             const uint32_t (&colours)[kBtnColourCount], uint32_t highlight, uint32_t shadow);
 
 // The focus rectangle (rect shrunk by 3) is drawn when this holds.
 bool button_draws_focus(bool flat, bool focus_when_flat, bool focused);
@@ -132,7 +131,7 @@ PixelRect button_focus_rect(PixelRect rect);
 // ---- hover
 
 enum class HoverAction { None, Enter, Leave };
-HoverAction button_hover(bool flat, bool left_down, bool hovered, bool cursor_over_button,
-                         bool track_always, bool thread_active);
+HoverAction button_hover(bool flat, bool left_down, bool hovered, bool cursor_over_button, bool track_always,
+                         bool thread_active);
 
 }  // namespace audiomix

@@ -11,7 +11,9 @@ namespace {
 
 constexpr uint8_t kGradientLift = 51;
 
-PixelRect inflate(PixelRect r, int32_t dx, int32_t dy) { return {r.left - dx, r.top - dy, r.right + dx, r.bottom + dy}; }
+PixelRect inflate(PixelRect r, int32_t dx, int32_t dy) {
+    return {r.left - dx, r.top - dy, r.right + dx, r.bottom + dy};
+}
 
 }  // namespace
 

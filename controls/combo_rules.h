@@ -56,11 +56,11 @@ struct ComboItemPaint {
     PixelRect backgroundRect;   // solid: the item shrunk by 1; otherwise the item
     uint32_t backgroundColour;  // solid, bevel: the background; gradient: lightened twice by 51
     int backgroundStyle;
-    bool highlighted;           // a style-22 band over the whole item
-    uint32_t highlightColour;   // the inverse of the highlight colour
-    int textPassCount;          // 0 for the empty selection field
+    bool highlighted;          // a style-22 band over the whole item
+    uint32_t highlightColour;  // the inverse of the highlight colour
+    int textPassCount;         // 0 for the empty selection field
     ComboTextPass textPasses[2];
-    PixelRect frame;            // 1-pixel black frame round the item
+    PixelRect frame;  // 1-pixel black frame round the item
 };
 
 // The paint of item index (-1: the empty selection field) in rectangle item.

@@ -13,8 +13,7 @@ void FillSolid(HDC dc, const SolidFill& fill) {
 }
 
 void FillGradient(HDC dc, COLORREF base, const RECT& rect, int style, GradientSet set) {
-    gradient_bands(set, base, to_pixel_rect(rect), style,
-                   [dc](const SolidFill& fill) { FillSolid(dc, fill); });
+    gradient_bands(set, base, to_pixel_rect(rect), style, [dc](const SolidFill& fill) { FillSolid(dc, fill); });
 }
 
 }  // namespace audiomix

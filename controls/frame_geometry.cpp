@@ -70,9 +70,9 @@ Stroke polyline(uint32_t colour, int width, const PixelPoint (&points)[N]) {
 
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kHotRed = 0x3737FF;     // RGB(255, 55, 55)
-constexpr uint32_t kGreen = 0x37FF37;      // RGB(55, 255, 55)
-constexpr uint32_t kYellow = 0x37FFFF;     // RGB(255, 255, 55)
+constexpr uint32_t kHotRed = 0x3737FF;  // RGB(255, 55, 55)
+constexpr uint32_t kGreen = 0x37FF37;   // RGB(55, 255, 55)
+constexpr uint32_t kYellow = 0x37FFFF;  // RGB(255, 255, 55)
 
 }  // namespace
 
@@ -111,8 +111,7 @@ bool frame_has_button(const FrameState& state, CaptionButton button) {
     return false;
 }
 
-PixelRect frame_caption_button_rect(const FrameGeometry& geometry, CaptionButton button,
-                                    int32_t window_width) {
+PixelRect frame_caption_button_rect(const FrameGeometry& geometry, CaptionButton button, int32_t window_width) {
     switch (button) {
         case CaptionButton::Close: return frame_button_rect(geometry.closeButton, window_width);
         case CaptionButton::Maximise: return frame_button_rect(geometry.maximiseButton, window_width);
@@ -134,13 +133,12 @@ int frame_button_hit(CaptionButton button) {
 
 int frame_hit_test(const FrameGeometry& g, const FrameState& state, int32_t w, int32_t h, PixelPoint p,
                    int32_t small_icon_width, int32_t small_icon_height) {
-    for (CaptionButton button : {CaptionButton::Close, CaptionButton::Minimise, CaptionButton::Maximise,
-                                 CaptionButton::Extra}) {
+    for (CaptionButton button :
+         {CaptionButton::Close, CaptionButton::Minimise, CaptionButton::Maximise, CaptionButton::Extra}) {
         if (frame_has_button(state, button) && frame_caption_button_rect(g, button, w).contains(p.x, p.y))
             return frame_button_hit(button);
     }
-    const PixelRect system_menu{g.iconLeft, g.iconTop, g.iconLeft + small_icon_width,
-                                g.iconTop + small_icon_height};
+    const PixelRect system_menu{g.iconLeft, g.iconTop, g.iconLeft + small_icon_width, g.iconTop + small_icon_height};
     if (system_menu.contains(p.x, p.y)) return kHitSysMenu;
 
     if (state.style.thickFrame && !state.maximised) {
@@ -150,14 +148,10 @@ int frame_hit_test(const FrameGeometry& g, const FrameState& state, int32_t w, i
             int hit;
         };
         const Zone zones[] = {
-            {{0, 0, lb, cap}, kHitTopLeft},
-            {{w - lb, 0, w, cap}, kHitTopRight},
-            {{0, h - bb, lb, h}, kHitBottomLeft},
-            {{w - rb, h - bb, w, h}, kHitBottomRight},
-            {{0, cap, lb, h - bb}, kHitLeft},
-            {{w - rb, cap, w, h - bb}, kHitRight},
-            {{lb, h - bb, w - rb, h}, kHitBottom},
-            {{lb, 0, w - rb, bb}, kHitTop},
+            {{0, 0, lb, cap}, kHitTopLeft},        {{w - lb, 0, w, cap}, kHitTopRight},
+            {{0, h - bb, lb, h}, kHitBottomLeft},  {{w - rb, h - bb, w, h}, kHitBottomRight},
+            {{0, cap, lb, h - bb}, kHitLeft},      {{w - rb, cap, w, h - bb}, kHitRight},
+            {{lb, h - bb, w - rb, h}, kHitBottom}, {{lb, 0, w - rb, bb}, kHitTop},
         };
         for (const Zone& zone : zones)
             if (zone.rect.contains(p.x, p.y)) return zone.hit;
@@ -194,8 +188,7 @@ void frame_caption_band_321(const PixelRect& band, uint32_t c, int32_t notch_wid
         const int x_left = std::max(l + inset, 0);
         const int x_right = r - inset;
         emit(sink, x_left, t + p, l + 32, t + i, LightenColor(c, amount_of(n / 2)));
-        emit(sink, l + 32, t + p, r - d, t + i,
-             LightenColor(c, amount_of((255 - clamp_int(n, 10, 185)) * 2 / 3)));
+        emit(sink, l + 32, t + p, r - d, t + i, LightenColor(c, amount_of((255 - clamp_int(n, 10, 185)) * 2 / 3)));
         emit(sink, r - d, t + p, x_right, t + i, LightenColor(c, amount_of(clamp_int(n, 20, 127) * 2 / 3)));
     });
 }
@@ -209,8 +202,7 @@ void frame_caption_band_327(const PixelRect& band, uint32_t c, FillSink sink) {
     emit(sink, l + 6, t + h - 1, r - 6, t + h, LightenColor(c, 121));
 }
 
-void frame_caption(int32_t w, uint32_t skin, uint32_t shadow_colour, const FrameState& state,
-                   FillSink sink) {
+void frame_caption(int32_t w, uint32_t skin, uint32_t shadow_colour, const FrameState& state, FillSink sink) {
     emit(sink, 0, 0, w, 32, shadow_colour);
     const uint32_t colour = frame_caption_colour(skin, state.active);
     frame_caption_band_321({1, 1, w - 1, 27}, colour, frame_notch_width(state), sink);
@@ -220,18 +212,16 @@ void frame_caption(int32_t w, uint32_t skin, uint32_t shadow_colour, const Frame
 PixelRect frame_caption_text_rect(const FrameGeometry& g, const FrameState& state, int32_t w,
                                   int32_t small_icon_width) {
     int right = w - g.rightBorder;
-    for (CaptionButton button : {CaptionButton::Close, CaptionButton::Maximise, CaptionButton::Minimise,
-                                 CaptionButton::Extra}) {
-        if (frame_has_button(state, button))
-            right = std::min(right, frame_caption_button_rect(g, button, w).left - 6);
+    for (CaptionButton button :
+         {CaptionButton::Close, CaptionButton::Maximise, CaptionButton::Minimise, CaptionButton::Extra}) {
+        if (frame_has_button(state, button)) right = std::min(right, frame_caption_button_rect(g, button, w).left - 6);
     }
     return {g.iconLeft + small_icon_width + 6, 1, right, 27};
 }
 
 ButtonFace frame_button_face_look(CaptionButton button, ButtonLook look, uint32_t skin) {
     switch (look) {
-        case ButtonLook::Hot:
-            return {7, button == CaptionButton::Close ? kHotRed : LightenColor(skin, 121)};
+        case ButtonLook::Hot: return {7, button == CaptionButton::Close ? kHotRed : LightenColor(skin, 121)};
         case ButtonLook::Pressed: return {8, skin};
         case ButtonLook::Normal: break;
     }
@@ -292,8 +282,10 @@ PictureShapes frame_button_picture(ButtonPicture picture, const PixelRect& r, ui
             add(line(kWhite, 1, a + 5, d - 4, cc - 3, b + 4));
             break;
         case ButtonPicture::Maximise:
-            add(polyline(kWhite, 2, {{a + 3, b + 6}, {cc - 4, b + 6}, {cc - 4, d - 2}, {a + 4, d - 2}, {a + 4, b + 5}}));
-            add(polyline(inverse, 1, {{a + 4, b + 6}, {cc - 4, b + 6}, {cc - 4, d - 2}, {a + 4, d - 2}, {a + 4, b + 6}}));
+            add(polyline(kWhite, 2,
+                         {{a + 3, b + 6}, {cc - 4, b + 6}, {cc - 4, d - 2}, {a + 4, d - 2}, {a + 4, b + 5}}));
+            add(polyline(inverse, 1,
+                         {{a + 4, b + 6}, {cc - 4, b + 6}, {cc - 4, d - 2}, {a + 4, d - 2}, {a + 4, b + 6}}));
             break;
         case ButtonPicture::Restore:
             add(line(kWhite, 2, a + 6, b + 6, cc - 4, b + 6));
@@ -318,8 +310,7 @@ PictureShapes frame_button_picture(ButtonPicture picture, const PixelRect& r, ui
     return out;
 }
 
-void frame_background(const FrameGeometry& g, int32_t w, int32_t h, uint32_t skin, bool active,
-                      FillSink sink) {
+void frame_background(const FrameGeometry& g, int32_t w, int32_t h, uint32_t skin, bool active, FillSink sink) {
     const uint32_t body = active ? skin : DarkenColor(skin, 24);
     const uint32_t outline = DarkenColor(body, 60);
     const uint32_t highlight = LightenColor(body, 40);

@@ -84,16 +84,15 @@ enum class CaptionButton { Close, Maximise, Minimise, Extra };
 bool frame_has_button(const FrameState& state, CaptionButton button);
 
 // The button's window rectangle.
-PixelRect frame_caption_button_rect(const FrameGeometry& geometry, CaptionButton button,
-                                    int32_t window_width);
+PixelRect frame_caption_button_rect(const FrameGeometry& geometry, CaptionButton button, int32_t window_width);
 
 // The hit code a button answers to.
 int frame_button_hit(CaptionButton button);
 
 // Non-client hit test of point p (window coordinates) in a w x h window.
 // small_icon_* are the system's small icon size (the system-menu area).
-int frame_hit_test(const FrameGeometry& geometry, const FrameState& state, int32_t w, int32_t h,
-                   PixelPoint p, int32_t small_icon_width, int32_t small_icon_height);
+int frame_hit_test(const FrameGeometry& geometry, const FrameState& state, int32_t w, int32_t h, PixelPoint p,
+                   int32_t small_icon_width, int32_t small_icon_height);
 
 // Client rectangle for a window rectangle (WM_NCCALCSIZE).
 PixelRect frame_client_rect(const FrameGeometry& geometry, const PixelRect& window);
@@ -120,8 +119,7 @@ void frame_caption_band_321(const PixelRect& band, uint32_t colour, int32_t notc
 void frame_caption_band_327(const PixelRect& band, uint32_t colour, FillSink sink);
 
 // Full caption: the shadow strip and both bands, in painting order.
-void frame_caption(int32_t w, uint32_t skin, uint32_t shadow_colour, const FrameState& state,
-                   FillSink sink);
+void frame_caption(int32_t w, uint32_t skin, uint32_t shadow_colour, const FrameState& state, FillSink sink);
 
 // Where the caption text goes: right of the icon, left of the leftmost
 // caption button, over the upper band.
@@ -166,8 +164,7 @@ PictureShapes frame_button_picture(ButtonPicture picture, const PixelRect& r, ui
 // Borders and caption background of a w x h frame in the skin colour (dimmed
 // while inactive), with an outer outline, an inner highlight and a sunken
 // edge around the client area. The caption painters cover the top later.
-void frame_background(const FrameGeometry& geometry, int32_t w, int32_t h, uint32_t skin, bool active,
-                      FillSink sink);
+void frame_background(const FrameGeometry& geometry, int32_t w, int32_t h, uint32_t skin, bool active, FillSink sink);
 
 // Left inset of the window outline in row y of an h-high window (the same on
 // the right): rounded top corners that follow the caption band's, small

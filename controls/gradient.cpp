@@ -43,18 +43,18 @@ int two_thirds(int style, int value) { return (style & 1) ? (255 - value) * 2 / 
 double centre_cosine(int t, int half) { return std::cos(static_cast<double>(t) / half * kHalfPi); }
 
 enum class Shape {
-    Rows,             // 7/8: full-width rows, symmetric
-    Columns,          // tab 9/10: full-height columns, symmetric
-    LinearColumns,    // 19/20
-    Capsule,          // 17/18
-    Wedge,            // 27/28
-    Sail,             // 37/38
-    Lens,             // the tab's default
-    RoundedRows,      // 21/22 of the control sets
-    SymmetricColumns, // the control sets' default
-    Hourglass,        // label 57/58
-    TwoThirdsColumns, // label 47/48: the horizontal twin of 7/8
-    Diamond,          // label 77/78: a lens half as wide
+    Rows,                    // 7/8: full-width rows, symmetric
+    Columns,                 // tab 9/10: full-height columns, symmetric
+    LinearColumns,           // 19/20
+    Capsule,                 // 17/18
+    Wedge,                   // 27/28
+    Sail,                    // 37/38
+    Lens,                    // the tab's default
+    RoundedRows,             // 21/22 of the control sets
+    SymmetricColumns,        // the control sets' default
+    Hourglass,               // label 57/58
+    TwoThirdsColumns,        // label 47/48: the horizontal twin of 7/8
+    Diamond,                 // label 77/78: a lens half as wide
     LinearTwoThirdsColumns,  // label 107/108: the horizontal twin of 21/22, square
 };
 
@@ -138,9 +138,8 @@ private:
     void rows() {
         const int half = h_ / 2;
         if (half == 0) return;
-        walk(h_ - 1, row_step(h_), [&](int p, int i) {
-            row_band(p, i, r_.left, r_.right, two_thirds(style_, symmetric_ramp(i, half)));
-        });
+        walk(h_ - 1, row_step(h_),
+             [&](int p, int i) { row_band(p, i, r_.left, r_.right, two_thirds(style_, symmetric_ramp(i, half))); });
     }
 
     // two_thirds_mapping: the tab's 9/10 and the label's 47/48; otherwise the
@@ -151,8 +150,10 @@ private:
         walk(w_ - 1, column_step(w_, divisor), [&](int p, int i) {
             const int value = symmetric_ramp(i, half);
             int amount;
-            if (two_thirds_mapping) amount = two_thirds(style_, value);
-            else amount = style_ == 9 ? 255 - value : value;
+            if (two_thirds_mapping)
+                amount = two_thirds(style_, value);
+            else
+                amount = style_ == 9 ? 255 - value : value;
             column_band(p, i, amount);
         });
     }
@@ -163,8 +164,7 @@ private:
         if (w_ <= 0) return;
         walk(w_, column_step(w_, 50), [&](int p, int i) {
             const int value = linear_ramp(i, w_);
-            const int amount = two_thirds_mapping ? two_thirds(style_, value)
-                                                  : ((style_ & 1) ? 255 - value : value);
+            const int amount = two_thirds_mapping ? two_thirds(style_, value) : ((style_ & 1) ? 255 - value : value);
             column_band(p, i, amount);
         });
     }
@@ -223,8 +223,10 @@ private:
         if (h_ <= 0) return;
         walk(h_, row_step(h_), [&](int p, int i) {
             int inset = 0;
-            if (i == h_) inset = 2;
-            else if (i == 1 || i == h_ - 1) inset = 1;
+            if (i == h_)
+                inset = 2;
+            else if (i == 1 || i == h_ - 1)
+                inset = 1;
             row_band(p, i, r_.left + inset, r_.right - inset, two_thirds(style_, linear_ramp(i, h_)));
         });
     }

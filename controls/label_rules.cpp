@@ -4,8 +4,7 @@
 
 namespace audiomix {
 
-uint32_t label_text_format(bool custom, uint32_t custom_format, uint32_t window_style,
-                           bool text_has_line_break) {
+uint32_t label_text_format(bool custom, uint32_t custom_format, uint32_t window_style, bool text_has_line_break) {
     if (custom) return custom_format;
     uint32_t format = kDtLeft;
     if (window_style & kSsRight) format = kDtRight;
@@ -15,8 +14,8 @@ uint32_t label_text_format(bool custom, uint32_t custom_format, uint32_t window_
     return format;
 }
 
-LabelBackground label_background(bool transparent, bool has_bitmap, int style, int shadow_mode,
-                                 uint32_t background, PixelRect client) {
+LabelBackground label_background(bool transparent, bool has_bitmap, int style, int shadow_mode, uint32_t background,
+                                 PixelRect client) {
     LabelBackground b{};
     b.gradientRect = client;
     b.gradientColour = LightenColor(LightenColor(background, 51), 51);
@@ -46,10 +45,8 @@ LabelBackground label_background(bool transparent, bool has_bitmap, int style, i
     return b;
 }
 
-TileGrid label_tiles(int32_t client_width, int32_t client_height, int32_t bitmap_width,
-                     int32_t bitmap_height) {
-    if (bitmap_width > 0 && bitmap_height > 0 && client_width < bitmap_width &&
-        client_height < bitmap_height) {
+TileGrid label_tiles(int32_t client_width, int32_t client_height, int32_t bitmap_width, int32_t bitmap_height) {
+    if (bitmap_width > 0 && bitmap_height > 0 && client_width < bitmap_width && client_height < bitmap_height) {
         TileGrid once;
         once.columns = once.rows = 1;
         once.tileWidth = bitmap_width;

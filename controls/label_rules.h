@@ -23,8 +23,7 @@ constexpr uint32_t kSsCenterImage = 0x200;
 // DrawText format: the custom one if set; else left, right for SS_RIGHT,
 // and with SS_CENTERIMAGE centred (both ways and on one line when the text
 // has no line break).
-uint32_t label_text_format(bool custom, uint32_t custom_format, uint32_t window_style,
-                           bool text_has_line_break);
+uint32_t label_text_format(bool custom, uint32_t custom_format, uint32_t window_style, bool text_has_line_break);
 
 // True if the text holds a "\r\n" pair.
 template <class Char>
@@ -53,13 +52,12 @@ struct LabelBackground {
     uint32_t shadowColour;    // background colour for style 57, else black
 };
 
-LabelBackground label_background(bool transparent, bool has_bitmap, int style, int shadow_mode,
-                                 uint32_t background, PixelRect client);
+LabelBackground label_background(bool transparent, bool has_bitmap, int style, int shadow_mode, uint32_t background,
+                                 PixelRect client);
 
 // A bitmap larger than the client in both directions is copied once at
 // (0, 0); otherwise it is tiled from (0, 0) like the dialogs' backgrounds.
-TileGrid label_tiles(int32_t client_width, int32_t client_height, int32_t bitmap_width,
-                       int32_t bitmap_height);
+TileGrid label_tiles(int32_t client_width, int32_t client_height, int32_t bitmap_width, int32_t bitmap_height);
 
 // Bevel of background styles 1 to 6 in the background colour: 1-3 raised,
 // 4-6 sunken, the edge (style - 1) % 3 + 1 pixels wide.

@@ -16,12 +16,8 @@ struct PixelRect {
     constexpr int32_t width() const { return right - left; }
     constexpr int32_t height() const { return bottom - top; }
     constexpr bool empty() const { return right <= left || bottom <= top; }
-    constexpr bool contains(int32_t x, int32_t y) const {
-        return x >= left && x < right && y >= top && y < bottom;
-    }
-    constexpr PixelRect offset(int32_t dx, int32_t dy) const {
-        return {left + dx, top + dy, right + dx, bottom + dy};
-    }
+    constexpr bool contains(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+    constexpr PixelRect offset(int32_t dx, int32_t dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
 };
 
 constexpr bool operator==(const PixelRect& a, const PixelRect& b) {
@@ -59,8 +55,7 @@ class FillSink {
 public:
     template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FillSink>>>
     FillSink(F&& f)  // NOLINT: implicit on purpose, so lambdas can be passed directly
-        : object_(const_cast<void*>(static_cast<const void*>(&f))),
-          call_([](void* object, const SolidFill& fill) {
+        : object_(const_cast<void*>(static_cast<const void*>(&f))), call_([](void* object, const SolidFill& fill) {
               (*static_cast<std::remove_reference_t<F>*>(object))(fill);
           }) {}
 

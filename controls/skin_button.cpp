@@ -34,8 +34,8 @@ HICON make_grey_icon(HICON source) {
         bi.bmiHeader.biCompression = BI_RGB;
         std::vector<uint32_t> pixels(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
         HDC screen = ::GetDC(nullptr);
-        if (::GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
-                        DIB_RGB_COLORS) != 0) {
+        if (::GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi, DIB_RGB_COLORS) !=
+            0) {
             for (uint32_t& p : pixels) p = button_grey_pixel(p);
             HBITMAP grey = ::CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
             if (grey != nullptr &&
@@ -67,9 +67,12 @@ bool icon_size(HICON icon, int* width, int* height) {
 }  // namespace
 
 CSkinButton::CSkinButton()
-    : m_faceColour{RGB(16, 16, 196), RGB(32, 192, 32), RGB(16, 128, 196)},
-      m_colours{::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT), RGB(0, 150, 150),
-                ::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT)} {}
+    : m_faceColour{RGB(16, 16, 196), RGB(32, 192, 32), RGB(16, 128, 196)}, m_colours{::GetSysColor(COLOR_BTNFACE),
+                                                                                     ::GetSysColor(COLOR_BTNTEXT),
+                                                                                     RGB(0, 150, 150),
+                                                                                     ::GetSysColor(COLOR_BTNTEXT),
+                                                                                     ::GetSysColor(COLOR_BTNFACE),
+                                                                                     ::GetSysColor(COLOR_BTNTEXT)} {}
 
 CSkinButton::~CSkinButton() {
     FreeBackground();
@@ -127,12 +130,13 @@ void CSkinButton::SetIcon(int iconIn, int iconOut) {
     FreeIcons();
     const HINSTANCE module = library_instance();
     auto load = [module](int id) {
-        return static_cast<HICON>(
-            ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     };
     m_icons[0].handle = load(iconIn);
-    if (iconOut == kGreyCopy) m_icons[1].handle = make_grey_icon(m_icons[0].handle);
-    else if (iconOut != 0) m_icons[1].handle = load(iconOut);
+    if (iconOut == kGreyCopy)
+        m_icons[1].handle = make_grey_icon(m_icons[0].handle);
+    else if (iconOut != 0)
+        m_icons[1].handle = load(iconOut);
     for (Icon& icon : m_icons) {
         if (icon.handle != nullptr && !icon_size(icon.handle, &icon.width, &icon.height)) {
             // Unreadable: draw without icons rather than with a wrong size.
@@ -250,11 +254,8 @@ void CSkinButton::OnMouseMove(Message& msg) {
             ::TrackMouseEvent(&track);
             break;
         }
-        case HoverAction::Leave:
-            LeaveHover();
-            break;
-        case HoverAction::None:
-            break;
+        case HoverAction::Leave: LeaveHover(); break;
+        case HoverAction::None: break;
     }
 }
 
@@ -303,9 +304,7 @@ void CSkinButton::OnGetDlgCode(Message& msg) {
     msg.result = code;
 }
 
-void CSkinButton::OnCtlColor(Message& msg) {
-    msg.result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
-}
+void CSkinButton::OnCtlColor(Message& msg) { msg.result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH)); }
 
 void CSkinButton::OnSetStyle(Message& msg) {
     // The dialog manager moves the default look around with BM_SETSTYLE;
@@ -332,9 +331,7 @@ void CSkinButton::OnDrawItem(Message& msg) {
 
 // ---- painting
 
-void CSkinButton::OnDrawBackground(HDC dc, const RECT& rect, COLORREF colour) {
-    FillSolid(dc, {pixel(rect), colour});
-}
+void CSkinButton::OnDrawBackground(HDC dc, const RECT& rect, COLORREF colour) { FillSolid(dc, {pixel(rect), colour}); }
 
 void CSkinButton::OnDrawBorder(HDC dc, const RECT& rect, bool pressed) {
     const COLORREF light = ::GetSysColor(COLOR_3DHILIGHT), dark = ::GetSysColor(COLOR_3DSHADOW);
@@ -364,12 +361,10 @@ void CSkinButton::PaintBackgroundCopy(HDC dc, const RECT& rect) {
         m_oldBackgroundBitmap = ::SelectObject(m_backgroundDc, m_backgroundBitmap);
         POINT old{};
         ::SetViewportOrgEx(m_backgroundDc, -window.left, -window.top, &old);
-        ::SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_backgroundDc),
-                       PRF_CLIENT | PRF_ERASEBKGND);
+        ::SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_backgroundDc), PRF_CLIENT | PRF_ERASEBKGND);
         ::SetViewportOrgEx(m_backgroundDc, old.x, old.y, nullptr);
     }
-    if (m_backgroundDc != nullptr)
-        ::BitBlt(dc, rect.left, rect.top, width, height, m_backgroundDc, 0, 0, SRCCOPY);
+    if (m_backgroundDc != nullptr) ::BitBlt(dc, rect.left, rect.top, width, height, m_backgroundDc, 0, 0, SRCCOPY);
 }
 
 void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
@@ -392,12 +387,8 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
     const SkinButtonFace face =
         button_face(m_transparent, hovered, state, m_faceStyle, m_faceColour, m_colours, m_shadow == 1, pixel(rect));
     switch (face.kind) {
-        case ButtonFaceKind::Transparent:
-            PaintBackgroundCopy(dc, rect);
-            break;
-        case ButtonFaceKind::Solid:
-            OnDrawBackground(dc, rect, face.colour);
-            break;
+        case ButtonFaceKind::Transparent: PaintBackgroundCopy(dc, rect); break;
+        case ButtonFaceKind::Solid: OnDrawBackground(dc, rect, face.colour); break;
         case ButtonFaceKind::Bevel: {
             // Not used by the pages: a plain face with a light and a dark edge.
             FillSolid(dc, {pixel(rect), face.colour});
@@ -411,9 +402,7 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
     }
 
     switch (button_border(flat, hovered, state.pressed, m_borderWhenFlat != FALSE)) {
-        case ButtonBorder::Raised3D:
-            ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
-            break;
+        case ButtonBorder::Raised3D: ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT); break;
         case ButtonBorder::PressedFrame: {
             const PixelRect r = pixel(rect);
             const COLORREF c = ::GetSysColor(COLOR_3DSHADOW);
@@ -423,23 +412,18 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
             FillSolid(dc, {{r.right - 1, r.top, r.right, r.bottom}, c});
             break;
         }
-        case ButtonBorder::FlatRaised:
-            OnDrawBorder(dc, rect, false);
-            break;
-        case ButtonBorder::FlatSunken:
-            OnDrawBorder(dc, rect, true);
-            break;
-        case ButtonBorder::None:
-            break;
+        case ButtonBorder::FlatRaised: OnDrawBorder(dc, rect, false); break;
+        case ButtonBorder::FlatSunken: OnDrawBorder(dc, rect, true); break;
+        case ButtonBorder::None: break;
     }
 
     const CString text = GetWindowText();
     const bool has_caption = !text.IsEmpty();
     const int index = button_icon_index(m_checkBoxMode, state.pressed, hovered, m_icons[1].handle != nullptr);
     const Icon& icon = m_icons[index];
-    const ButtonLayout layout = button_layout(pixel(rect), m_iconAlign, has_caption,
-                                              icon.handle != nullptr ? icon.width : 0,
-                                              icon.handle != nullptr ? icon.height : 0, state.pressed, m_checkBoxMode);
+    const ButtonLayout layout =
+        button_layout(pixel(rect), m_iconAlign, has_caption, icon.handle != nullptr ? icon.width : 0,
+                      icon.handle != nullptr ? icon.height : 0, state.pressed, m_checkBoxMode);
     if (layout.hasIcon)
         ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.handle), 0, layout.icon.x, layout.icon.y,
                      icon.width, icon.height, DST_ICON | (state.disabled ? DSS_DISABLED : DSS_NORMAL));
@@ -448,8 +432,8 @@ void CSkinButton::DrawItem(const DRAWITEMSTRUCT* item) {
         RECT caption = win(layout.caption);
         RECT measured = caption;
         ::DrawTextW(dc, text, text.GetLength(), &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-        const RECT centred = win(button_centre_text(layout.caption, measured.right - measured.left,
-                                                    measured.bottom - measured.top));
+        const RECT centred =
+            win(button_centre_text(layout.caption, measured.right - measured.left, measured.bottom - measured.top));
         const ButtonCaption plan = button_caption(state.disabled, hovered, state.pressed, m_textEffect, m_colours,
                                                   ::GetSysColor(COLOR_3DHILIGHT), ::GetSysColor(COLOR_3DSHADOW));
         if (plan.hasBackground) ::SetBkColor(dc, plan.background);

@@ -59,9 +59,7 @@ public:
     void SetIcon(int iconIn, int iconOut = 0);
     int SetColor(int index, COLORREF colour, BOOL repaint = TRUE);
     int OffsetColor(int index, int offset, BOOL repaint = TRUE);
-    COLORREF GetColor(int index) const {
-        return index >= 0 && index < kBtnColourCount ? m_colours[index] : 0;
-    }
+    COLORREF GetColor(int index) const { return index >= 0 && index < kBtnColourCount ? m_colours[index] : 0; }
     void SetCheck(int check, BOOL repaint = TRUE);
     int GetCheck() const { return m_checked ? 1 : 0; }
     void SetTooltipText(LPCWSTR text, BOOL activate = TRUE);

@@ -31,8 +31,8 @@ public:
     ~CSkinComboBox() override;
 
     // Written directly by the page.
-    int m_textEffect = kComboTextPlain;  // 0 plain, 1 dark shadow, 2 white shadow
-    int m_bkStyle = 0;                   // 0 solid, 1-6 bevel, 7 and above a gradient
+    int m_textEffect = kComboTextPlain;                  // 0 plain, 1 dark shadow, 2 white shadow
+    int m_bkStyle = 0;                                   // 0 solid, 1-6 bevel, 7 and above a gradient
     COLORREF m_highlightColor = kComboDefaultHighlight;  // the selected item shows its inverse
 
     // Appends the text and the current colours, then the control's item.
@@ -41,7 +41,7 @@ public:
     // Forgets the texts and the recorded text colours; the control keeps its
     // items until the caller empties it.
     void ResetItems();
-    void SetBkColor(COLORREF colour) { m_bkColour = colour; }    // no redraw
+    void SetBkColor(COLORREF colour) { m_bkColour = colour; }      // no redraw
     void SetTextColor(COLORREF colour) { m_textColour = colour; }  // no redraw
 
     COLORREF GetBkColor() const { return m_bkColour; }

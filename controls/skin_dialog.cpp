@@ -31,8 +31,7 @@ BOOL CSkinDialog::OnInitDialog() {
 }
 
 BOOL CSkinDialog::SetBitmap(UINT resourceId) {
-    HANDLE image = ::LoadImageW(library_instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0,
-                                0, LR_DEFAULTCOLOR);
+    HANDLE image = ::LoadImageW(library_instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
     return SetBitmap(static_cast<HBITMAP>(image));
 }
 
@@ -62,8 +61,7 @@ void CSkinDialog::TileBackground(HDC dc) {
     ScopedSelect keep(memory, m_bitmap);
     for (int32_t column = 0; column < grid.columns; ++column)
         for (int32_t row = 0; row < grid.rows; ++row)
-            ::BitBlt(dc, grid.x(column), grid.y(row), m_bitmapWidth, m_bitmapHeight, memory, 0, 0,
-                     SRCCOPY);
+            ::BitBlt(dc, grid.x(column), grid.y(row), m_bitmapWidth, m_bitmapHeight, memory, 0, 0, SRCCOPY);
 }
 
 void CSkinDialog::OnLButtonDown(Message& msg) {

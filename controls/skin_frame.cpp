@@ -10,11 +10,11 @@
 
 namespace audiomix {
 
-static_assert(kHitClient == HTCLIENT && kHitCaption == HTCAPTION && kHitSysMenu == HTSYSMENU &&
-                  kHitMenu == HTMENU && kHitMinButton == HTMINBUTTON && kHitMaxButton == HTMAXBUTTON &&
-                  kHitLeft == HTLEFT && kHitRight == HTRIGHT && kHitTop == HTTOP &&
-                  kHitTopLeft == HTTOPLEFT && kHitTopRight == HTTOPRIGHT && kHitBottom == HTBOTTOM &&
-                  kHitBottomLeft == HTBOTTOMLEFT && kHitBottomRight == HTBOTTOMRIGHT && kHitClose == HTCLOSE,
+static_assert(kHitClient == HTCLIENT && kHitCaption == HTCAPTION && kHitSysMenu == HTSYSMENU && kHitMenu == HTMENU &&
+                  kHitMinButton == HTMINBUTTON && kHitMaxButton == HTMAXBUTTON && kHitLeft == HTLEFT &&
+                  kHitRight == HTRIGHT && kHitTop == HTTOP && kHitTopLeft == HTTOPLEFT && kHitTopRight == HTTOPRIGHT &&
+                  kHitBottom == HTBOTTOM && kHitBottomLeft == HTBOTTOMLEFT && kHitBottomRight == HTBOTTOMRIGHT &&
+                  kHitClose == HTCLOSE,
               "frame_geometry.h repeats the HT* codes");
 
 namespace {
@@ -73,7 +73,8 @@ BOOL CSkinFrame::Install(HWND window) {
     m_style.thickFrame = (style & WS_THICKFRAME) != 0;
     m_style.minimiseBox = (style & WS_MINIMIZEBOX) != 0;
     m_style.maximiseBox = (style & WS_MAXIMIZEBOX) != 0;
-    ::SetWindowLongPtrW(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    ::SetWindowLongPtrW(window, GWL_STYLE,
+                        style & ~static_cast<LONG_PTR>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     frame_place_buttons(m_geometry, m_style);
     m_placement = FramePlacement{};
     m_hot = m_pressed = 0;
@@ -115,15 +116,13 @@ LRESULT CSkinFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_setUp) return Default();
     switch (message) {
         case WM_NCCALCSIZE: {
-            RECT* rect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+            RECT* rect =
+                wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
             *rect = to_rect(frame_client_rect(m_geometry, to_pixel_rect(*rect)));
             return 0;
         }
-        case WM_NCHITTEST:
-            return HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        case WM_NCPAINT:
-            RedrawFrame();
-            return 0;
+        case WM_NCHITTEST: return HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_NCPAINT: RedrawFrame(); return 0;
         case WM_NCACTIVATE:
             m_active = wParam != FALSE;
             RedrawFrame();
@@ -165,8 +164,7 @@ LRESULT CSkinFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_WINDOWPOSCHANGING:
-        case WM_SIZING:
-            return 0;
+        case WM_SIZING: return 0;
         case WM_NCMOUSEMOVE: {
             const int hit = static_cast<int>(wParam);
             if (hit != m_hot) {
@@ -215,27 +213,18 @@ LRESULT CSkinFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             RedrawFrame();
             return 0;
         case WM_NCRBUTTONDOWN:
-        case WM_NCRBUTTONUP:
-            return 0;
+        case WM_NCRBUTTONUP: return 0;
         case WM_SYSCOMMAND:
             switch (wParam & 0xFFF0) {
-                case SC_MAXIMIZE:
-                    Maximise();
-                    return 0;
-                case SC_MINIMIZE:
-                    Minimise();
-                    return 0;
-                case SC_RESTORE:
-                    Restore();
-                    return 0;
-                default:
-                    return Default();
+                case SC_MAXIMIZE: Maximise(); return 0;
+                case SC_MINIMIZE: Minimise(); return 0;
+                case SC_RESTORE: Restore(); return 0;
+                default: return Default();
             }
         case WM_COMMAND:
             if (lParam == 0) return 0;
             return Default();
-        default:
-            return Default();
+        default: return Default();
     }
 }
 
@@ -251,8 +240,10 @@ void CSkinFrame::PressButton(int hit) {
     HWND window = m_hWnd;
     switch (hit) {
         case HTCLOSE:
-            if (m_closeNotifiesOwner) ::SendMessageW(window, kFrameCommandMessage, kFrameCommandId, kFrameCommandClose);
-            else ::SendMessageW(window, WM_CLOSE, 0, 0);
+            if (m_closeNotifiesOwner)
+                ::SendMessageW(window, kFrameCommandMessage, kFrameCommandId, kFrameCommandClose);
+            else
+                ::SendMessageW(window, WM_CLOSE, 0, 0);
             break;
         case HTMENU:
             if (m_closeNotifiesOwner) ::SendMessageW(window, kFrameCommandMessage, kFrameCommandId, kFrameCommandExtra);
@@ -263,8 +254,7 @@ void CSkinFrame::PressButton(int hit) {
         case HTMAXBUTTON:
             if (m_style.maximiseBox) ToggleMaximise();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -296,8 +286,10 @@ void CSkinFrame::Restore() {
 }
 
 void CSkinFrame::ToggleMaximise() {
-    if (m_placement.state == Placement::Maximised) Restore();
-    else Maximise();
+    if (m_placement.state == Placement::Maximised)
+        Restore();
+    else
+        Maximise();
 }
 
 void CSkinFrame::Minimise() {
@@ -379,7 +371,8 @@ void CSkinFrame::PaintFrame(HDC dc, int w, int h) {
         if (!frame_has_button(state, button)) continue;
         const PixelRect r = frame_caption_button_rect(m_geometry, button, w);
         const int hit = frame_button_hit(button);
-        const ButtonLook look = m_pressed == hit ? ButtonLook::Pressed : (m_hot == hit ? ButtonLook::Hot : ButtonLook::Normal);
+        const ButtonLook look =
+            m_pressed == hit ? ButtonLook::Pressed : (m_hot == hit ? ButtonLook::Hot : ButtonLook::Normal);
         const ButtonFace face = frame_button_face_look(button, look, skin);
         frame_button_face(r, face.colour, face.style, fill);
         for (const Stroke& line : frame_button_border(r)) draw_stroke(dc, line);

@@ -26,8 +26,8 @@
 
 namespace audiomix {
 
-constexpr UINT kFrameCommandMessage = 0x3088;   // 12424
-constexpr WPARAM kFrameCommandId = 1333999;     // 0x145AEF
+constexpr UINT kFrameCommandMessage = 0x3088;  // 12424
+constexpr WPARAM kFrameCommandId = 1333999;    // 0x145AEF
 constexpr LPARAM kFrameCommandClose = 1;
 constexpr LPARAM kFrameCommandExtra = 2;
 

@@ -8,11 +8,10 @@
 
 namespace audiomix {
 
-static_assert(kDtLeft == DT_LEFT && kDtCenter == DT_CENTER && kDtRight == DT_RIGHT &&
-                  kDtVCenter == DT_VCENTER && kDtSingleLine == DT_SINGLELINE,
+static_assert(kDtLeft == DT_LEFT && kDtCenter == DT_CENTER && kDtRight == DT_RIGHT && kDtVCenter == DT_VCENTER &&
+                  kDtSingleLine == DT_SINGLELINE,
               "label_rules.h repeats the DrawText flags");
-static_assert(kSsRight == SS_RIGHT && kSsCenterImage == SS_CENTERIMAGE,
-              "label_rules.h repeats the static styles");
+static_assert(kSsRight == SS_RIGHT && kSsCenterImage == SS_CENTERIMAGE, "label_rules.h repeats the static styles");
 
 namespace {
 
@@ -24,16 +23,14 @@ void open_with_shell(HWND owner, const wchar_t* target) {
     HMODULE shell = ::LoadLibraryW(L"shell32.dll");
     if (shell == nullptr) return;
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    auto execute = reinterpret_cast<ShellExecuteFn>(
-        reinterpret_cast<void*>(::GetProcAddress(shell, "ShellExecuteW")));
+    auto execute = reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(::GetProcAddress(shell, "ShellExecuteW")));
     if (execute != nullptr) execute(owner, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
     ::FreeLibrary(shell);
 }
 
 }  // namespace
 
-CSkinLabel::CSkinLabel()
-    : m_bkColour(::GetSysColor(COLOR_BTNFACE)), m_textColour(::GetSysColor(COLOR_WINDOWTEXT)) {
+CSkinLabel::CSkinLabel() : m_bkColour(::GetSysColor(COLOR_BTNFACE)), m_textColour(::GetSysColor(COLOR_WINDOWTEXT)) {
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof m_logFont, &m_logFont);
     // Let the font mapper pick any script: the labels are Chinese.
     m_logFont.lfCharSet = DEFAULT_CHARSET;
@@ -110,16 +107,20 @@ CSkinLabel& CSkinLabel::SetFontSize(int size) {
 
 CSkinLabel& CSkinLabel::SetSunken(BOOL sunken) {
     if (m_hWnd != nullptr) {
-        if (sunken) ModifyStyleEx(0, WS_EX_STATICEDGE, SWP_FRAMECHANGED);
-        else ModifyStyleEx(WS_EX_STATICEDGE, 0, SWP_FRAMECHANGED);
+        if (sunken)
+            ModifyStyleEx(0, WS_EX_STATICEDGE, SWP_FRAMECHANGED);
+        else
+            ModifyStyleEx(WS_EX_STATICEDGE, 0, SWP_FRAMECHANGED);
     }
     return *this;
 }
 
 CSkinLabel& CSkinLabel::SetBorder(BOOL border) {
     if (m_hWnd != nullptr) {
-        if (border) ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
-        else ModifyStyle(WS_BORDER, 0, SWP_FRAMECHANGED);
+        if (border)
+            ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
+        else
+            ModifyStyle(WS_BORDER, 0, SWP_FRAMECHANGED);
     }
     return *this;
 }
@@ -163,8 +164,10 @@ CSkinLabel& CSkinLabel::SetLink(BOOL isLink, BOOL openOnClick) {
     m_isLink = isLink != FALSE;
     m_openOnClick = openOnClick != FALSE;
     if (m_hWnd != nullptr) {
-        if (m_isLink) ModifyStyle(0, SS_NOTIFY);
-        else ModifyStyle(SS_NOTIFY, 0);
+        if (m_isLink)
+            ModifyStyle(0, SS_NOTIFY);
+        else
+            ModifyStyle(SS_NOTIFY, 0);
     }
     return *this;
 }
@@ -320,18 +323,16 @@ void CSkinLabel::PaintBackground(HDC dc, const RECT& client) {
     const bool has_bitmap = m_bitmap.m_hObject != nullptr && m_bitmapWidth > 0 && m_bitmapHeight > 0;
     const LabelBackground plan = label_background(false, has_bitmap, m_bkStyle, m_shadowMode, m_bkColour, area);
     switch (plan.kind) {
-        case LabelBackgroundKind::None:
-            return;
+        case LabelBackgroundKind::None: return;
         case LabelBackgroundKind::Solid: {
             if (m_bkBrush.m_hObject == nullptr && m_faceBrush.m_hObject == nullptr)
                 m_faceBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
-            ::FillRect(dc, &client, m_bkBrush.m_hObject != nullptr ? static_cast<HBRUSH>(m_bkBrush)
-                                                                 : static_cast<HBRUSH>(m_faceBrush));
+            ::FillRect(
+                dc, &client,
+                m_bkBrush.m_hObject != nullptr ? static_cast<HBRUSH>(m_bkBrush) : static_cast<HBRUSH>(m_faceBrush));
             return;
         }
-        case LabelBackgroundKind::Bevel:
-            label_bevel(area, m_bkStyle, m_bkColour, fill);
-            return;
+        case LabelBackgroundKind::Bevel: label_bevel(area, m_bkStyle, m_bkColour, fill); return;
         case LabelBackgroundKind::Bitmap: {
             CDC memory;
             if (memory.CreateCompatibleDC(dc)) {
@@ -339,8 +340,7 @@ void CSkinLabel::PaintBackground(HDC dc, const RECT& client) {
                 const TileGrid grid = label_tiles(area.width(), area.height(), m_bitmapWidth, m_bitmapHeight);
                 for (int row = 0; row < grid.rows; ++row)
                     for (int column = 0; column < grid.columns; ++column)
-                        ::BitBlt(dc, grid.x(column), grid.y(row), m_bitmapWidth, m_bitmapHeight, memory, 0, 0,
-                                 SRCCOPY);
+                        ::BitBlt(dc, grid.x(column), grid.y(row), m_bitmapWidth, m_bitmapHeight, memory, 0, 0, SRCCOPY);
             }
             break;
         }
@@ -364,8 +364,7 @@ void CSkinLabel::PaintText(HDC dc, const RECT& client) {
     if (m_rotated) {
         const UINT previous = ::SetTextAlign(dc, TA_CENTER | TA_BASELINE);
         ::SetTextColor(dc, colour);
-        ::TextOutW(dc, (client.left + client.right) / 2, (client.top + client.bottom) / 2, text,
-                   text.GetLength());
+        ::TextOutW(dc, (client.left + client.right) / 2, (client.top + client.bottom) / 2, text, text.GetLength());
         ::SetTextAlign(dc, previous);
         return;
     }

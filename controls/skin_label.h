@@ -48,7 +48,10 @@ public:
     BOOL SetBitmap(UINT resourceId);
     BOOL SetBitmap(HBITMAP bitmap);
     // A DrawText format to use instead of the one derived from the style.
-    void SetTextFormat(UINT format) { m_customFormat = true; m_format = format; }
+    void SetTextFormat(UINT format) {
+        m_customFormat = true;
+        m_format = format;
+    }
     // Shadow mode 1 puts a shadow copy under the gradient face and under the
     // text (a dark copy two pixels down and right, the text itself yellow).
     // 0, the default, draws neither.

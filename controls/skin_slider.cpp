@@ -82,8 +82,8 @@ const MessageMap* CSkinSlider::Map() {
 void CSkinSlider::Rebuild() {
     m_colours = slider_colours(m_thumbColour, ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_BTNFACE),
                                ::GetSysColor(COLOR_3DDKSHADOW), ::GetSysColor(COLOR_3DHILIGHT));
-    const COLORREF colours[8] = {m_colours.thumb,   m_colours.light1,  m_colours.light2,    m_colours.dark1,
-                                 m_colours.dark2,   m_colours.darkMid, m_colours.shadowMid, m_colours.highlight};
+    const COLORREF colours[8] = {m_colours.thumb, m_colours.light1,  m_colours.light2,    m_colours.dark1,
+                                 m_colours.dark2, m_colours.darkMid, m_colours.shadowMid, m_colours.highlight};
     for (int i = 0; i < 8; ++i) {
         m_pens[i].DeleteObject();
         m_pens[i].CreatePen(PS_SOLID, 1, colours[i]);
@@ -146,7 +146,7 @@ void CSkinSlider::PaintThumb(HDC dc, const RECT& item, UINT itemState) {
         Rebuild();
     }
     const DWORD style = GetStyle();
-    const ThumbShape shape = (style & TBS_BOTH) ? ThumbShape::Both
+    const ThumbShape shape = (style & TBS_BOTH)  ? ThumbShape::Both
                              : (style & TBS_TOP) ? ThumbShape::PointUp
                                                  : ThumbShape::PointDown;
     const ThumbFigure f = slider_thumb(to_pixel(item), shape, IsWindowEnabled() != FALSE, m_colours);

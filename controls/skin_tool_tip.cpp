@@ -23,8 +23,7 @@ PixelPoint cursor_position(POINT* out) {
 }  // namespace
 
 CSkinToolTip::CSkinToolTip()
-    : m_font(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))),
-      m_textColour(::GetSysColor(COLOR_WINDOWTEXT)) {}
+    : m_font(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))), m_textColour(::GetSysColor(COLOR_WINDOWTEXT)) {}
 
 CSkinToolTip::~CSkinToolTip() {
     // Destroy here, while the message table still reaches OnDestroy.
@@ -89,11 +88,8 @@ void CSkinToolTip::RelayEvent(const MSG* msg) {
         }
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            Perform(m_logic.button_down(), nullptr, false);
-            break;
-        default:
-            break;
+        case WM_MBUTTONDOWN: Perform(m_logic.button_down(), nullptr, false); break;
+        default: break;
     }
 }
 
@@ -123,8 +119,10 @@ void CSkinToolTip::Perform(const ToolTipActions& a, const Tool* tool, bool takeI
 
 void CSkinToolTip::ShowAt(const POINT* point, LPCWSTR text) {
     POINT at;
-    if (point != nullptr) at = *point;
-    else cursor_position(&at);
+    if (point != nullptr)
+        at = *point;
+    else
+        cursor_position(&at);
     m_logic.set_anchor({at.x, at.y});
     m_text = text != nullptr ? text : L"";
     if (!EnsureWindow()) return;
@@ -158,8 +156,8 @@ BubbleGeometry CSkinToolTip::MeasureBubble() const {
 }
 
 HRGN CSkinToolTip::MakeRegion(const BubbleGeometry& b) {
-    HRGN region = ::CreateRoundRectRgn(b.body.left, b.body.top, b.body.right, b.body.bottom, b.cornerWidth,
-                                       b.cornerHeight);
+    HRGN region =
+        ::CreateRoundRectRgn(b.body.left, b.body.top, b.body.right, b.body.bottom, b.cornerWidth, b.cornerHeight);
     const POINT tail[3] = {{b.tail[0].x, b.tail[0].y}, {b.tail[1].x, b.tail[1].y}, {b.tail[2].x, b.tail[2].y}};
     HRGN triangle = ::CreatePolygonRgn(tail, 3, WINDING);
     if (region != nullptr && triangle != nullptr) ::CombineRgn(region, region, triangle, RGN_OR);

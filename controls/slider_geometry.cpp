@@ -30,11 +30,15 @@ ThumbFigure upright_thumb(PixelRect r, ThumbShape shape, bool enabled, const Sli
         r = {l + 1, t + 1, rt - 1, b - 1};
         f.bevel = r;
         f.pixelCount = 4;
-        const PixelPoint px[4] = {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+        const PixelPoint px[4] = {
+            {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
         const uint32_t col[4] = {c.light2, c.thumb, c.dark2, c.thumb};
-        for (int i = 0; i < 4; ++i) { f.pixels[i] = px[i]; f.pixelColours[i] = col[i]; }
+        for (int i = 0; i < 4; ++i) {
+            f.pixels[i] = px[i];
+            f.pixelColours[i] = col[i];
+        }
     } else if (shape == ThumbShape::PointUp) {
-        const PixelPoint poly[9] = {{l, t + k - 1}, {l, b - 2}, {l + 1, b - 1}, {rt - 2, b - 1}, {rt - 1, b - 2},
+        const PixelPoint poly[9] = {{l, t + k - 1},      {l, b - 2},  {l + 1, b - 1}, {rt - 2, b - 1}, {rt - 1, b - 2},
                                     {rt - 1, t + k - 1}, {rt - k, t}, {l + k - 1, t}, {l, t + k - 1}};
         f.polygonCount = 9;
         for (int i = 0; i < 9; ++i) f.polygon[i] = poly[i];
@@ -47,8 +51,9 @@ ThumbFigure upright_thumb(PixelRect r, ThumbShape shape, bool enabled, const Sli
         }
         r = {l + 1, t + 2, rt - 1, b};
     } else {
-        const PixelPoint poly[9] = {{l, t + 1}, {l, b - k}, {l + k - 1, b - 1}, {rt - k, b - 1}, {rt - 1, b - k},
-                                    {rt - 1, t + 1}, {rt - 2, t}, {l, t}, {l, t + 1}};
+        const PixelPoint poly[9] = {{l, t + 1},      {l, b - k},      {l + k - 1, b - 1},
+                                    {rt - k, b - 1}, {rt - 1, b - k}, {rt - 1, t + 1},
+                                    {rt - 2, t},     {l, t},          {l, t + 1}};
         f.polygonCount = 9;
         for (int i = 0; i < 9; ++i) f.polygon[i] = poly[i];
         f.floodSeed = {l + k, t + k};
@@ -103,8 +108,8 @@ uint32_t slider_mid_colour(uint32_t a, uint32_t b) {
     return out;
 }
 
-SliderColours slider_colours(uint32_t thumb, uint32_t shadow3d, uint32_t btnFace,
-                             uint32_t darkShadow3d, uint32_t hilight3d) {
+SliderColours slider_colours(uint32_t thumb, uint32_t shadow3d, uint32_t btnFace, uint32_t darkShadow3d,
+                             uint32_t hilight3d) {
     SliderColours c{};
     c.thumb = thumb;
     c.light1 = slider_lighten(thumb, 51);
@@ -128,16 +133,32 @@ ChannelFigure slider_channel(const PixelRect& item, bool vertical, const SliderR
     (void)channelColour;  // the painter's brush and bevel colour; geometry does not depend on it
     ChannelFigure f{};
     PixelRect c = item;
-    if (range.min != 0 || range.max != 0) { c.top += 1; c.bottom -= 1; }
-    if (vertical) { c.left += 1; c.right -= 1; c.bottom += 1; }
-    else { c.top += 1; c.bottom -= 1; }
+    if (range.min != 0 || range.max != 0) {
+        c.top += 1;
+        c.bottom -= 1;
+    }
+    if (vertical) {
+        c.left += 1;
+        c.right -= 1;
+        c.bottom += 1;
+    } else {
+        c.top += 1;
+        c.bottom -= 1;
+    }
     f.bevel = c;
     f.rounded = (vertical ? c.height() : c.width()) >= 4;
-    c.left -= 1; c.top -= 1; c.right += 1;
-    f.shadowEdge = line(colours.shadowMid, {{c.left, c.bottom - 2}, {c.left, c.top + 2}, {c.left + 2, c.top}, {c.right - 2, c.top}});
-    f.highlightEdge = line(colours.highlight, {{c.left + 1, c.bottom - 1}, {c.left + 2, c.bottom}, {c.right - 2, c.bottom},
-                                               {c.right - 2, c.bottom - 1}, {c.right - 1, c.bottom - 1},
-                                               {c.right - 1, c.top + 2}, {c.right - 3, c.top}});
+    c.left -= 1;
+    c.top -= 1;
+    c.right += 1;
+    f.shadowEdge = line(colours.shadowMid,
+                        {{c.left, c.bottom - 2}, {c.left, c.top + 2}, {c.left + 2, c.top}, {c.right - 2, c.top}});
+    f.highlightEdge = line(colours.highlight, {{c.left + 1, c.bottom - 1},
+                                               {c.left + 2, c.bottom},
+                                               {c.right - 2, c.bottom},
+                                               {c.right - 2, c.bottom - 1},
+                                               {c.right - 1, c.bottom - 1},
+                                               {c.right - 1, c.top + 2},
+                                               {c.right - 3, c.top}});
     if (range.selStart < range.selEnd && range.max != range.min) {
         PixelRect s = item;
         const double span = static_cast<double>(range.max) - range.min;
@@ -145,10 +166,12 @@ ChannelFigure slider_channel(const PixelRect& item, bool vertical, const SliderR
         const int p0 = static_cast<int>((range.selStart - static_cast<double>(range.min)) * length / span);
         const int p1 = static_cast<int>((range.selEnd - static_cast<double>(range.min)) * length / span);
         if (vertical) {
-            s.left = item.left + p0; s.right = item.left + p1;
+            s.left = item.left + p0;
+            s.right = item.left + p1;
             s = {s.left + 2, s.top + 2, s.right - 2, s.bottom - 1};
         } else {
-            s.top = item.top + p0; s.bottom = item.top + p1;
+            s.top = item.top + p0;
+            s.bottom = item.top + p1;
             s = {s.left + 1, s.top + 2, s.right - 1, s.bottom - 2};
         }
         f.hasSelection = true;

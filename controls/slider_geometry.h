@@ -25,8 +25,8 @@ uint32_t slider_lighten(uint32_t colour, int amount);
 uint32_t slider_mid_colour(uint32_t a, uint32_t b);
 
 // The derived colours of a thumb colour over the given system colours.
-SliderColours slider_colours(uint32_t thumb, uint32_t shadow3d, uint32_t btnFace,
-                             uint32_t darkShadow3d, uint32_t hilight3d);
+SliderColours slider_colours(uint32_t thumb, uint32_t shadow3d, uint32_t btnFace, uint32_t darkShadow3d,
+                             uint32_t hilight3d);
 
 // A polyline of up to eight points, drawn with MoveTo/LineTo.
 struct SliderLine {
@@ -42,8 +42,8 @@ struct ChannelFigure {
     SliderLine shadowEdge;     // shadowMid
     SliderLine highlightEdge;  // highlight
     bool hasSelection;
-    PixelRect selection;       // filled with the selection colour
-    int markCount;             // 0 or 6 highlight lines
+    PixelRect selection;  // filled with the selection colour
+    int markCount;        // 0 or 6 highlight lines
     SliderLine marks[6];
 };
 
@@ -64,19 +64,19 @@ ChannelFigure slider_channel(const PixelRect& item, bool vertical, const SliderR
 enum class ThumbShape { Both, PointUp, PointDown };
 
 struct ThumbFigure {
-    bool rounded;            // Both: RoundRect of frame (corner 2x2)
+    bool rounded;  // Both: RoundRect of frame (corner 2x2)
     PixelRect frame;
-    int polygonCount;        // pointed shapes: closed outline, frame-colour pen
+    int polygonCount;  // pointed shapes: closed outline, frame-colour pen
     PixelPoint polygon[9];
     PixelPoint floodSeed;
-    PixelRect bevel;         // Both: Draw3dRect light1 / dark1
+    PixelRect bevel;  // Both: Draw3dRect light1 / dark1
     int pixelCount;
     PixelPoint pixels[4];
     uint32_t pixelColours[4];
-    int bevelLineCount;      // pointed shapes
+    int bevelLineCount;  // pointed shapes
     SliderLine bevelLines[4];
     int gripCount;
-    SliderLine grip[7];      // two-point lines
+    SliderLine grip[7];  // two-point lines
     int gripDotCount;
     PixelPoint gripDots[4];  // light2
 };
@@ -84,7 +84,6 @@ struct ThumbFigure {
 // The thumb in item rectangle r. A rectangle taller than wide is the thumb of
 // a horizontal slider; otherwise everything is transposed. For the transposed
 // form PointUp means pointing left.
-ThumbFigure slider_thumb(const PixelRect& r, ThumbShape shape, bool enabled,
-                         const SliderColours& colours);
+ThumbFigure slider_thumb(const PixelRect& r, ThumbShape shape, bool enabled, const SliderColours& colours);
 
 }  // namespace audiomix

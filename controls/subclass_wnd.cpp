@@ -12,7 +12,7 @@ constexpr wchar_t kPreviousProperty[] = L"audiomix.CSubclassWnd.prev";
 // Marks a link whose object let go while a later hook still calls it; the
 // window cannot be hooked again by this class until it is destroyed.
 const HANDLE kOrphan = reinterpret_cast<HANDLE>(1);
-}
+}  // namespace
 
 CSubclassWnd::~CSubclassWnd() { Unhook(); }
 
@@ -47,9 +47,7 @@ void CSubclassWnd::Unhook() {
 
 LRESULT CSubclassWnd::WindowProc(UINT, WPARAM, LPARAM) { return Default(); }
 
-LRESULT CSubclassWnd::Default() {
-    return ::CallWindowProcW(m_previous, m_hWnd, m_message, m_wParam, m_lParam);
-}
+LRESULT CSubclassWnd::Default() { return ::CallWindowProcW(m_previous, m_hWnd, m_message, m_wParam, m_lParam); }
 
 LRESULT CALLBACK CSubclassWnd::HookProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const HANDLE property = ::GetPropW(hwnd, kHookProperty);

@@ -6,8 +6,7 @@
 
 namespace audiomix {
 
-BubbleGeometry tool_tip_bubble(int32_t text_width, int32_t text_height, int32_t icon_width,
-                               int32_t icon_height) {
+BubbleGeometry tool_tip_bubble(int32_t text_width, int32_t text_height, int32_t icon_width, int32_t icon_height) {
     int32_t w = text_width + 2 * 12;
     int32_t h = text_height + 2 * 10;
     if (icon_width > 0 || icon_height > 0) {
@@ -49,9 +48,12 @@ ToolTipColours tool_tip_colours(uint32_t panel) {
 }
 
 bool tool_tip_emboss_offset(int mode, PixelPoint* offset) {
-    if (mode == 1) *offset = {-1, -1};
-    else if (mode == 2) *offset = {1, 1};
-    else return false;
+    if (mode == 1)
+        *offset = {-1, -1};
+    else if (mode == 2)
+        *offset = {1, 1};
+    else
+        return false;
     return true;
 }
 

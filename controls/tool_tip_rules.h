@@ -22,14 +22,13 @@ struct BubbleGeometry {
     PixelRect body;        // rounded rectangle {0, 0, width, height}
     int32_t cornerWidth;   // corner ellipse
     int32_t cornerHeight;
-    PixelPoint tail[3];    // tail triangle; tail[1] is the tip
+    PixelPoint tail[3];  // tail triangle; tail[1] is the tip
 };
 
 // Bubble for a text measured at (0, 0)-(text_width, text_height): 12 pixels
 // of padding left and right, 10 above and below; an icon (0 x 0 when none)
 // adds its width and 5 pixels and makes the body at least as tall as itself.
-BubbleGeometry tool_tip_bubble(int32_t text_width, int32_t text_height, int32_t icon_width,
-                               int32_t icon_height);
+BubbleGeometry tool_tip_bubble(int32_t text_width, int32_t text_height, int32_t icon_width, int32_t icon_height);
 
 // Window position (screen) that puts the tail's tip on the anchor.
 PixelPoint tool_tip_position(const BubbleGeometry& bubble, PixelPoint anchor);
@@ -41,10 +40,10 @@ PixelRect tool_tip_text_rect(const BubbleGeometry& bubble, bool has_icon, int32_
 bool tool_tip_draws_icon(int32_t icon_height);
 
 struct ToolTipColours {
-    uint32_t fill;            // region fill and the 3-pixel outer frame
-    uint32_t gradientBase;    // base of the face gradient (style 7)
-    uint32_t shadowFrame;     // 1-pixel frame shifted up-left
-    uint32_t lightFrame;      // 1-pixel frame on the region's edge
+    uint32_t fill;          // region fill and the 3-pixel outer frame
+    uint32_t gradientBase;  // base of the face gradient (style 7)
+    uint32_t shadowFrame;   // 1-pixel frame shifted up-left
+    uint32_t lightFrame;    // 1-pixel frame on the region's edge
 };
 
 ToolTipColours tool_tip_colours(uint32_t panel);
@@ -66,7 +65,7 @@ struct ToolTipActions {
     bool takeTool = false;        // adopt the tool's text (and, on a mouse move, its icon)
     bool startShowTimer = false;  // (re)start the show delay
     bool killShowTimer = false;
-    bool show = false;            // size, shape and show at the anchor
+    bool show = false;  // size, shape and show at the anchor
     bool startWatchTimer = false;
     bool killWatchTimer = false;
     bool hide = false;

@@ -12,8 +12,7 @@ namespace audiomix {
 namespace {
 
 // Copies one channel's samples into the work buffer as float sample values.
-void gather_channel(const int16_t* samples, int32_t frames, int32_t channels, int32_t c,
-                    float* work) {
+void gather_channel(const int16_t* samples, int32_t frames, int32_t channels, int32_t c, float* work) {
     for (int32_t f = 0; f < frames; ++f) work[f] = samples[f * channels + c];
 }
 
@@ -36,8 +35,7 @@ void run_compressor(const ChainParams& p, ChainSignal& s, int16_t* samples, int3
 }
 
 // One piece of at most kMaxFrames frames through every enabled stage.
-void run_stages(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes,
-                int32_t frames) {
+void run_stages(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes, int32_t frames) {
     const bool eq = eq_stage_enabled(p, lengthBytes);
     const bool reverb = p.reverbOn == 1;
     if (p.reverbFirst != 0) {
@@ -57,8 +55,8 @@ int32_t chain_frame_count(int32_t lengthBytes, int32_t channels) {
     return (lengthBytes / 2) / channels;
 }
 
-void chain_process(const ChainParams& params, ChainSignal& signal, int16_t* samples,
-                   int32_t lengthBytes, uint8_t drawDisplay) {
+void chain_process(const ChainParams& params, ChainSignal& signal, int16_t* samples, int32_t lengthBytes,
+                   uint8_t drawDisplay) {
     chain_apply_resets(params, signal);
     // The channel count is read once: every stage and the piece size below
     // work from this one value.
@@ -81,8 +79,8 @@ void chain_process(const ChainParams& params, ChainSignal& signal, int16_t* samp
     if (drawDisplay == 1) scope_update(params, signal, samples, lengthBytes);
 }
 
-int32_t chain_process_planar(const ChainParams& params, ChainSignal& signal, const float* const* in,
-                             float* const* out, int32_t frames) {
+int32_t chain_process_planar(const ChainParams& params, ChainSignal& signal, const float* const* in, float* const* out,
+                             int32_t frames) {
     const int32_t channels = params.channelCount;
     if (frames < 0 || channels < 1 || channels > kMaxChannels) return 0;
     chain_apply_resets(params, signal);

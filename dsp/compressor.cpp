@@ -24,8 +24,8 @@ CompTimes comp_times(int32_t sampleRate, int32_t attackMs, int32_t releaseMs) {
     return t;
 }
 
-void comp_process(const ChainParams& params, ChainSignal& signal, const float* work, int32_t frames,
-                  int16_t* out, int32_t stride) {
+void comp_process(const ChainParams& params, ChainSignal& signal, const float* work, int32_t frames, int16_t* out,
+                  int32_t stride) {
     const double threshold = params.compThreshold;
     CompressorRun run;
     run.meanSquare = signal.compMeanSquare;

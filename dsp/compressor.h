@@ -26,7 +26,7 @@ CompTimes comp_times(int32_t sampleRate, int32_t attackMs, int32_t releaseMs);
 
 // Runs frames samples of one channel, given in the work buffer as sample
 // values, and writes the results to every stride-th sample of out.
-void comp_process(const ChainParams& params, ChainSignal& signal, const float* work, int32_t frames,
-                  int16_t* out, int32_t stride);
+void comp_process(const ChainParams& params, ChainSignal& signal, const float* work, int32_t frames, int16_t* out,
+                  int32_t stride);
 
 }  // namespace audiomix

@@ -66,8 +66,7 @@ inline void compress_frame_by_frame(CompressorRun& run, const float* work, int32
 // the next block, two independent recurrences side by side. Each sample
 // still sees exactly the operations of the plain loop.
 template <class V, class P>
-void compress_channel(CompressorRun& run, const float* work, int32_t frames, int16_t* out,
-                      int32_t stride) {
+void compress_channel(CompressorRun& run, const float* work, int32_t frames, int16_t* out, int32_t stride) {
     constexpr int32_t kBlock = 64;
     static_assert(kBlock % P::kLanes == 0, "whole power vectors per block");
     float m = run.meanSquare;
@@ -103,7 +102,8 @@ void compress_channel(CompressorRun& run, const float* work, int32_t frames, int
         for (; i + V::kLanes <= count; i += V::kLanes) {
             int32_t ints[V::kLanes];
             compressor_to_pcm16_lanes(V::load_floats(xs + i) * V::load_floats(gains + i), ints);
-            for (int32_t j = 0; j < V::kLanes; ++j) o[(i + j) * stride] = static_cast<int16_t>(ints[j] > 32767 ? 32767 : ints[j]);
+            for (int32_t j = 0; j < V::kLanes; ++j)
+                o[(i + j) * stride] = static_cast<int16_t>(ints[j] > 32767 ? 32767 : ints[j]);
         }
         for (; i < count; ++i) o[i * stride] = compressor_to_pcm16(static_cast<double>(xs[i]) * gains[i]);
     };

@@ -9,16 +9,9 @@ namespace {
 }  // namespace
 
 const EqCoefTable kEqTables[10] = {
-    {11025, 10, kBands11025x10},
-    {22050, 10, kBands22050x10},
-    {44100, 10, kBands44100x10},
-    {44100, 15, kBands44100x15},
-    {44100, 25, kBands44100x25},
-    {44100, 31, kBands44100x31},
-    {48000, 10, kBands48000x10},
-    {48000, 15, kBands48000x15},
-    {48000, 25, kBands48000x25},
-    {48000, 31, kBands48000x31},
+    {11025, 10, kBands11025x10}, {22050, 10, kBands22050x10}, {44100, 10, kBands44100x10}, {44100, 15, kBands44100x15},
+    {44100, 25, kBands44100x25}, {44100, 31, kBands44100x31}, {48000, 10, kBands48000x10}, {48000, 15, kBands48000x15},
+    {48000, 25, kBands48000x25}, {48000, 31, kBands48000x31},
 };
 
 namespace {
@@ -29,10 +22,8 @@ int32_t table_rate(int32_t rate) {
     switch (rate) {
         case 11025:
         case 22050:
-        case 48000:
-            return rate;
-        default:
-            return 44100;
+        case 48000: return rate;
+        default: return 44100;
     }
 }
 

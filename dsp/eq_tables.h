@@ -9,8 +9,8 @@ namespace audiomix {
 struct ChainParams;
 
 struct EqBand {
-    float centre;     // Hz
-    char label[12];   // ASCII caption, NUL-padded ("1.25K")
+    float centre;    // Hz
+    char label[12];  // ASCII caption, NUL-padded ("1.25K")
     float beta;
     float alpha;
     float gamma;

@@ -27,13 +27,11 @@ bool is_equaliser_rate(int32_t rate) {
 
 float eq_band_factor(float value) {
     // Fitted so that 0 gives no band contribution and +20 about unity.
-    return static_cast<float>(0.25220207857061455 * portable_exp(0.08017836180235399 * value) -
-                              0.2522020785283656);
+    return static_cast<float>(0.25220207857061455 * portable_exp(0.08017836180235399 * value) - 0.2522020785283656);
 }
 
 float eq_pregain_factor(float value) {
-    return static_cast<float>(0.9999994649721758 * portable_exp(0.06931473865667184 * value) +
-                              3.7119444716771826e-07);
+    return static_cast<float>(0.9999994649721758 * portable_exp(0.06931473865667184 * value) + 3.7119444716771826e-07);
 }
 
 void eq_draw_dither(RandomSource& random, double (&dither)[kDitherSize]) {
@@ -41,8 +39,7 @@ void eq_draw_dither(RandomSource& random, double (&dither)[kDitherSize]) {
 }
 
 bool eq_stage_enabled(const ChainParams& params, int32_t lengthBytes) {
-    return is_equaliser_rate(params.sampleRate) && params.eqOn == 1 && lengthBytes >= 2 &&
-           params.eqTable != nullptr;
+    return is_equaliser_rate(params.sampleRate) && params.eqOn == 1 && lengthBytes >= 2 && params.eqTable != nullptr;
 }
 
 void eq_process(const ChainParams& params, ChainSignal& signal, int16_t* samples, int32_t frames) {

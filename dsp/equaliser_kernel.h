@@ -193,8 +193,8 @@ void eq_pipeline(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t
     // pass the frame inputs) the previous stages had, filter, add, and
     // remember. At the ends of the buffer only stages lo ... hi are active,
     // and the others must keep their memory.
-    auto run_group = [&](auto all_active, int32_t k, F64x2 entering, int32_t cur, int32_t p1, int32_t p2,
-                         V lo_v, V hi_v) {
+    auto run_group = [&](auto all_active, int32_t k, F64x2 entering, int32_t cur, int32_t p1, int32_t p2, V lo_v,
+                         V hi_v) {
         StageGroup<V>& g = group[k];
         const V in = shift_in_stage(k > 0 ? out[k - 1] : V::zero(), out[k]);
         V x = in;  // the second pass filters the running sum

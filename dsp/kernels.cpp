@@ -28,9 +28,9 @@ bool cpu_has(SimdLevel level) {
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
     __builtin_cpu_init();
     switch (level) {
-    case SimdLevel::Baseline: return true;
-    case SimdLevel::Avx2: return __builtin_cpu_supports("avx2") != 0;
-    case SimdLevel::Avx512: return __builtin_cpu_supports("avx512f") != 0;
+        case SimdLevel::Baseline: return true;
+        case SimdLevel::Avx2: return __builtin_cpu_supports("avx2") != 0;
+        case SimdLevel::Avx512: return __builtin_cpu_supports("avx512f") != 0;
     }
     return false;
 #else
@@ -40,9 +40,9 @@ bool cpu_has(SimdLevel level) {
 
 const StageKernels* built(SimdLevel level) {
     switch (level) {
-    case SimdLevel::Baseline: return &kBaseline;
-    case SimdLevel::Avx2: return avx2_kernels();
-    case SimdLevel::Avx512: return avx512_kernels();
+        case SimdLevel::Baseline: return &kBaseline;
+        case SimdLevel::Avx2: return avx2_kernels();
+        case SimdLevel::Avx512: return avx512_kernels();
     }
     return nullptr;
 }

@@ -29,7 +29,7 @@ struct CompressorRun {
     double avg;         // detector coefficient
     double attack;
     double release;
-    double exponent;    // (compSlope - 1) / 2: the power acts on the mean square
+    double exponent;  // (compSlope - 1) / 2: the power acts on the mean square
 };
 
 struct StageKernels {
@@ -37,9 +37,9 @@ struct StageKernels {
     const char* name;
     // Needs a table and valid slot indices (dsp/equaliser_kernel.h).
     void (*equaliser)(const ChainParams& params, ChainSignal& signal, int16_t* samples, int32_t frames);
-    void (*reverb)(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames, int16_t* out, int32_t stride);
-    void (*compressor)(CompressorRun& run, const float* work, int32_t frames, int16_t* out,
-                       int32_t stride);
+    void (*reverb)(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames, int16_t* out,
+                   int32_t stride);
+    void (*compressor)(CompressorRun& run, const float* work, int32_t frames, int16_t* out, int32_t stride);
 
     // The lane routines inside those loops, over arrays, so that tests can
     // hold each set against the scalar routines over whole input domains:

@@ -33,9 +33,7 @@ void power_probe(const double* x, const double* y, double* out, int32_t n) {
     });
 }
 
-inline void equaliser_pcm16_probe(const float* in, int32_t n, int16_t* out) {
-    equaliser_to_pcm16_lanes(in, n, out);
-}
+inline void equaliser_pcm16_probe(const float* in, int32_t n, int16_t* out) { equaliser_to_pcm16_lanes(in, n, out); }
 
 template <class V, bool kCompressor>
 void output_probe(const double* in, int32_t n, int16_t* out) {

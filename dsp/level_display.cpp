@@ -23,8 +23,7 @@ uint32_t darken(uint32_t colour, int32_t by) {
 
 }  // namespace
 
-void scope_set_geometry(ChainParams& state, int32_t left, int32_t top, int32_t right,
-                        int32_t bottom) {
+void scope_set_geometry(ChainParams& state, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     int32_t width = right - left;
     if (width < 0) width = 0;
     if (width > kScopeMaxWidth) width = kScopeMaxWidth;
@@ -119,13 +118,11 @@ void scope_draw(const ChainParams& p, ChainSignal& s, ScopeSurface& surface) {
 
     surface.set_pen(kUpperOutline);
     surface.move_to(0, static_cast<int32_t>(half - up[0] * scale) - 1);
-    for (int32_t c = 1; c < width; ++c)
-        surface.line_to(c, static_cast<int32_t>(half - up[c] * scale - 1));
+    for (int32_t c = 1; c < width; ++c) surface.line_to(c, static_cast<int32_t>(half - up[c] * scale - 1));
 
     surface.set_pen(kLowerOutline);
     surface.move_to(0, static_cast<int32_t>(half + down[0] * scale + 1));
-    for (int32_t c = 1; c < width; ++c)
-        surface.line_to(c, static_cast<int32_t>(half + down[c] * scale + 1));
+    for (int32_t c = 1; c < width; ++c) surface.line_to(c, static_cast<int32_t>(half + down[c] * scale + 1));
 }
 
 void scope_update(const ChainParams& p, ChainSignal& s, const int16_t* samples, int32_t lengthBytes) {

@@ -17,8 +17,7 @@ class ScopeSurface {
 public:
     virtual ~ScopeSurface() = default;
     // Solid fill of [left, right) x [top, bottom).
-    virtual void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
-                           uint32_t colour) = 0;
+    virtual void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) = 0;
     virtual void set_pen(uint32_t colour) = 0;
     virtual void move_to(int32_t x, int32_t y) = 0;
     virtual void line_to(int32_t x, int32_t y) = 0;
@@ -30,8 +29,7 @@ public:
 
 // Sets the display geometry from a client rectangle (right - left wide,
 // bottom - top + 1 high), clamped to what the level arrays hold.
-void scope_set_geometry(ChainParams& params, int32_t left, int32_t top, int32_t right,
-                        int32_t bottom);
+void scope_set_geometry(ChainParams& params, int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 // Capture and, when there is a surface and at least one frame per column,
 // drawing. Runs after the last stage, when the host asked for the display.

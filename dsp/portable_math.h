@@ -60,7 +60,7 @@ inline double portable_log(double x) {
     uint64_t u = bits_of(x);
     int k = 0;
     if (u < 0x0010000000000000ull) {  // subnormal: scale into the normal range
-        x *= 18014398509481984.0;      // 2^54
+        x *= 18014398509481984.0;     // 2^54
         u = bits_of(x);
         k -= 54;
     }

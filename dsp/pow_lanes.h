@@ -106,7 +106,8 @@ V exp_lanes(V x) {
     const V lo = k * V::splat(kLn2Lo);
     const V r = hi - lo;
     const V t = r * r;
-    const V c = r - t * (V::splat(P1) + t * (V::splat(P2) + t * (V::splat(P3) + t * (V::splat(P4) + t * V::splat(P5)))));
+    const V c =
+        r - t * (V::splat(P1) + t * (V::splat(P2) + t * (V::splat(P3) + t * (V::splat(P4) + t * V::splat(P5)))));
     const V y = one - ((lo - (r * c) / (V::splat(2.0) - c)) - hi);
 
     // Scaling by 2^k in the three ways the scalar code has (within +-700,

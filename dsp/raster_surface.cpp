@@ -20,8 +20,7 @@ void RasterSurface::plot(int32_t x, int32_t y) {
     pixels_[static_cast<std::size_t>(y) * width_ + x] = pen_;
 }
 
-void RasterSurface::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
-                              uint32_t colour) {
+void RasterSurface::fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
     if (left < 0) left = 0;
     if (top < 0) top = 0;
     if (right > width_) right = width_;

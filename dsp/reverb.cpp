@@ -24,8 +24,7 @@ uint16_t reverb_comb_delay(int32_t combM, int32_t sampleRate) {
     return static_cast<uint16_t>(2u * reverb_metres_to_samples(combM, sampleRate));
 }
 
-void reverb_draw_taps(RandomSource& random, int32_t sampleRate, const TapLayout& layout,
-                      ReverbVoice& voice) {
+void reverb_draw_taps(RandomSource& random, int32_t sampleRate, const TapLayout& layout, ReverbVoice& voice) {
     const uint16_t spread = static_cast<uint16_t>(2u * reverb_metres_to_samples(layout.spreadM, sampleRate));
     const uint16_t base = reverb_metres_to_samples(layout.baseM, sampleRate);
     const uint16_t decay = static_cast<uint16_t>(2u * reverb_metres_to_samples(layout.decayM, sampleRate));
@@ -37,16 +36,16 @@ void reverb_draw_taps(RandomSource& random, int32_t sampleRate, const TapLayout&
         const int32_t r2 = random.next();
         // A decay window of 0 samples would divide 0 by 0 for the tap at
         // offset 0; such a tap gets no decay.
-        const double fall = decay != 0 ? portable_exp(-static_cast<double>(offset) / decay)
-                                       : (offset == 0.0f ? 1.0 : 0.0);
+        const double fall =
+            decay != 0 ? portable_exp(-static_cast<double>(offset) / decay) : (offset == 0.0f ? 1.0 : 0.0);
         voice.tapGain[t] = static_cast<float>((2 * r2 - 1) * kRandomScale * fall);
     }
 }
 
 float reverb_gain(int32_t dB) { return static_cast<float>(db_to_linear(static_cast<int16_t>(dB))); }
 
-void reverb_process(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames,
-                    int16_t* out, int32_t stride) {
+void reverb_process(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames, int16_t* out,
+                    int32_t stride) {
     // A few frames go one at a time, here: less than the vector set-up costs.
     if (frames < kFrameByFrameBelow)
         reverb_frame_by_frame(voice, ring, work, frames, out, stride);

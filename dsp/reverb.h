@@ -25,8 +25,7 @@ struct TapLayout {
 
 // Draws tapDelay and tapGain for the first tapCount taps of the voice, two
 // draws per tap; later taps keep their values.
-void reverb_draw_taps(RandomSource& random, int32_t sampleRate, const TapLayout& layout,
-                      ReverbVoice& voice);
+void reverb_draw_taps(RandomSource& random, int32_t sampleRate, const TapLayout& layout, ReverbVoice& voice);
 
 // The linear gain of a level in whole dB (comb feedback, wet level).
 float reverb_gain(int32_t dB);
@@ -34,7 +33,7 @@ float reverb_gain(int32_t dB);
 // Runs frames samples of one channel, given in the work buffer as sample
 // values, through the voice and its ring; writes the 16-bit results to every
 // stride-th sample of out.
-void reverb_process(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames,
-                    int16_t* out, int32_t stride);
+void reverb_process(const ReverbVoice& voice, ReverbRing& ring, const float* work, int32_t frames, int16_t* out,
+                    int32_t stride);
 
 }  // namespace audiomix

@@ -43,8 +43,8 @@ V load_ring(const float* ring, uint32_t first) {
 
 // One frame at a time, the plain form: for calls of a few frames, where the
 // groups' set-up costs more than they save (reverb_process).
-inline void reverb_frame_by_frame(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out,
-                                  int32_t stride) {
+inline void reverb_frame_by_frame(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames,
+                                  int16_t* out, int32_t stride) {
     float* const ring = rb.samples;
     const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
     const double comb_gain = line.combGain;
@@ -63,7 +63,8 @@ inline void reverb_frame_by_frame(const ReverbVoice& line, ReverbRing& rb, const
 // Groups of V::kLanes frames (a few vectors side by side in a Twin, for
 // independent chains of additions).
 template <class V>
-void reverb_groups(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out, int32_t stride) {
+void reverb_groups(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out,
+                   int32_t stride) {
     float* const ring = rb.samples;
     const int32_t taps = line.tapCount < kMaxTaps ? line.tapCount : kMaxTaps;
     const double comb_gain = line.combGain;
@@ -122,7 +123,8 @@ void reverb_groups(const ReverbVoice& line, ReverbRing& rb, const float* work, i
 // A call: groups of W frames, or of V frames when the call is shorter than
 // one W group (its missing lanes would be wasted work).
 template <class V, class W>
-void reverb_line(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out, int32_t stride) {
+void reverb_line(const ReverbVoice& line, ReverbRing& rb, const float* work, int32_t frames, int16_t* out,
+                 int32_t stride) {
     if (frames < W::kLanes)
         reverb_groups<V>(line, rb, work, frames, out, stride);
     else

@@ -111,9 +111,7 @@ inline void store_floats(float* p, F64x2 a) {
 }
 
 // Each lane truncated toward zero to a 32-bit integer (cvttsd2si), stored.
-inline void store_int32(int32_t* p, F64x2 a) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_cvttpd_epi32(a.v));
-}
+inline void store_int32(int32_t* p, F64x2 a) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_cvttpd_epi32(a.v)); }
 
 // The equaliser's stage shift (dsp/equaliser_kernel.h): a vector holds one
 // stage, so the next stage's input is simply the previous vector.
@@ -121,10 +119,7 @@ inline F64x2 shift_in_stage(F64x2 previous, F64x2) { return previous; }
 // Lane pair j (of the only one).
 inline F64x2 lane_pair(F64x2 a, int32_t) { return a; }
 
-inline double lane(F64x2 a, int i) {
-    return i == 0 ? _mm_cvtsd_f64(a.v) : _mm_cvtsd_f64(_mm_unpackhi_pd(a.v, a.v));
-}
-
+inline double lane(F64x2 a, int i) { return i == 0 ? _mm_cvtsd_f64(a.v) : _mm_cvtsd_f64(_mm_unpackhi_pd(a.v, a.v)); }
 
 #else  // a plain stand-in with the same meaning
 
@@ -144,16 +139,14 @@ struct Mask2 {
 };
 
 inline void store(double* p, F64x2 a) { p[0] = a.v[0], p[1] = a.v[1]; }
-#define AUDIOMIX_LANEWISE(op)                                                                \
+#define AUDIOMIX_LANEWISE(op) \
     inline F64x2 operator op(F64x2 a, F64x2 b) { return {{a.v[0] op b.v[0], a.v[1] op b.v[1]}}; }
 AUDIOMIX_LANEWISE(+)
 AUDIOMIX_LANEWISE(-)
 AUDIOMIX_LANEWISE(*)
 AUDIOMIX_LANEWISE(/)
 #undef AUDIOMIX_LANEWISE
-inline F64x2 round_to_float(F64x2 a) {
-    return {{static_cast<float>(a.v[0]), static_cast<float>(a.v[1])}};
-}
+inline F64x2 round_to_float(F64x2 a) { return {{static_cast<float>(a.v[0]), static_cast<float>(a.v[1])}}; }
 inline Mask2 operator<(F64x2 a, F64x2 b) { return {{a.v[0] < b.v[0], a.v[1] < b.v[1]}}; }
 inline Mask2 operator>(F64x2 a, F64x2 b) { return {{a.v[0] > b.v[0], a.v[1] > b.v[1]}}; }
 inline Mask2 operator==(F64x2 a, F64x2 b) { return {{a.v[0] == b.v[0], a.v[1] == b.v[1]}}; }
@@ -170,15 +163,11 @@ inline F64x2 exponent_field(F64x2 a) {
     return {{static_cast<double>(bits_of(a.v[0]) >> 52), static_cast<double>(bits_of(a.v[1]) >> 52)}};
 }
 inline F64x2 mantissa_one(F64x2 a) {
-    auto one = [](double x) {
-        return double_from_bits((bits_of(x) & 0x000fffffffffffffull) | 0x3ff0000000000000ull);
-    };
+    auto one = [](double x) { return double_from_bits((bits_of(x) & 0x000fffffffffffffull) | 0x3ff0000000000000ull); };
     return {{one(a.v[0]), one(a.v[1])}};
 }
 inline F64x2 pow2_int(F64x2 k) {
-    auto p = [](double x) {
-        return double_from_bits(static_cast<uint64_t>(static_cast<int64_t>(x) + 1023) << 52);
-    };
+    auto p = [](double x) { return double_from_bits(static_cast<uint64_t>(static_cast<int64_t>(x) + 1023) << 52); };
     return {{p(k.v[0]), p(k.v[1])}};
 }
 inline void store_floats(float* p, F64x2 a) {
@@ -221,39 +210,73 @@ void store(double* p, Twin<V> x) {
     store(p + V::kLanes, x.b);
 }
 template <class V>
-Twin<V> operator+(Twin<V> x, Twin<V> y) { return {x.a + y.a, x.b + y.b}; }
+Twin<V> operator+(Twin<V> x, Twin<V> y) {
+    return {x.a + y.a, x.b + y.b};
+}
 template <class V>
-Twin<V> operator-(Twin<V> x, Twin<V> y) { return {x.a - y.a, x.b - y.b}; }
+Twin<V> operator-(Twin<V> x, Twin<V> y) {
+    return {x.a - y.a, x.b - y.b};
+}
 template <class V>
-Twin<V> operator*(Twin<V> x, Twin<V> y) { return {x.a * y.a, x.b * y.b}; }
+Twin<V> operator*(Twin<V> x, Twin<V> y) {
+    return {x.a * y.a, x.b * y.b};
+}
 template <class V>
-Twin<V> operator/(Twin<V> x, Twin<V> y) { return {x.a / y.a, x.b / y.b}; }
+Twin<V> operator/(Twin<V> x, Twin<V> y) {
+    return {x.a / y.a, x.b / y.b};
+}
 template <class V>
-auto operator<(Twin<V> x, Twin<V> y) { return TwinMask<decltype(x.a < y.a)>{x.a < y.a, x.b < y.b}; }
+auto operator<(Twin<V> x, Twin<V> y) {
+    return TwinMask<decltype(x.a < y.a)>{x.a < y.a, x.b < y.b};
+}
 template <class V>
-auto operator>(Twin<V> x, Twin<V> y) { return TwinMask<decltype(x.a > y.a)>{x.a > y.a, x.b > y.b}; }
+auto operator>(Twin<V> x, Twin<V> y) {
+    return TwinMask<decltype(x.a > y.a)>{x.a > y.a, x.b > y.b};
+}
 template <class V>
-auto operator==(Twin<V> x, Twin<V> y) { return TwinMask<decltype(x.a == y.a)>{x.a == y.a, x.b == y.b}; }
+auto operator==(Twin<V> x, Twin<V> y) {
+    return TwinMask<decltype(x.a == y.a)>{x.a == y.a, x.b == y.b};
+}
 template <class V>
-auto is_nan(Twin<V> x) { return TwinMask<decltype(is_nan(x.a))>{is_nan(x.a), is_nan(x.b)}; }
+auto is_nan(Twin<V> x) {
+    return TwinMask<decltype(is_nan(x.a))>{is_nan(x.a), is_nan(x.b)};
+}
 template <class M>
-TwinMask<M> operator|(TwinMask<M> x, TwinMask<M> y) { return {x.a | y.a, x.b | y.b}; }
+TwinMask<M> operator|(TwinMask<M> x, TwinMask<M> y) {
+    return {x.a | y.a, x.b | y.b};
+}
 template <class M>
-TwinMask<M> operator&(TwinMask<M> x, TwinMask<M> y) { return {x.a & y.a, x.b & y.b}; }
+TwinMask<M> operator&(TwinMask<M> x, TwinMask<M> y) {
+    return {x.a & y.a, x.b & y.b};
+}
 template <class M>
-bool all(TwinMask<M> m) { return all(m.a) && all(m.b); }
+bool all(TwinMask<M> m) {
+    return all(m.a) && all(m.b);
+}
 template <class M, class V>
-Twin<V> select(TwinMask<M> m, Twin<V> x, Twin<V> y) { return {select(m.a, x.a, y.a), select(m.b, x.b, y.b)}; }
+Twin<V> select(TwinMask<M> m, Twin<V> x, Twin<V> y) {
+    return {select(m.a, x.a, y.a), select(m.b, x.b, y.b)};
+}
 template <class V>
-Twin<V> round_to_float(Twin<V> x) { return {round_to_float(x.a), round_to_float(x.b)}; }
+Twin<V> round_to_float(Twin<V> x) {
+    return {round_to_float(x.a), round_to_float(x.b)};
+}
 template <class V>
-Twin<V> trunc_int(Twin<V> x) { return {trunc_int(x.a), trunc_int(x.b)}; }
+Twin<V> trunc_int(Twin<V> x) {
+    return {trunc_int(x.a), trunc_int(x.b)};
+}
 template <class V>
-Twin<V> exponent_field(Twin<V> x) { return {exponent_field(x.a), exponent_field(x.b)}; }
+Twin<V> exponent_field(Twin<V> x) {
+    return {exponent_field(x.a), exponent_field(x.b)};
+}
 template <class V>
-Twin<V> mantissa_one(Twin<V> x) { return {mantissa_one(x.a), mantissa_one(x.b)}; }
+Twin<V> mantissa_one(Twin<V> x) {
+    return {mantissa_one(x.a), mantissa_one(x.b)};
+}
 template <class V>
-Twin<V> pow2_int(Twin<V> x) { return {pow2_int(x.a), pow2_int(x.b)}; }
+Twin<V> pow2_int(Twin<V> x) {
+    return {pow2_int(x.a), pow2_int(x.b)};
+}
 template <class V>
 void store_floats(float* p, Twin<V> x) {
     store_floats(p, x.a);

@@ -18,9 +18,7 @@ struct F64x8 {
 
     static F64x8 splat(double a) { return {_mm512_set1_pd(a)}; }
     static F64x8 zero() { return {_mm512_setzero_pd()}; }
-    static F64x8 pairs(F64x2 pair) {
-        return {_mm512_castps_pd(_mm512_broadcast_f32x4(_mm_castpd_ps(pair.v)))};
-    }
+    static F64x8 pairs(F64x2 pair) { return {_mm512_castps_pd(_mm512_broadcast_f32x4(_mm_castpd_ps(pair.v)))}; }
     static F64x8 load(const double* p) { return {_mm512_loadu_pd(p)}; }
     static F64x8 load_floats(const float* p) { return {_mm512_cvtps_pd(_mm256_loadu_ps(p))}; }
 };
@@ -53,8 +51,7 @@ inline F64x8 trunc_int(F64x8 a) { return {_mm512_cvtepi32_pd(_mm512_cvttpd_epi32
 inline F64x8 exponent_field(F64x8 a) {
     const __m512i field = _mm512_srli_epi64(_mm512_castpd_si512(a.v), 52);
     const __m512i two52 = _mm512_set1_epi64(0x4330000000000000ll);
-    return {_mm512_sub_pd(_mm512_castsi512_pd(_mm512_or_si512(field, two52)),
-                          _mm512_set1_pd(4503599627370496.0))};
+    return {_mm512_sub_pd(_mm512_castsi512_pd(_mm512_or_si512(field, two52)), _mm512_set1_pd(4503599627370496.0))};
 }
 
 inline F64x8 mantissa_one(F64x8 a) {
@@ -77,8 +74,8 @@ inline void store_int32(int32_t* p, F64x8 a) {
 // stages as lane pairs; the result holds previous's last stage, then
 // current's first three.
 inline F64x8 shift_in_stage(F64x8 previous, F64x8 current) {
-    return {_mm512_castsi512_pd(_mm512_alignr_epi64(_mm512_castpd_si512(current.v),
-                                                    _mm512_castpd_si512(previous.v), 6))};
+    return {
+        _mm512_castsi512_pd(_mm512_alignr_epi64(_mm512_castpd_si512(current.v), _mm512_castpd_si512(previous.v), 6))};
 }
 
 // Lane pair j (0 ... 3), without going through memory.

@@ -57,8 +57,7 @@ void DDX_Text(CDataExchange* dx, int id, int32_t& value) {
         wchar_t current[64];
         const int length = ::GetWindowTextW(box, current, 64);
         const CString text = CString::FromInt(value);
-        if (length != text.GetLength() || std::wcscmp(current, text.c_str()) != 0)
-            ::SetWindowTextW(box, text);
+        if (length != text.GetLength() || std::wcscmp(current, text.c_str()) != 0) ::SetWindowTextW(box, text);
     }
 }
 
@@ -84,8 +83,8 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
 BOOL CDialog::Create(UINT templateId, HWND parent) {
     if (m_hWnd != nullptr) return FALSE;
     m_nIDTemplate = templateId;
-    HWND hwnd = ::CreateDialogParamW(library_instance(), MAKEINTRESOURCEW(templateId), parent,
-                                     &CDialog::StartProc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = ::CreateDialogParamW(library_instance(), MAKEINTRESOURCEW(templateId), parent, &CDialog::StartProc,
+                                     reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) return FALSE;
     m_created = true;
     m_pretranslating = true;
@@ -96,8 +95,8 @@ BOOL CDialog::Create(UINT templateId, HWND parent) {
 INT_PTR CDialog::DoModal() {
     if (m_hWnd != nullptr) return -1;
     HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
-    return ::DialogBoxParamW(library_instance(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
-                             &CDialog::StartProc, reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxParamW(library_instance(), MAKEINTRESOURCEW(m_nIDTemplate), parent, &CDialog::StartProc,
+                             reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
@@ -124,8 +123,7 @@ BOOL CDialog::OnInitDialog() {
 INT_PTR CALLBACK CDialog::StartProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_INITDIALOG) return FALSE;
     auto* self = reinterpret_cast<CDialog*>(lParam);
-    if (self == nullptr || self->m_hWnd != nullptr || CWnd::FromHandlePermanent(hwnd) != nullptr)
-        return FALSE;
+    if (self == nullptr || self->m_hWnd != nullptr || CWnd::FromHandlePermanent(hwnd) != nullptr) return FALSE;
     self->SubclassWindow(hwnd);
     try {
         return self->OnInitDialog();

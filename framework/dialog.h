@@ -33,8 +33,7 @@ namespace audiomix {
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
     CWnd* m_pDlgWnd;
     BOOL m_bSaveAndValidate;  // TRUE: controls -> members; FALSE: members -> controls
     bool m_failed = false;    // a value could not be read; later exchanges are skipped
@@ -53,8 +52,7 @@ void DDX_Text(CDataExchange* dx, int id, CString& text);
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT templateId, CWnd* parent = nullptr)
-        : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
     // Modeless: creates the dialog from the template (library resources).
     BOOL Create(UINT templateId, CWnd* parent = nullptr);

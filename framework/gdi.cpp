@@ -41,8 +41,8 @@ CBufferDC::~CBufferDC() {
         return;
     }
     if (!m_discard)
-        ::BitBlt(m_target, m_area.left, m_area.top, m_area.right - m_area.left,
-                 m_area.bottom - m_area.top, m_hDC, m_area.left, m_area.top, SRCCOPY);
+        ::BitBlt(m_target, m_area.left, m_area.top, m_area.right - m_area.left, m_area.bottom - m_area.top, m_hDC,
+                 m_area.left, m_area.top, SRCCOPY);
     ::SelectObject(m_hDC, m_oldBitmap);
     ::DeleteObject(m_bitmap);
 }

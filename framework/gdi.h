@@ -37,8 +37,15 @@ public:
     HGDIOBJ m_hObject = nullptr;
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     // Takes ownership of handle (the previous object is deleted).
-    void Attach(HGDIOBJ handle) { DeleteObject(); m_hObject = handle; }
-    HGDIOBJ Detach() { HGDIOBJ h = m_hObject; m_hObject = nullptr; return h; }
+    void Attach(HGDIOBJ handle) {
+        DeleteObject();
+        m_hObject = handle;
+    }
+    HGDIOBJ Detach() {
+        HGDIOBJ h = m_hObject;
+        m_hObject = nullptr;
+        return h;
+    }
     BOOL DeleteObject() {
         if (m_hObject == nullptr) return FALSE;
         const BOOL ok = ::DeleteObject(m_hObject);
@@ -68,13 +75,11 @@ public:
 
 class CFont : public CGdiObject {
 public:
-    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight,
-                    BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet,
-                    BYTE outPrecision, BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
-                    LPCWSTR faceName) {
-        Attach(::CreateFontW(height, width, escapement, orientation, weight, italic, underline,
-                             strikeOut, charSet, outPrecision, clipPrecision, quality,
-                             pitchAndFamily, faceName));
+    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                    BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                    BYTE pitchAndFamily, LPCWSTR faceName) {
+        Attach(::CreateFontW(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                             outPrecision, clipPrecision, quality, pitchAndFamily, faceName));
         return m_hObject != nullptr;
     }
     BOOL CreateFontIndirect(const LOGFONTW* font) {
@@ -88,8 +93,7 @@ class CBitmap : public CGdiObject {
 public:
     // A bitmap resource of the library (LoadImage, IMAGE_BITMAP, own size).
     BOOL LoadBitmap(UINT resourceId) {
-        Attach(::LoadImageW(library_instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0,
-                            LR_DEFAULTCOLOR));
+        Attach(::LoadImageW(library_instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
         return m_hObject != nullptr;
     }
     BOOL CreateCompatibleBitmap(HDC dc, int width, int height) {
@@ -102,7 +106,10 @@ public:
 
 class CRgn : public CGdiObject {
 public:
-    BOOL CreateRectRgn(int l, int t, int r, int b) { Attach(::CreateRectRgn(l, t, r, b)); return m_hObject != nullptr; }
+    BOOL CreateRectRgn(int l, int t, int r, int b) {
+        Attach(::CreateRectRgn(l, t, r, b));
+        return m_hObject != nullptr;
+    }
     BOOL CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) {
         Attach(::CreateRoundRectRgn(l, t, r, b, w, h));
         return m_hObject != nullptr;
@@ -122,7 +129,9 @@ class CDC {
 public:
     CDC() = default;
     explicit CDC(HDC dc) : m_hDC(dc) {}  // borrowed: not deleted
-    virtual ~CDC() { if (m_owned && m_hDC != nullptr) ::DeleteDC(m_hDC); }
+    virtual ~CDC() {
+        if (m_owned && m_hDC != nullptr) ::DeleteDC(m_hDC);
+    }
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -188,7 +197,10 @@ protected:
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(HWND hwnd) : m_hWnd(hwnd) { m_hDC = ::BeginPaint(hwnd, &m_ps); }
-    ~CPaintDC() override { ::EndPaint(m_hWnd, &m_ps); m_hDC = nullptr; }
+    ~CPaintDC() override {
+        ::EndPaint(m_hWnd, &m_ps);
+        m_hDC = nullptr;
+    }
     PAINTSTRUCT m_ps{};
 
 private:
@@ -199,7 +211,10 @@ private:
 class CClientDC : public CDC {
 public:
     explicit CClientDC(HWND hwnd) : m_hWnd(hwnd) { m_hDC = ::GetDC(hwnd); }
-    ~CClientDC() override { if (m_hDC != nullptr) ::ReleaseDC(m_hWnd, m_hDC); m_hDC = nullptr; }
+    ~CClientDC() override {
+        if (m_hDC != nullptr) ::ReleaseDC(m_hWnd, m_hDC);
+        m_hDC = nullptr;
+    }
 
 private:
     HWND m_hWnd;
@@ -209,7 +224,10 @@ private:
 class CWindowDC : public CDC {
 public:
     explicit CWindowDC(HWND hwnd) : m_hWnd(hwnd) { m_hDC = ::GetWindowDC(hwnd); }
-    ~CWindowDC() override { if (m_hDC != nullptr) ::ReleaseDC(m_hWnd, m_hDC); m_hDC = nullptr; }
+    ~CWindowDC() override {
+        if (m_hDC != nullptr) ::ReleaseDC(m_hWnd, m_hDC);
+        m_hDC = nullptr;
+    }
 
 private:
     HWND m_hWnd;
@@ -238,7 +256,9 @@ class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(::SelectObject(dc, object)) {}
     ScopedSelect(HDC dc, const CGdiObject& object) : ScopedSelect(dc, object.m_hObject) {}
-    ~ScopedSelect() { if (m_old != nullptr) ::SelectObject(m_dc, m_old); }
+    ~ScopedSelect() {
+        if (m_old != nullptr) ::SelectObject(m_dc, m_old);
+    }
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
 

@@ -71,15 +71,9 @@ struct MessageMap {
     std::size_t count;
 };
 
-constexpr MessageEntry OnMessage(UINT message, MessageHandler handler) {
-    return {message, 0, 0, handler};
-}
-constexpr MessageEntry OnCommand(UINT code, UINT id, MessageHandler handler) {
-    return {WM_COMMAND, code, id, handler};
-}
-constexpr MessageEntry OnNotify(UINT code, UINT id, MessageHandler handler) {
-    return {WM_NOTIFY, code, id, handler};
-}
+constexpr MessageEntry OnMessage(UINT message, MessageHandler handler) { return {message, 0, 0, handler}; }
+constexpr MessageEntry OnCommand(UINT code, UINT id, MessageHandler handler) { return {WM_COMMAND, code, id, handler}; }
+constexpr MessageEntry OnNotify(UINT code, UINT id, MessageHandler handler) { return {WM_NOTIFY, code, id, handler}; }
 constexpr MessageEntry OnReflected(UINT message, MessageHandler handler) {
     return {kReflectBase + message, 0, 0, handler};
 }
@@ -98,12 +92,16 @@ struct HandlerAdapter;
 template <typename C>
 struct HandlerAdapter<void (C::*)()> {
     template <void (C::*F)()>
-    static void call(CWnd& self, Message&) { (static_cast<C&>(self).*F)(); }
+    static void call(CWnd& self, Message&) {
+        (static_cast<C&>(self).*F)();
+    }
 };
 template <typename C>
 struct HandlerAdapter<LRESULT (C::*)(WPARAM, LPARAM)> {
     template <LRESULT (C::*F)(WPARAM, LPARAM)>
-    static void call(CWnd& self, Message& m) { m.result = (static_cast<C&>(self).*F)(m.wParam, m.lParam); }
+    static void call(CWnd& self, Message& m) {
+        m.result = (static_cast<C&>(self).*F)(m.wParam, m.lParam);
+    }
 };
 template <typename C>
 struct HandlerAdapter<BOOL (C::*)(HDC)> {
@@ -122,7 +120,9 @@ struct HandlerAdapter<void (C::*)(NMHDR*, LRESULT*)> {
 template <typename C>
 struct HandlerAdapter<void (C::*)(Message&)> {
     template <void (C::*F)(Message&)>
-    static void call(CWnd& self, Message& m) { (static_cast<C&>(self).*F)(m); }
+    static void call(CWnd& self, Message& m) {
+        (static_cast<C&>(self).*F)(m);
+    }
 };
 
 }  // namespace detail

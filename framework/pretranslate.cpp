@@ -35,8 +35,7 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam) {
 }  // namespace
 
 void pretranslate_attach() {
-    if (t_users++ == 0)
-        t_hook = ::SetWindowsHookExW(WH_GETMESSAGE, &GetMessageHook, nullptr, ::GetCurrentThreadId());
+    if (t_users++ == 0) t_hook = ::SetWindowsHookExW(WH_GETMESSAGE, &GetMessageHook, nullptr, ::GetCurrentThreadId());
 }
 
 void pretranslate_detach() {

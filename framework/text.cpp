@@ -15,8 +15,7 @@ CString CString::FromCodePage(const char* bytes, UINT codePage, int length) {
 std::string CString::ToCodePage(UINT codePage) const {
     if (text_.empty()) return std::string();
     const int length = static_cast<int>(text_.size());
-    const int needed =
-        WideCharToMultiByte(codePage, 0, text_.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(codePage, 0, text_.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return std::string();
     std::string bytes(static_cast<size_t>(needed), '\0');
     WideCharToMultiByte(codePage, 0, text_.data(), length, &bytes[0], needed, nullptr, nullptr);

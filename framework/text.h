@@ -42,8 +42,14 @@ public:
     }
     CString Left(int n) const { return CString(text_.substr(0, static_cast<size_t>(n))); }
 
-    CString& operator+=(const CString& other) { text_ += other.text_; return *this; }
-    CString& operator+=(const wchar_t* other) { text_ += other; return *this; }
+    CString& operator+=(const CString& other) {
+        text_ += other.text_;
+        return *this;
+    }
+    CString& operator+=(const wchar_t* other) {
+        text_ += other;
+        return *this;
+    }
     friend CString operator+(CString a, const CString& b) { return a += b; }
     friend bool operator==(const CString& a, const CString& b) { return a.text_ == b.text_; }
     friend bool operator!=(const CString& a, const CString& b) { return a.text_ != b.text_; }

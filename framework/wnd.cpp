@@ -28,23 +28,20 @@ struct CreationParams {
 
 HWND child_of(const Message& msg) {
     switch (msg.message) {
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<HWND>(msg.lParam);
-    case WM_NOTIFY:
-        return msg.lParam != 0 ? reinterpret_cast<const NMHDR*>(msg.lParam)->hwndFrom : nullptr;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(msg.lParam);
-        return msg.wParam != 0 && item != nullptr ? item->hwndItem : nullptr;
-    }
-    default:
-        return nullptr;
+        case WM_COMMAND:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC: return reinterpret_cast<HWND>(msg.lParam);
+        case WM_NOTIFY: return msg.lParam != 0 ? reinterpret_cast<const NMHDR*>(msg.lParam)->hwndFrom : nullptr;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(msg.lParam);
+            return msg.wParam != 0 && item != nullptr ? item->hwndItem : nullptr;
+        }
+        default: return nullptr;
     }
 }
 
@@ -114,8 +111,8 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (hwnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hwnd) != nullptr) return FALSE;
     Attach(hwnd);
     PreSubclassWindow();
-    m_prevProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkWindowProc)));
+    m_prevProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameworkWindowProc)));
     if (m_prevProc == &FrameworkWindowProc) m_prevProc = ::DefWindowProcW;
     ::SetPropW(hwnd, kPreviousProperty, reinterpret_cast<HANDLE>(m_prevProc));
     return TRUE;
@@ -141,14 +138,13 @@ HWND CWnd::UnsubclassWindow() {
     return hwnd;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                    const RECT& rect, HWND parentOrOwner, UINT id) {
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                    HWND parentOrOwner, UINT id) {
     if (m_hWnd != nullptr) return FALSE;
     CreationParams params{this};
     HMENU menu = (style & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
-    HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parentOrOwner,
-                                  menu, library_instance(), &params);
+    HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, parentOrOwner, menu, library_instance(), &params);
     if (hwnd == nullptr) {
         m_hWnd = nullptr;
         return FALSE;
@@ -174,8 +170,7 @@ LPCWSTR CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgroun
     };
     static std::vector<Registered> registered;
     for (const Registered& r : registered)
-        if (r.style == classStyle && r.cursor == cursor && r.background == background && r.icon == icon)
-            return r.name;
+        if (r.style == classStyle && r.cursor == cursor && r.background == background && r.icon == icon) return r.name;
 
     Registered r{classStyle, cursor, background, icon, {}};
     std::swprintf(r.name, sizeof r.name / sizeof r.name[0], L"audiomix:%x:%p:%p:%p", classStyle,
@@ -202,13 +197,9 @@ LPCWSTR CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgroun
     return registered.back().name;
 }
 
-void CWnd::ScreenToClient(RECT* rect) const {
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
-}
+void CWnd::ScreenToClient(RECT* rect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2); }
 
-void CWnd::ClientToScreen(RECT* rect) const {
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2);
-}
+void CWnd::ClientToScreen(RECT* rect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rect), 2); }
 
 CString CWnd::GetWindowText() const {
     const int length = ::GetWindowTextLengthW(m_hWnd);
@@ -225,8 +216,7 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
     if (changed == style) return FALSE;
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
     if (swpFlags != 0)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 
@@ -236,8 +226,7 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
     if (changed == style) return FALSE;
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(changed));
     if (swpFlags != 0)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 
@@ -257,8 +246,7 @@ LRESULT CWnd::Default() {
 
 bool CWnd::Dispatch(Message& msg, bool reflected) {
     const UINT key = reflected ? kReflectBase + msg.message : msg.message;
-    for (const MessageMap* map = GetMessageMap(); map != nullptr;
-         map = map->base != nullptr ? map->base() : nullptr) {
+    for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base != nullptr ? map->base() : nullptr) {
         for (size_t i = 0; i < map->count; ++i) {
             const MessageEntry& e = map->entries[i];
             if (!entry_matches(e, msg, key, reflected)) continue;

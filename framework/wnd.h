@@ -48,14 +48,14 @@ public:
     // Creates a window of a class registered by RegisterWndClass (or any
     // class whose procedure is DefWindowProc-like: the object is bound at
     // WM_NCCREATE only for RegisterWndClass classes, else right after).
-    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                  const RECT& rect, HWND parentOrOwner, UINT id);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                  HWND parentOrOwner, UINT id);
     virtual BOOL DestroyWindow();
 
     // A window class routed through the framework procedure, registered once
     // per set of arguments in the library's module; returns its name.
-    static LPCWSTR RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr,
-                                    HBRUSH background = nullptr, HICON icon = nullptr);
+    static LPCWSTR RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
+                                    HICON icon = nullptr);
 
     // ---- message machinery
     static const MessageMap* Map();
@@ -118,9 +118,7 @@ public:
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse) { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
-    void SetFont(HFONT font, BOOL redraw = TRUE) {
-        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-    }
+    void SetFont(HFONT font, BOOL redraw = TRUE) { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw); }
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     int SetWindowRgn(HRGN region, BOOL redraw) { return ::SetWindowRgn(m_hWnd, region, redraw); }
 
@@ -136,7 +134,7 @@ private:
     bool Dispatch(Message& msg, bool reflected);
     bool ReflectToChild(Message& msg);
 
-    bool m_created = false;  // made by CreateEx / CDialog::Create: destroyed with the object
+    bool m_created = false;         // made by CreateEx / CDialog::Create: destroyed with the object
     bool m_pretranslating = false;  // a modeless dialog keeps the thread's hook
     friend class CDialog;
 };
@@ -181,10 +179,12 @@ public:
         return static_cast<BOOL>(SendMessage(TCM_GETITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(data)));
     }
     int InsertItem(int item, const TCITEMW* data) {
-        return static_cast<int>(SendMessage(TCM_INSERTITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(data)));
+        return static_cast<int>(
+            SendMessage(TCM_INSERTITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(data)));
     }
     BOOL GetItemRect(int item, RECT* rect) const {
-        return static_cast<BOOL>(SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(rect)));
+        return static_cast<BOOL>(
+            SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(rect)));
     }
     HIMAGELIST GetImageList() const { return reinterpret_cast<HIMAGELIST>(SendMessage(TCM_GETIMAGELIST)); }
     HIMAGELIST SetImageList(HIMAGELIST list) {

@@ -48,7 +48,7 @@ extern "C" {
 
 /* Sent to the host window with SendMessage when the user closes the control
  * window or presses its adjust button after changing a setting. */
-#define AUDIOMIX_MSG_SETTINGS_CHANGED 39321u
+#define AUDIOMIX_MSG_SETTINGS_CHANGED        39321u
 #define AUDIOMIX_MSG_SETTINGS_CHANGED_WPARAM 1111
 #define AUDIOMIX_MSG_SETTINGS_CHANGED_LPARAM 20
 
@@ -69,8 +69,7 @@ AUDIOMIX_API void AUDIOMIX_CALL audiomix_close(void);
  * nothing; a buffer of more than 4100 frames is processed as consecutive
  * 4100-frame buffers; with a channel count other than 1 or 2 the audio is left
  * untouched. */
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_change(int16_t* samples, int32_t lengthBytes,
-                                                   uint8_t drawDisplay);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_change(int16_t* samples, int32_t lengthBytes, uint8_t drawDisplay);
 
 /* @4 Resets every parameter to its default for this format (the stage order
  * is kept). Unsupported rates are stored: reverb and compressor run at them,
@@ -116,8 +115,8 @@ AUDIOMIX_API void AUDIOMIX_CALL audiomix_set_title(const char* text);
  * comp.ratio, comp.attack_ms, comp.release_ms, reverb.comb_db, reverb.taps,
  * reverb.wet_db, reverb.decay_m, reverb.comb_m, reverb.base_m, eq.bands,
  * eq.pregain, eq.second_pass, and eq.band.0 ... eq.band.<bands - 1>. */
-#define AUDIOMIX_PARAM_OK 0
-#define AUDIOMIX_PARAM_UNKNOWN 3
+#define AUDIOMIX_PARAM_OK           0
+#define AUDIOMIX_PARAM_UNKNOWN      3
 #define AUDIOMIX_PARAM_OUT_OF_RANGE 5
 
 /* @17 Returns 0 when applied, 3 for an unknown name, 5 for a value outside
@@ -173,8 +172,7 @@ AUDIOMIX_API void AUDIOMIX_CALL audiomix_engine_destroy(audiomix_engine* engine)
 /* @25 Processes frames interleaved frames in place (any number; long buffers
  * are split as audiomix_change splits them). Returns the frames processed: 0
  * for a null buffer or a negative count. */
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process(audiomix_engine* engine, int16_t* samples,
-                                                           int32_t frames);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process(audiomix_engine* engine, int16_t* samples, int32_t frames);
 
 /* @26 Planar float frames: in[c] and out[c] per channel, which may be the
  * same arrays. Each input sample is quantised to 16 bits (x 32768, rounded
@@ -182,25 +180,22 @@ AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process(audiomix_engine* engi
  * 32768, so the result equals audiomix_engine_process exactly. A null in[c]
  * is silence, a null out[c] is not written; null in or out arrays likewise.
  * Returns the frames processed (0 for a negative count). */
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process_float(audiomix_engine* engine,
-                                                                 const float* const* in,
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_process_float(audiomix_engine* engine, const float* const* in,
                                                                  float* const* out, int32_t frames);
 
 /* @27 @28 @29 As audiomix_param_set, _get and _name, for the engine. */
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_set(audiomix_engine* engine, const char* name,
-                                                             double value);
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_get(audiomix_engine* engine, const char* name,
-                                                             double* value);
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_name(audiomix_engine* engine, int32_t index,
-                                                              char* buffer, int32_t size);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_set(audiomix_engine* engine, const char* name, double value);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_get(audiomix_engine* engine, const char* name, double* value);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_param_name(audiomix_engine* engine, int32_t index, char* buffer,
+                                                              int32_t size);
 
 /* @30 @31 @32 As audiomix_preset_count, _name and _apply, for the engine's
  * band count: the built-in presets and the user's from the preset file
  * beside the library, read once per process (on the first call of any of
  * these) and shared read-only by all engines. Any thread. */
 AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_count(audiomix_engine* engine);
-AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_name(audiomix_engine* engine, int32_t index,
-                                                               char* buffer, int32_t size);
+AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_name(audiomix_engine* engine, int32_t index, char* buffer,
+                                                               int32_t size);
 AUDIOMIX_API int32_t AUDIOMIX_CALL audiomix_engine_preset_apply(audiomix_engine* engine, int32_t index);
 
 /* @33 Clears the signal state as audiomix_datarefresh does (reverb rings,

@@ -24,24 +24,23 @@ void update_compressor_times(Settings& state) {
 
 void store_compressor(Settings& state, EffectValue which, int32_t value) {
     switch (which) {
-    case EffectValue::Threshold:
-        state.compThresholdDb = value;
-        state.chain.compThreshold = comp_threshold(value);
-        break;
-    case EffectValue::Ratio:
-        state.compRatio = value;
-        state.chain.compSlope = comp_slope(value);
-        break;
-    case EffectValue::Attack:
-        state.compAttackMs = value;
-        update_compressor_times(state);
-        break;
-    case EffectValue::Release:
-        state.compReleaseMs = value;
-        update_compressor_times(state);
-        break;
-    default:
-        break;
+        case EffectValue::Threshold:
+            state.compThresholdDb = value;
+            state.chain.compThreshold = comp_threshold(value);
+            break;
+        case EffectValue::Ratio:
+            state.compRatio = value;
+            state.chain.compSlope = comp_slope(value);
+            break;
+        case EffectValue::Attack:
+            state.compAttackMs = value;
+            update_compressor_times(state);
+            break;
+        case EffectValue::Release:
+            state.compReleaseMs = value;
+            update_compressor_times(state);
+            break;
+        default: break;
     }
 }
 
@@ -49,8 +48,10 @@ void store_compressor(Settings& state, EffectValue which, int32_t value) {
 void update_reverb_gain(Settings& state, EffectValue which) {
     for (int32_t c = 0; c < kMaxChannels; ++c) {
         ReverbVoice& voice = state.chain.reverb[c];
-        if (which == EffectValue::CombDb) voice.combGain = reverb_gain(state.reverb[c].combDb);
-        else if (which == EffectValue::WetDb) voice.wetGain = reverb_gain(state.reverb[c].wetDb);
+        if (which == EffectValue::CombDb)
+            voice.combGain = reverb_gain(state.reverb[c].combDb);
+        else if (which == EffectValue::WetDb)
+            voice.wetGain = reverb_gain(state.reverb[c].wetDb);
     }
 }
 
@@ -62,9 +63,9 @@ void update_reverb_gains(Settings& state, int32_t c) {
 // The chain's field of a switch.
 uint8_t& switch_field(Settings& state, EffectSwitch which) {
     switch (which) {
-    case EffectSwitch::Reverb: return state.chain.reverbOn;
-    case EffectSwitch::Compressor: return state.chain.compOn;
-    case EffectSwitch::Equaliser: break;
+        case EffectSwitch::Reverb: return state.chain.reverbOn;
+        case EffectSwitch::Compressor: return state.chain.compOn;
+        case EffectSwitch::Equaliser: break;
     }
     return state.chain.eqOn;
 }
@@ -84,48 +85,48 @@ ValueRange effect_box_range(EffectValue which) {
 int32_t effect_box_value(const Settings& state, EffectValue which) {
     const ReverbShape& line = state.reverb[0];
     switch (which) {
-    case EffectValue::Threshold: return state.compThresholdDb;
-    case EffectValue::Ratio: return state.compRatio;
-    case EffectValue::Attack: return state.compAttackMs;
-    case EffectValue::Release: return state.compReleaseMs;
-    case EffectValue::CombDb: return line.combDb;
-    case EffectValue::Taps: return state.chain.reverb[0].tapCount;
-    case EffectValue::WetDb: return line.wetDb;
-    case EffectValue::DecayM: return line.decayM;
-    case EffectValue::CombM: return line.combM;
-    case EffectValue::BaseM: return line.baseM;
+        case EffectValue::Threshold: return state.compThresholdDb;
+        case EffectValue::Ratio: return state.compRatio;
+        case EffectValue::Attack: return state.compAttackMs;
+        case EffectValue::Release: return state.compReleaseMs;
+        case EffectValue::CombDb: return line.combDb;
+        case EffectValue::Taps: return state.chain.reverb[0].tapCount;
+        case EffectValue::WetDb: return line.wetDb;
+        case EffectValue::DecayM: return line.decayM;
+        case EffectValue::CombM: return line.combM;
+        case EffectValue::BaseM: return line.baseM;
     }
     return 0;
 }
 
 int32_t effect_slider_id(EffectValue which) {
     switch (which) {
-    case EffectValue::Threshold: return 1020;
-    case EffectValue::Ratio: return 1021;
-    case EffectValue::Attack: return 1022;
-    case EffectValue::Release: return 1023;
-    case EffectValue::CombDb: return 1024;
-    case EffectValue::Taps: return 1025;
-    case EffectValue::WetDb: return 1026;
-    case EffectValue::DecayM: return 1027;
-    case EffectValue::CombM: return 1028;
-    case EffectValue::BaseM: return 1029;
+        case EffectValue::Threshold: return 1020;
+        case EffectValue::Ratio: return 1021;
+        case EffectValue::Attack: return 1022;
+        case EffectValue::Release: return 1023;
+        case EffectValue::CombDb: return 1024;
+        case EffectValue::Taps: return 1025;
+        case EffectValue::WetDb: return 1026;
+        case EffectValue::DecayM: return 1027;
+        case EffectValue::CombM: return 1028;
+        case EffectValue::BaseM: return 1029;
     }
     return 0;
 }
 
 ValueRange effect_slider_range(EffectValue which) {
     switch (which) {
-    case EffectValue::Threshold: return {1, 60};
-    case EffectValue::Ratio: return {0, 10};
-    case EffectValue::Attack: return {1, 1000};
-    case EffectValue::Release: return {1, 1000};
-    case EffectValue::CombDb: return {0, 80};
-    case EffectValue::Taps: return {1, 100};
-    case EffectValue::WetDb: return {0, 100};
-    case EffectValue::DecayM: return {1, 1000};
-    case EffectValue::CombM: return {1, 1000};
-    case EffectValue::BaseM: return {0, 100};
+        case EffectValue::Threshold: return {1, 60};
+        case EffectValue::Ratio: return {0, 10};
+        case EffectValue::Attack: return {1, 1000};
+        case EffectValue::Release: return {1, 1000};
+        case EffectValue::CombDb: return {0, 80};
+        case EffectValue::Taps: return {1, 100};
+        case EffectValue::WetDb: return {0, 100};
+        case EffectValue::DecayM: return {1, 1000};
+        case EffectValue::CombM: return {1, 1000};
+        case EffectValue::BaseM: return {0, 100};
     }
     return {0, -1};
 }
@@ -141,18 +142,18 @@ void effect_store_reverb(Settings& state, EffectValue which, int32_t value) {
         ReverbShape& shape = state.reverb[c];
         ReverbVoice& voice = state.chain.reverb[c];
         switch (which) {
-        case EffectValue::CombDb: shape.combDb = value; break;
-        case EffectValue::Taps: voice.tapCount = static_cast<uint16_t>(value); break;
-        case EffectValue::WetDb: shape.wetDb = value; break;
-        case EffectValue::DecayM: shape.decayM = value; break;
-        case EffectValue::CombM:
-            // The feedback time is applied, not only shown: the comb delay
-            // follows its length by the same law as at initialisation.
-            shape.combM = value;
-            voice.combDelay = reverb_comb_delay(value, state.chain.sampleRate);
-            break;
-        case EffectValue::BaseM: shape.baseM = value; break;
-        default: break;
+            case EffectValue::CombDb: shape.combDb = value; break;
+            case EffectValue::Taps: voice.tapCount = static_cast<uint16_t>(value); break;
+            case EffectValue::WetDb: shape.wetDb = value; break;
+            case EffectValue::DecayM: shape.decayM = value; break;
+            case EffectValue::CombM:
+                // The feedback time is applied, not only shown: the comb delay
+                // follows its length by the same law as at initialisation.
+                shape.combM = value;
+                voice.combDelay = reverb_comb_delay(value, state.chain.sampleRate);
+                break;
+            case EffectValue::BaseM: shape.baseM = value; break;
+            default: break;
         }
     }
 }
@@ -188,8 +189,10 @@ bool effect_apply_box(Settings& state, EffectValue which, int64_t value) {
 
 void effect_apply_slider(Settings& state, EffectValue which, int32_t position) {
     const int32_t v = effect_value_from_position(which, position);
-    if (effect_is_compressor(which)) store_compressor(state, which, v);
-    else effect_store_reverb(state, which, v);
+    if (effect_is_compressor(which))
+        store_compressor(state, which, v);
+    else
+        effect_store_reverb(state, which, v);
     state.settingsChanged = 1;
 }
 

@@ -24,10 +24,9 @@ enum class EffectValue : int32_t {
     BaseM = 1102,
 };
 
-constexpr EffectValue kEffectValues[] = {EffectValue::Threshold, EffectValue::Ratio,  EffectValue::Attack,
-                                      EffectValue::Release,   EffectValue::CombDb, EffectValue::Taps,
-                                      EffectValue::WetDb,     EffectValue::DecayM, EffectValue::CombM,
-                                      EffectValue::BaseM};
+constexpr EffectValue kEffectValues[] = {
+    EffectValue::Threshold, EffectValue::Ratio, EffectValue::Attack, EffectValue::Release, EffectValue::CombDb,
+    EffectValue::Taps,      EffectValue::WetDb, EffectValue::DecayM, EffectValue::CombM,   EffectValue::BaseM};
 
 // The defaults of audiomix_init and the default buttons.
 struct CompressorValues {

@@ -20,9 +20,7 @@ constexpr int32_t kFramesPerCall = kMaxFrames * 64;
 
 }  // namespace
 
-Engine::Engine() : settings_(load_state()), exchange_(settings_.chain) {
-    chain_signal_load_state(signal_);
-}
+Engine::Engine() : settings_(load_state()), exchange_(settings_.chain) { chain_signal_load_state(signal_); }
 
 Engine::Edit::Edit(Engine& engine) : engine_(&engine) {
     engine_->lock_.lock();
@@ -63,8 +61,7 @@ int32_t Engine::process_frames(int16_t* samples, int32_t frames) {
     chain_apply_resets(params, signal_);  // also for an empty buffer
     for (int32_t done = 0; done < frames; done += kFramesPerCall) {
         const int32_t piece = frames - done < kFramesPerCall ? frames - done : kFramesPerCall;
-        chain_process(params, signal_, samples + static_cast<int64_t>(done) * channels,
-                      piece * channels * 2, 0);
+        chain_process(params, signal_, samples + static_cast<int64_t>(done) * channels, piece * channels * 2, 0);
     }
     return frames;
 }

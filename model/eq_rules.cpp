@@ -55,18 +55,13 @@ void eq_reset_state(Settings& state) {
     ++state.chain.eqClears;
 }
 
-float eq_band_value_from_position(int32_t position) {
-    return static_cast<float>(20.0 - position * 20.0 * 0.04);
-}
+float eq_band_value_from_position(int32_t position) { return static_cast<float>(20.0 - position * 20.0 * 0.04); }
 
 int32_t eq_band_position_from_value(double value) { return truncate_to_int(25.0 - 1.25 * value); }
 
-float eq_pregain_value_from_position(int32_t position) {
-    return static_cast<float>((position - 12) * 1.5);
-}
+float eq_pregain_value_from_position(int32_t position) { return static_cast<float>((position - 12) * 1.5); }
 
-int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked,
-                      int32_t bandCount, LinkedMove moves[4]) {
+int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked, int32_t bandCount, LinkedMove moves[4]) {
     if (band < 0 || band >= kMaxBands) return 0;
     set_all_channels(state, value, band);
     const double delta = static_cast<double>(value) - state.bandGainDb[band];
@@ -78,8 +73,7 @@ int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked,
         int32_t offset;
         double weight;
     };
-    const Neighbour neighbours[4] = {
-        {+1, 0.75}, {+2, band == 0 ? 0.5 : 0.6}, {-1, 0.75}, {-2, 0.6}};
+    const Neighbour neighbours[4] = {{+1, 0.75}, {+2, band == 0 ? 0.5 : 0.6}, {-1, 0.75}, {-2, 0.6}};
     const int32_t limit = bandCount < kMaxBands ? bandCount : kMaxBands;
     int32_t moved = 0;
     for (const Neighbour& n : neighbours) {
@@ -132,9 +126,7 @@ void eq_choose_preset(Settings& state, const PresetRecord& record) {
     eq_apply_preset(state, record);
 }
 
-void eq_page_initialised(Settings& state) {
-    std::memset(state.bandGainDb, 0, sizeof state.bandGainDb);
-}
+void eq_page_initialised(Settings& state) { std::memset(state.bandGainDb, 0, sizeof state.bandGainDb); }
 
 void eq_page_reset(Settings& state) {
     std::memset(state.bandGainDb, 0, sizeof state.bandGainDb);

@@ -42,8 +42,7 @@ struct LinkedMove {
 // follow the move measured from the band's last whole-dB value, in the order
 // band+1, band+2, band-1, band-2; they are returned in moves. Returns the
 // number of neighbours moved. Marks the settings changed.
-int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked,
-                      int32_t bandCount, LinkedMove moves[4]);
+int32_t eq_apply_band(Settings& state, int32_t band, float value, bool linked, int32_t bandCount, LinkedMove moves[4]);
 
 // The pre-gain for every channel. Marks the settings changed.
 void eq_apply_pregain(Settings& state, float value);

@@ -97,9 +97,7 @@ GbkEncodeResult encode(Next next, char* out, size_t capacity) {
 
 size_t gbk_char_width(const char* text, size_t length) {
     if (length == 0) return 0;
-    return length >= 2 && gbk_is_lead_byte(byte_at(text, 0)) && gbk_is_trail_byte(byte_at(text, 1))
-               ? 2
-               : 1;
+    return length >= 2 && gbk_is_lead_byte(byte_at(text, 0)) && gbk_is_trail_byte(byte_at(text, 1)) ? 2 : 1;
 }
 
 size_t gbk_fit(const char* text, size_t length, size_t maxBytes) {
@@ -116,8 +114,7 @@ char16_t gbk_decode_char(uint16_t code) {
     if (code < 0x80) return static_cast<char16_t>(code);
     if (code == kEuroByte) return kEuro;
     const unsigned lead = code >> 8, trail = code & 0xFF;
-    if (!gbk_is_lead_byte(static_cast<unsigned char>(lead)) ||
-        !gbk_is_trail_byte(static_cast<unsigned char>(trail)))
+    if (!gbk_is_lead_byte(static_cast<unsigned char>(lead)) || !gbk_is_trail_byte(static_cast<unsigned char>(trail)))
         return kReplacement;
     const uint16_t value = kGbkDecode[lead - 0x81][trail - 0x40];
     return value != 0 ? static_cast<char16_t>(value) : kReplacement;

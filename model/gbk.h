@@ -15,9 +15,7 @@
 namespace audiomix {
 
 constexpr bool gbk_is_lead_byte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-constexpr bool gbk_is_trail_byte(unsigned char b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE);
-}
+constexpr bool gbk_is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE); }
 
 // The bytes of the first character of text[0 .. length): 2 for a lead byte
 // followed by a trail byte, else 1 (0 for an empty range).

@@ -17,23 +17,29 @@ constexpr int32_t kParamUnknown = 3;
 constexpr int32_t kParamOutOfRange = 5;
 
 enum class ParamKind : int32_t {
-    Switch,       // 0 or 1
-    Integer,      // whole numbers in [minimum, maximum]
-    BandCount,    // 10, 15, 25 or 31 (more than 10 only at 44100 Hz and above)
-    Continuous,   // any value in [minimum, maximum]
+    Switch,      // 0 or 1
+    Integer,     // whole numbers in [minimum, maximum]
+    BandCount,   // 10, 15, 25 or 31 (more than 10 only at 44100 Hz and above)
+    Continuous,  // any value in [minimum, maximum]
 };
 
 // What a parameter sets, and through which control's rule.
 enum class ParamTarget : int32_t {
-    EqOn, ReverbOn, CompOn, ReverbFirst,  // the switches and the order controls
-    EffectValue,                          // a box of the effect page (box below)
-    EqBands, EqPreGain, EqSecondPass, EqBand,
+    EqOn,
+    ReverbOn,
+    CompOn,
+    ReverbFirst,  // the switches and the order controls
+    EffectValue,  // a box of the effect page (box below)
+    EqBands,
+    EqPreGain,
+    EqSecondPass,
+    EqBand,
 };
 
 struct ParamInfo {
-    const char* name;   // "eq.band.N" for the band gains
+    const char* name;  // "eq.band.N" for the band gains
     ParamTarget target;
-    int32_t box;        // EffectValue: the box's control id (model/effect_rules.h)
+    int32_t box;  // EffectValue: the box's control id (model/effect_rules.h)
     ParamKind kind;
     double minimum;
     double maximum;
@@ -58,19 +64,26 @@ inline constexpr ParamInfo kParamTable[kFixedParamCount + 1] = {
     {"reverb.on", ParamTarget::ReverbOn, 0, ParamKind::Switch, 0, 1, 0, "", "reverb on"},
     {"comp.on", ParamTarget::CompOn, 0, ParamKind::Switch, 0, 1, 0, "", "compressor on"},
     {"order.reverb_first", ParamTarget::ReverbFirst, 0, ParamKind::Switch, 0, 1, 0, "", "reverb before the equaliser"},
-    {"comp.threshold_db", kBox, box_id(EffectValue::Threshold), ParamKind::Integer, -59, -1, kCompressorDefaults.thresholdDb, "dB",
-     "compressor threshold"},
+    {"comp.threshold_db", kBox, box_id(EffectValue::Threshold), ParamKind::Integer, -59, -1,
+     kCompressorDefaults.thresholdDb, "dB", "compressor threshold"},
     {"comp.ratio", kBox, box_id(EffectValue::Ratio), ParamKind::Integer, 0, 10, kCompressorDefaults.ratio, "",
      "compressor slope in tenths; 10 does not compress"},
-    {"comp.attack_ms", kBox, box_id(EffectValue::Attack), ParamKind::Integer, 1, 1000, kCompressorDefaults.attackMs, "ms", "compressor attack"},
-    {"comp.release_ms", kBox, box_id(EffectValue::Release), ParamKind::Integer, 1, 1000, kCompressorDefaults.releaseMs, "ms",
-     "compressor release"},
-    {"reverb.comb_db", kBox, box_id(EffectValue::CombDb), ParamKind::Integer, -80, -1, kReverbDefaults.combDb, "dB", "reverb feedback level"},
-    {"reverb.taps", kBox, box_id(EffectValue::Taps), ParamKind::Integer, 1, 100, kReverbDefaults.taps, "", "reverb tap count"},
-    {"reverb.wet_db", kBox, box_id(EffectValue::WetDb), ParamKind::Integer, -100, -2, kReverbDefaults.wetDb, "dB", "reverb wet level"},
-    {"reverb.decay_m", kBox, box_id(EffectValue::DecayM), ParamKind::Integer, 1, 1000, kReverbDefaults.decayM, "m", "reverb decay length"},
-    {"reverb.comb_m", kBox, box_id(EffectValue::CombM), ParamKind::Integer, 1, 1000, kReverbDefaults.combM, "m", "reverb feedback length"},
-    {"reverb.base_m", kBox, box_id(EffectValue::BaseM), ParamKind::Integer, 0, 100, kReverbDefaults.baseM, "m", "reverb first-tap distance"},
+    {"comp.attack_ms", kBox, box_id(EffectValue::Attack), ParamKind::Integer, 1, 1000, kCompressorDefaults.attackMs,
+     "ms", "compressor attack"},
+    {"comp.release_ms", kBox, box_id(EffectValue::Release), ParamKind::Integer, 1, 1000, kCompressorDefaults.releaseMs,
+     "ms", "compressor release"},
+    {"reverb.comb_db", kBox, box_id(EffectValue::CombDb), ParamKind::Integer, -80, -1, kReverbDefaults.combDb, "dB",
+     "reverb feedback level"},
+    {"reverb.taps", kBox, box_id(EffectValue::Taps), ParamKind::Integer, 1, 100, kReverbDefaults.taps, "",
+     "reverb tap count"},
+    {"reverb.wet_db", kBox, box_id(EffectValue::WetDb), ParamKind::Integer, -100, -2, kReverbDefaults.wetDb, "dB",
+     "reverb wet level"},
+    {"reverb.decay_m", kBox, box_id(EffectValue::DecayM), ParamKind::Integer, 1, 1000, kReverbDefaults.decayM, "m",
+     "reverb decay length"},
+    {"reverb.comb_m", kBox, box_id(EffectValue::CombM), ParamKind::Integer, 1, 1000, kReverbDefaults.combM, "m",
+     "reverb feedback length"},
+    {"reverb.base_m", kBox, box_id(EffectValue::BaseM), ParamKind::Integer, 0, 100, kReverbDefaults.baseM, "m",
+     "reverb first-tap distance"},
     {"eq.bands", ParamTarget::EqBands, 0, ParamKind::BandCount, 10, 31, 10, "", "equaliser bands"},
     {"eq.pregain", ParamTarget::EqPreGain, 0, ParamKind::Continuous, -kPreGainLimit, kPreGainLimit, 0, "",
      "equaliser pre-gain; the input doubles every +10"},

@@ -99,18 +99,18 @@ int32_t param_set(Settings& state, const char* name, double value) {
     const bool on = value == 1.0;
     const int32_t whole = static_cast<int32_t>(value);  // in range, so defined
     switch (p->target) {
-    case ParamTarget::EqOn: effect_set_switch(state, EffectSwitch::Equaliser, on); break;
-    case ParamTarget::ReverbOn: effect_set_switch(state, EffectSwitch::Reverb, on); break;
-    case ParamTarget::CompOn: effect_set_switch(state, EffectSwitch::Compressor, on); break;
-    case ParamTarget::ReverbFirst: effect_set_order(state, on); break;
-    case ParamTarget::EffectValue: effect_apply_box(state, static_cast<EffectValue>(p->box), whole); break;
-    case ParamTarget::EqBands:
-        if (!eq_band_count_available(state, whole)) return kParamOutOfRange;
-        eq_apply_band_count(state, whole);
-        break;
-    case ParamTarget::EqPreGain: eq_apply_pregain(state, static_cast<float>(value)); break;
-    case ParamTarget::EqSecondPass: eq_apply_second_pass(state, on); break;
-    case ParamTarget::EqBand: break;  // handled above
+        case ParamTarget::EqOn: effect_set_switch(state, EffectSwitch::Equaliser, on); break;
+        case ParamTarget::ReverbOn: effect_set_switch(state, EffectSwitch::Reverb, on); break;
+        case ParamTarget::CompOn: effect_set_switch(state, EffectSwitch::Compressor, on); break;
+        case ParamTarget::ReverbFirst: effect_set_order(state, on); break;
+        case ParamTarget::EffectValue: effect_apply_box(state, static_cast<EffectValue>(p->box), whole); break;
+        case ParamTarget::EqBands:
+            if (!eq_band_count_available(state, whole)) return kParamOutOfRange;
+            eq_apply_band_count(state, whole);
+            break;
+        case ParamTarget::EqPreGain: eq_apply_pregain(state, static_cast<float>(value)); break;
+        case ParamTarget::EqSecondPass: eq_apply_second_pass(state, on); break;
+        case ParamTarget::EqBand: break;  // handled above
     }
     return kParamOk;
 }
@@ -120,15 +120,15 @@ int32_t param_get(const Settings& state, const char* name, double* value) {
     const ParamInfo* p = param_lookup(state, name, &band);
     if (p == nullptr || value == nullptr) return kParamUnknown;
     switch (p->target) {
-    case ParamTarget::EqOn: *value = state.chain.eqOn; break;
-    case ParamTarget::ReverbOn: *value = state.chain.reverbOn; break;
-    case ParamTarget::CompOn: *value = state.chain.compOn; break;
-    case ParamTarget::ReverbFirst: *value = state.chain.reverbFirst; break;
-    case ParamTarget::EffectValue: *value = effect_box_value(state, static_cast<EffectValue>(p->box)); break;
-    case ParamTarget::EqBands: *value = state.eqBandCount; break;
-    case ParamTarget::EqPreGain: *value = state.eqPreGainValue; break;
-    case ParamTarget::EqSecondPass: *value = state.chain.eqSecondPass; break;
-    case ParamTarget::EqBand: *value = state.eqBandValue[band]; break;
+        case ParamTarget::EqOn: *value = state.chain.eqOn; break;
+        case ParamTarget::ReverbOn: *value = state.chain.reverbOn; break;
+        case ParamTarget::CompOn: *value = state.chain.compOn; break;
+        case ParamTarget::ReverbFirst: *value = state.chain.reverbFirst; break;
+        case ParamTarget::EffectValue: *value = effect_box_value(state, static_cast<EffectValue>(p->box)); break;
+        case ParamTarget::EqBands: *value = state.eqBandCount; break;
+        case ParamTarget::EqPreGain: *value = state.eqPreGainValue; break;
+        case ParamTarget::EqSecondPass: *value = state.chain.eqSecondPass; break;
+        case ParamTarget::EqBand: *value = state.eqBandValue[band]; break;
     }
     return kParamOk;
 }

@@ -12,7 +12,6 @@ namespace audiomix {
 
 struct Settings;
 
-
 // How many names the current layout has: the fixed ones and one per band.
 int32_t param_count(const Settings& state);
 

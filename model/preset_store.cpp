@@ -37,13 +37,10 @@ void write_le32(int32_t value, unsigned char* p) {
 
 size_t name_length(const PresetRecord& r) {
     const void* nul = std::memchr(r.name, '\0', sizeof r.name);
-    return nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - r.name)
-                          : sizeof r.name;
+    return nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - r.name) : sizeof r.name;
 }
 
-size_t fwrite_bytes(const void* data, size_t size, std::FILE* file) {
-    return std::fwrite(data, 1, size, file);
-}
+size_t fwrite_bytes(const void* data, size_t size, std::FILE* file) { return std::fwrite(data, 1, size, file); }
 
 // Flushes the C library's buffer and asks the system to put the data on disk.
 bool flush_to_disk(std::FILE* file) {
@@ -64,8 +61,7 @@ bool replace_file(const char* source, const char* target) {
     if (MultiByteToWideChar(CP_ACP, 0, source, -1, wideSource, static_cast<int>(kPathCapacity)) == 0 ||
         MultiByteToWideChar(CP_ACP, 0, target, -1, wideTarget, static_cast<int>(kPathCapacity)) == 0)
         return false;
-    return MoveFileExW(wideSource, wideTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-           0;
+    return MoveFileExW(wideSource, wideTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
     return std::rename(source, target) == 0;
 #endif
@@ -165,9 +161,7 @@ bool preset_name_taken(const PresetTable& table, const char* gbkName) {
     return false;
 }
 
-int32_t preset_gain_from_position(int32_t position) {
-    return static_cast<int32_t>(std::trunc(20.0 - 0.8 * position));
-}
+int32_t preset_gain_from_position(int32_t position) { return static_cast<int32_t>(std::trunc(20.0 - 0.8 * position)); }
 
 int32_t preset_adopt_from_file(PresetTable& table, const char* path, const char* excludedName) {
     if (path == nullptr || path[0] == '\0') return 0;
@@ -209,8 +203,7 @@ PresetSaveResult preset_save(PresetTable& table, const char* path, const char* g
     for (int32_t b = 0; b < kPresetGains; ++b) r.gainDb[b] = preset_gain_from_position(positions[b]);
     r.builtIn = 0;
     ++table.count;
-    return path != nullptr && WritePresetFile(table, path) ? PresetSaveResult::Saved
-                                                    : PresetSaveResult::NotWritten;
+    return path != nullptr && WritePresetFile(table, path) ? PresetSaveResult::Saved : PresetSaveResult::NotWritten;
 }
 
 PresetDeleteResult preset_delete(PresetTable& table, const char* path, int32_t index) {
@@ -224,7 +217,7 @@ PresetDeleteResult preset_delete(PresetTable& table, const char* path, int32_t i
     std::memset(&table.records[table.count], 0, sizeof(PresetRecord));
     preset_adopt_from_file(table, path, removed);
     return path != nullptr && WritePresetFile(table, path) ? PresetDeleteResult::Deleted
-                                                    : PresetDeleteResult::NotWritten;
+                                                           : PresetDeleteResult::NotWritten;
 }
 
 }  // namespace audiomix

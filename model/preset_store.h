@@ -32,10 +32,10 @@ constexpr int32_t kBuiltinPresetCount = 11;
 // One preset, the layout of one 196-byte record of the file. The file is
 // read and written field by field, little-endian, never through this struct.
 struct PresetRecord {
-    char name[kPresetNameBytes];  // GBK, NUL-terminated
-    int32_t bandCount;            // 10, 15, 25 or 31 for a listed preset
-    int32_t gainDb[kPresetGains]; // slider scale: +20 top, 0 centre, -20 bottom
-    uint8_t builtIn;              // 1 built-in, 0 user preset
+    char name[kPresetNameBytes];   // GBK, NUL-terminated
+    int32_t bandCount;             // 10, 15, 25 or 31 for a listed preset
+    int32_t gainDb[kPresetGains];  // slider scale: +20 top, 0 centre, -20 bottom
+    uint8_t builtIn;               // 1 built-in, 0 user preset
     uint8_t padding[3];
 };
 static_assert(sizeof(PresetRecord) == kPresetRecordBytes, "record size");
@@ -102,12 +102,12 @@ int32_t preset_adopt_from_file(PresetTable& table, const char* path, const char*
 
 // Saving a new preset from the band sliders' positions.
 enum class PresetSaveResult {
-    Saved,       // appended to the table and written to the file
-    NotWritten,  // appended to the table; the file could not be rewritten
-    EmptyName,   // nothing changed
-    NameTooLong, // more than 63 bytes; nothing changed
-    NameTaken,   // nothing changed
-    TableFull,   // 255 records already; nothing changed, no record is dropped
+    Saved,        // appended to the table and written to the file
+    NotWritten,   // appended to the table; the file could not be rewritten
+    EmptyName,    // nothing changed
+    NameTooLong,  // more than 63 bytes; nothing changed
+    NameTaken,    // nothing changed
+    TableFull,    // 255 records already; nothing changed, no record is dropped
 };
 
 // gainDb[b] = trunc(20 - 0.8 x position of band slider b), b = 0 .. 30.

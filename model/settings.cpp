@@ -4,8 +4,7 @@
 
 namespace audiomix {
 
-static_assert(std::is_trivially_copyable<Settings>::value,
-              "settings are plain data: they are copied whole");
+static_assert(std::is_trivially_copyable<Settings>::value, "settings are plain data: they are copied whole");
 
 void settings_load_state(Settings& settings) {
     settings = Settings{};  // every value zero, the random source at its start

@@ -26,8 +26,8 @@ class ControlWindow;
 // The default engine's link to its host and its control window. Handles are
 // opaque here; the shells give them meaning. Engines for hosts leave it empty.
 struct HostLink {
-    void* hostWindow;  // receives the settings-changed message
-    char title[512];   // caption, host ANSI text
+    void* hostWindow;     // receives the settings-changed message
+    char title[512];      // caption, host ANSI text
     uint32_t skinColour;  // 0x00BBGGRR, as given to audiomix_begin
     char presetPath[256];
     ControlWindow* controlWindow;

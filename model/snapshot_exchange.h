@@ -46,9 +46,9 @@ private:
     static constexpr uint32_t kFresh = 4;
 
     T slots_[3];
-    uint32_t back_ = 0;                 // writer's
+    uint32_t back_ = 0;  // writer's
     alignas(64) std::atomic<uint32_t> middle_{1};
-    alignas(64) uint32_t front_ = 2;   // reader's
+    alignas(64) uint32_t front_ = 2;  // reader's
 };
 
 }  // namespace audiomix

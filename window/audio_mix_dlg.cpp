@@ -54,11 +54,7 @@ BOOL CAudioMixDlg::OnInitDialog() {
     ModifyStyle(0, WS_CLIPCHILDREN);
 
     m_status.m_bkStyle = 21;
-    m_status.SetBkColor(panel)
-        .SetTextColor(RGB(2, 2, 2))
-        .SetFontName(L"宋体")
-        .SetEmboss(TRUE, 1)
-        .SetFontSize(12);
+    m_status.SetBkColor(panel).SetTextColor(RGB(2, 2, 2)).SetFontName(L"宋体").SetEmboss(TRUE, 1).SetFontSize(12);
     m_status.SetWindowText(kWelcome);
 
     m_images.Create(32, 32, ILC_COLOR32 | ILC_MASK, 2, 2);

@@ -14,13 +14,11 @@ namespace {
 constexpr wchar_t kVerticalTabsMessage[] =
     L"CBaseTabCtrl属性页不支持纵向排列页标，请去掉TCS_VERTICAL属性设置以及相关风格设置代码代码";
 
-
 }  // namespace
 
 CBaseTabCtrl::CBaseTabCtrl() {
-    m_tabFont.CreateFont(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
-                         L"宋体");
+    m_tabFont.CreateFont(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"宋体");
 }
 
 CBaseTabCtrl::~CBaseTabCtrl() {
@@ -70,8 +68,7 @@ BOOL CBaseTabCtrl::AddPage(const wchar_t* title, CDialog* page, UINT templateId,
 }
 
 void CBaseTabCtrl::PositionPage(int index) {
-    if (index < 0 || index >= kMaxPages || m_pages[index] == nullptr || m_pages[index]->m_hWnd == nullptr)
-        return;
+    if (index < 0 || index >= kMaxPages || m_pages[index] == nullptr || m_pages[index]->m_hWnd == nullptr) return;
     RECT client, first{};
     GetClientRect(&client);
     GetItemRect(0, &first);
@@ -117,8 +114,7 @@ BOOL CBaseTabCtrl::SetBackgroundBitmap(HBITMAP bitmap) {
 }
 
 BOOL CBaseTabCtrl::SetBackgroundBitmap(UINT resourceId) {
-    HANDLE image = ::LoadImageW(library_instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0,
-                                0, LR_DEFAULTCOLOR);
+    HANDLE image = ::LoadImageW(library_instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
     return SetBackgroundBitmap(static_cast<HBITMAP>(image));
 }
 
@@ -151,15 +147,13 @@ void CBaseTabCtrl::PaintBackground(HDC dc) {
     RECT client;
     GetClientRect(&client);
     if (m_background != nullptr) {
-        const TileGrid grid =
-            tile_grid(client.right, client.bottom, m_backgroundWidth, m_backgroundHeight);
+        const TileGrid grid = tile_grid(client.right, client.bottom, m_backgroundWidth, m_backgroundHeight);
         CDC memory;
         if (!memory.CreateCompatibleDC(dc)) return;
         ScopedSelect keep(memory, m_background);
         for (int32_t column = 0; column < grid.columns; ++column)
             for (int32_t row = 0; row < grid.rows; ++row)
-                ::BitBlt(dc, grid.x(column), grid.y(row), m_backgroundWidth, m_backgroundHeight,
-                         memory, 0, 0, SRCCOPY);
+                ::BitBlt(dc, grid.x(column), grid.y(row), m_backgroundWidth, m_backgroundHeight, memory, 0, 0, SRCCOPY);
         return;
     }
     CBrush brush;
@@ -196,8 +190,7 @@ void CBaseTabCtrl::PaintBitmapFace(HDC dc, UINT bitmapId, const RECT& face, bool
     const TabBitmapPlacement p = tab_bitmap_face(to_pixel_rect(face), selected, info.bmWidth, info.bmHeight);
     const PixelRect& d = p.destination;
     if (p.stretch)
-        ::StretchBlt(dc, d.left, d.top, d.width(), d.height(), memory, 0, 0, info.bmWidth,
-                     info.bmHeight, SRCCOPY);
+        ::StretchBlt(dc, d.left, d.top, d.width(), d.height(), memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     else
         ::BitBlt(dc, d.left, d.top, d.width(), d.height(), memory, 0, 0, SRCCOPY);
 }

@@ -31,8 +31,8 @@ public:
 
     // Adds a tab and creates page from templateId as a child of this
     // control, hidden and in place. FALSE when 16 pages exist.
-    BOOL AddPage(const wchar_t* title, CDialog* page, UINT templateId, int imageIndex,
-                 UINT unselectedBitmapId = 0, UINT selectedBitmapId = 0);
+    BOOL AddPage(const wchar_t* title, CDialog* page, UINT templateId, int imageIndex, UINT unselectedBitmapId = 0,
+                 UINT selectedBitmapId = 0);
     // Makes page index current (the old one hidden and saved with
     // UpdateData(TRUE), the new one loaded and shown). FALSE when out of range.
     BOOL SelectPage(int index);
@@ -45,9 +45,7 @@ public:
 
     int GetPageCount() const { return m_pageCount; }
     int GetCurrentPage() const { return m_currentPage; }
-    CDialog* GetPage(int index) const {
-        return index >= 0 && index < m_pageCount ? m_pages[index] : nullptr;
-    }
+    CDialog* GetPage(int index) const { return index >= 0 && index < m_pageCount ? m_pages[index] : nullptr; }
 
     // Written directly by the owner.
     COLORREF m_selectedTabColour = RGB(98, 98, 0);

@@ -10,9 +10,9 @@ namespace audiomix {
 
 namespace {
 
-constexpr int kCaptionIds[10] = {IDC_FX_BASE_M_CAPTION,    IDC_FX_COMB_M_CAPTION,  IDC_FX_DECAY_M_CAPTION,
-                                 IDC_FX_WET_DB_CAPTION,    IDC_FX_TAPS_CAPTION,    IDC_FX_COMB_DB_CAPTION,
-                                 IDC_FX_RELEASE_CAPTION,   IDC_FX_ATTACK_CAPTION,  IDC_FX_RATIO_CAPTION,
+constexpr int kCaptionIds[10] = {IDC_FX_BASE_M_CAPTION,   IDC_FX_COMB_M_CAPTION, IDC_FX_DECAY_M_CAPTION,
+                                 IDC_FX_WET_DB_CAPTION,   IDC_FX_TAPS_CAPTION,   IDC_FX_COMB_DB_CAPTION,
+                                 IDC_FX_RELEASE_CAPTION,  IDC_FX_ATTACK_CAPTION, IDC_FX_RATIO_CAPTION,
                                  IDC_FX_THRESHOLD_CAPTION};
 constexpr int kLastSliderId = IDC_FX_BASE_M_SLIDER;  // m_sliders[0]
 
@@ -30,11 +30,10 @@ struct SliderLook {
 
 // Slider set-up in id order (1020 to 1029); the ranges come from the rules.
 constexpr SliderLook kSliderLooks[] = {
-    {EffectValue::Threshold, 2, 10, 40},  {EffectValue::Ratio, 1, 4, 6},
-    {EffectValue::Attack, 1, 4, 6},       {EffectValue::Release, 1, 4, 6},
-    {EffectValue::CombDb, 5, 40, 60},     {EffectValue::Taps, 5, 40, 80},
-    {EffectValue::WetDb, 10, 30, 100},    {EffectValue::DecayM, 10, 300, 1000},
-    {EffectValue::CombM, 10, 300, 1000},  {EffectValue::BaseM, 10, 30, 80},
+    {EffectValue::Threshold, 2, 10, 40}, {EffectValue::Ratio, 1, 4, 6},        {EffectValue::Attack, 1, 4, 6},
+    {EffectValue::Release, 1, 4, 6},     {EffectValue::CombDb, 5, 40, 60},     {EffectValue::Taps, 5, 40, 80},
+    {EffectValue::WetDb, 10, 30, 100},   {EffectValue::DecayM, 10, 300, 1000}, {EffectValue::CombM, 10, 300, 1000},
+    {EffectValue::BaseM, 10, 30, 80},
 };
 
 bool box_from_control(int id, EffectValue& box) {
@@ -65,8 +64,7 @@ bool is_unfinished_number(HWND box) {
     return length == 0 || (length == 1 && (text[0] == L'-' || text[0] == L'+'));
 }
 
-void set_tooltip_and_look(CSkinButton& button, int iconIn, int iconOut, LPCWSTR tip,
-                          COLORREF outText) {
+void set_tooltip_and_look(CSkinButton& button, int iconIn, int iconOut, LPCWSTR tip, COLORREF outText) {
     button.SetIcon(iconIn, iconOut);
     button.OffsetColor(CSkinButton::BTNST_COLOR_BK_IN, 30);
     button.SetTooltipText(tip);
@@ -141,8 +139,7 @@ void CEffectCtrlPage::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_FX_COMP_TITLE, m_compTitle);
     for (int i = 0; i < 10; ++i) DDX_Control(dx, kCaptionIds[i], m_captions[i]);
     for (int i = 0; i < 10; ++i) DDX_Control(dx, kLastSliderId - i, m_sliders[i]);
-    for (int i = 0; i < kBoxCount; ++i)
-        DDX_Text(dx, static_cast<int>(kExchangeOrder[i]), m_boxValues[i]);
+    for (int i = 0; i < kBoxCount; ++i) DDX_Text(dx, static_cast<int>(kExchangeOrder[i]), m_boxValues[i]);
 }
 
 int32_t& CEffectCtrlPage::BoxValue(EffectValue box) {
@@ -194,10 +191,9 @@ BOOL CEffectCtrlPage::OnInitDialog() {
 
     m_eqFirst.SetCheck(BST_CHECKED);
     m_reverbFirst.SetCheck(BST_UNCHECKED);
-    set_tooltip_and_look(m_eqFirst, IDI_CHECK_ON, IDI_CHECK_OFF, L"选择先进行均衡调节后再进行混响，最后压缩调整",
+    set_tooltip_and_look(m_eqFirst, IDI_CHECK_ON, IDI_CHECK_OFF, L"选择先进行均衡调节后再进行混响，最后压缩调整", skin);
+    set_tooltip_and_look(m_reverbFirst, IDI_CHECK_ON, IDI_CHECK_OFF, L"选择先进行混响调节后再进行均衡，最后压缩调整",
                          skin);
-    set_tooltip_and_look(m_reverbFirst, IDI_CHECK_ON, IDI_CHECK_OFF,
-                         L"选择先进行混响调节后再进行均衡，最后压缩调整", skin);
 
     struct Action {
         CSkinButton& button;
@@ -221,7 +217,7 @@ BOOL CEffectCtrlPage::OnInitDialog() {
     {
         const auto s = default_engine().view();
         for (EffectValue box : {EffectValue::CombDb, EffectValue::WetDb, EffectValue::Taps, EffectValue::BaseM,
-                              EffectValue::DecayM, EffectValue::CombM})
+                                EffectValue::DecayM, EffectValue::CombM})
             BoxValue(box) = effect_box_value(*s, box);
     }
     LoadOrder();
@@ -337,7 +333,8 @@ void CEffectCtrlPage::OnSliderRelease(NMHDR* header, LRESULT* result) {
 }
 
 void CEffectCtrlPage::OnCompressorDefaults() {
-    constexpr EffectValue boxes[] = {EffectValue::Attack, EffectValue::Release, EffectValue::Ratio, EffectValue::Threshold};
+    constexpr EffectValue boxes[] = {EffectValue::Attack, EffectValue::Release, EffectValue::Ratio,
+                                     EffectValue::Threshold};
     {
         auto s = default_engine().edit();
         effect_compressor_defaults(*s);
@@ -348,8 +345,8 @@ void CEffectCtrlPage::OnCompressorDefaults() {
 }
 
 void CEffectCtrlPage::OnReverbDefaults() {
-    constexpr EffectValue boxes[] = {EffectValue::CombDb, EffectValue::WetDb, EffectValue::Taps,
-                                   EffectValue::BaseM,  EffectValue::DecayM, EffectValue::CombM};
+    constexpr EffectValue boxes[] = {EffectValue::CombDb, EffectValue::WetDb,  EffectValue::Taps,
+                                     EffectValue::BaseM,  EffectValue::DecayM, EffectValue::CombM};
     {
         auto s = default_engine().edit();
         effect_reverb_defaults(*s);

@@ -46,9 +46,8 @@ public:
     // The box values exchanged with the ten edit boxes, in exchange order.
     static constexpr int kBoxCount = 10;
     static constexpr EffectValue kExchangeOrder[kBoxCount] = {
-        EffectValue::Ratio,  EffectValue::Threshold, EffectValue::Attack, EffectValue::Release,
-        EffectValue::CombDb, EffectValue::Taps,      EffectValue::WetDb,  EffectValue::DecayM,
-        EffectValue::CombM,  EffectValue::BaseM};
+        EffectValue::Ratio, EffectValue::Threshold, EffectValue::Attack, EffectValue::Release, EffectValue::CombDb,
+        EffectValue::Taps,  EffectValue::WetDb,     EffectValue::DecayM, EffectValue::CombM,   EffectValue::BaseM};
 
 private:
     void OnHScroll(Message& msg);

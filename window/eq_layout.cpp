@@ -97,25 +97,25 @@ EqBandColours eq_group_colours(EqColourGroup group, int32_t k) {
         return static_cast<uint32_t>(static_cast<uint8_t>(base - per * k));
     };
     switch (group) {
-    case EqColourGroup::Low: {
-        const uint32_t s = shade(60, 4);
-        return {make_rgb(32, 255, 32), make_rgb(s, 255, s), make_rgb(s, s, 255)};
-    }
-    case EqColourGroup::Mid: {
-        const uint32_t s = shade(90, 10);
-        const uint32_t t = shade(60, 10);
-        return {make_rgb(0, 0, 255), make_rgb(s, s, 255), make_rgb(255, t, t)};
-    }
-    case EqColourGroup::High: {
-        const uint32_t s = shade(90, 10);
-        return {make_rgb(255, 0, 0), make_rgb(255, s, s), make_rgb(s, 255, s)};
-    }
-    case EqColourGroup::Top:
-    default: {
-        const uint32_t s = shade(225, 10);
-        const uint32_t t = shade(60, 10);
-        return {make_rgb(255, 255, 255), make_rgb(s, s, s), make_rgb(t, 225, 225)};
-    }
+        case EqColourGroup::Low: {
+            const uint32_t s = shade(60, 4);
+            return {make_rgb(32, 255, 32), make_rgb(s, 255, s), make_rgb(s, s, 255)};
+        }
+        case EqColourGroup::Mid: {
+            const uint32_t s = shade(90, 10);
+            const uint32_t t = shade(60, 10);
+            return {make_rgb(0, 0, 255), make_rgb(s, s, 255), make_rgb(255, t, t)};
+        }
+        case EqColourGroup::High: {
+            const uint32_t s = shade(90, 10);
+            return {make_rgb(255, 0, 0), make_rgb(255, s, s), make_rgb(s, 255, s)};
+        }
+        case EqColourGroup::Top:
+        default: {
+            const uint32_t s = shade(225, 10);
+            const uint32_t t = shade(60, 10);
+            return {make_rgb(255, 255, 255), make_rgb(s, s, s), make_rgb(t, 225, 225)};
+        }
     }
 }
 

@@ -23,17 +23,17 @@ int32_t eq_band_label_id(int32_t band);
 // What the page measures before a layout. Rectangles are window rectangles
 // in one coordinate system (screen); the results are relative to the page.
 struct EqLayoutInput {
-    int32_t bandCount;     // 10, 15, 25 or 31; any other count lays out as 10
-    PixelRect page;        // the page itself
-    PixelRect group;       // group box 1082 around the bands
-    int32_t labelWidth;    // frequency label 1001
+    int32_t bandCount;   // 10, 15, 25 or 31; any other count lays out as 10
+    PixelRect page;      // the page itself
+    PixelRect group;     // group box 1082 around the bands
+    int32_t labelWidth;  // frequency label 1001
     int32_t labelHeight;
-    int32_t sliderWidth;   // slider 1020 at start-up, its width plus 4
+    int32_t sliderWidth;  // slider 1020 at start-up, its width plus 4
     int32_t sliderHeight;
 };
 
 struct EqBandPlace {
-    int32_t row;           // 0 or 1
+    int32_t row;  // 0 or 1
     int32_t column;
     PixelRect slider;
     PixelRect label;
@@ -41,20 +41,20 @@ struct EqBandPlace {
 
 // The three scale labels beside one row of sliders.
 struct EqScalePlace {
-    PixelRect plus20;      // "+20": 1016 in row 0, 1017 in row 1
-    PixelRect zero;        // "0":   1015, 1018
-    PixelRect minus20;     // "-20": 1014, 1019
+    PixelRect plus20;   // "+20": 1016 in row 0, 1017 in row 1
+    PixelRect zero;     // "0":   1015, 1018
+    PixelRect minus20;  // "-20": 1014, 1019
 };
 
 struct EqBandLayout {
-    int32_t bandCount;     // bands placed
-    int32_t rows;          // 1 or 2
-    int32_t perRow;        // bands in a full row
-    int32_t step;          // column pitch
-    int32_t x0, y0;        // first slider of row 0
-    int32_t sliderWidth;   // size of every band slider in this layout
+    int32_t bandCount;    // bands placed
+    int32_t rows;         // 1 or 2
+    int32_t perRow;       // bands in a full row
+    int32_t step;         // column pitch
+    int32_t x0, y0;       // first slider of row 0
+    int32_t sliderWidth;  // size of every band slider in this layout
     int32_t sliderHeight;
-    EqScalePlace scale[2]; // scale[1] only when rows == 2
+    EqScalePlace scale[2];  // scale[1] only when rows == 2
     EqBandPlace bands[kEqLayoutMaxBands];
 };
 

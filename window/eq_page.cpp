@@ -224,12 +224,12 @@ void CEqPage::LayoutBands() {
         sampleRate = s->chain.sampleRate;
         table = s->chain.eqTable;
     }
-    for (int i = 0; i < 4; ++i)
-        m_bandButtons[i].EnableWindow(eq_band_count_enabled(kBandCounts[i], sampleRate));
+    for (int i = 0; i < 4; ++i) m_bandButtons[i].EnableWindow(eq_band_count_enabled(kBandCounts[i], sampleRate));
 
     const PixelRect label = window_rect(m_bandLabels[0].m_hWnd);
-    EqLayoutInput input{m_bandCount, window_rect(m_hWnd), window_rect(m_groupBox.m_hWnd), label.width(),
-                        label.height(), m_sliderWidth, m_sliderHeight};
+    EqLayoutInput input{m_bandCount,   window_rect(m_hWnd), window_rect(m_groupBox.m_hWnd),
+                        label.width(), label.height(),      m_sliderWidth,
+                        m_sliderHeight};
     const EqBandLayout layout = eq_layout_bands(input);
     for (int row = 0; row < layout.rows; ++row) {
         const EqScalePlace& s = layout.scale[row];
@@ -453,8 +453,7 @@ void CEqPage::SyncWithEngine() {
         preGain = s->eqPreGainValue;
         secondPass = s->chain.eqSecondPass != 0;
     }
-    for (int32_t b = 0; b < m_bandCount; ++b)
-        m_bandSliders[b].SetPos(eq_band_position_from_value(values[b]));
+    for (int32_t b = 0; b < m_bandCount; ++b) m_bandSliders[b].SetPos(eq_band_position_from_value(values[b]));
     m_preGain.SetPos(static_cast<int>(std::lround(kPreGainCentre + preGain / 1.5)));
     m_secondPass.SetCheck(secondPass ? BST_CHECKED : BST_UNCHECKED);
 }

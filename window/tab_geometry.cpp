@@ -11,20 +11,19 @@ constexpr uint32_t kBlack = 0x00000000;
 PixelRect tab_page_rect(TabPlacement placement, PixelRect c, PixelRect r) {
     int32_t x = 0, y = 0, w = 0, h = 0;
     switch (placement) {
-    case TabPlacement::Vertical:
-        break;
-    case TabPlacement::Bottom:
-        x = r.left;
-        y = 1;
-        w = c.right - r.left - 2;
-        h = c.bottom - (r.bottom - r.top) - 5;
-        break;
-    case TabPlacement::Top:
-        x = r.left;
-        y = r.bottom + 1;
-        w = c.right - r.left - 2;
-        h = c.bottom - r.bottom - 3;
-        break;
+        case TabPlacement::Vertical: break;
+        case TabPlacement::Bottom:
+            x = r.left;
+            y = 1;
+            w = c.right - r.left - 2;
+            h = c.bottom - (r.bottom - r.top) - 5;
+            break;
+        case TabPlacement::Top:
+            x = r.left;
+            y = r.bottom + 1;
+            w = c.right - r.left - 2;
+            h = c.bottom - r.bottom - 3;
+            break;
     }
     return {x, y, x + w, y + h};
 }
@@ -38,9 +37,7 @@ PixelRect tab_inner_rect(PixelRect face, int32_t textTopOffset, int32_t textLeft
     return {face.left + textLeftOffset, face.top + textTopOffset, face.right, face.bottom};
 }
 
-PixelRect tab_text_rect(PixelRect inner) {
-    return {inner.left + 32, inner.top + 8, inner.right, inner.bottom};
-}
+PixelRect tab_text_rect(PixelRect inner) { return {inner.left + 32, inner.top + 8, inner.right, inner.bottom}; }
 
 int tab_text_passes(int effect, bool selected, uint32_t textColour, TextPass passes[2]) {
     if (effect == 0) {
@@ -58,12 +55,9 @@ int tab_text_passes(int effect, bool selected, uint32_t textColour, TextPass pas
     return 2;
 }
 
-PixelPoint tab_icon_origin(PixelRect inner, int32_t blankWidth) {
-    return {inner.left + blankWidth, inner.top - 1};
-}
+PixelPoint tab_icon_origin(PixelRect inner, int32_t blankWidth) { return {inner.left + blankWidth, inner.top - 1}; }
 
-TabBitmapPlacement tab_bitmap_face(PixelRect face, bool selected, int32_t bitmapWidth,
-                                   int32_t bitmapHeight) {
+TabBitmapPlacement tab_bitmap_face(PixelRect face, bool selected, int32_t bitmapWidth, int32_t bitmapHeight) {
     const int32_t w = face.width();
     const int32_t h = face.height();
     TabBitmapPlacement p;

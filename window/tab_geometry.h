@@ -49,8 +49,7 @@ struct TabBitmapPlacement {
     PixelRect destination;
     bool stretch;
 };
-TabBitmapPlacement tab_bitmap_face(PixelRect face, bool selected, int32_t bitmapWidth,
-                                   int32_t bitmapHeight);
+TabBitmapPlacement tab_bitmap_face(PixelRect face, bool selected, int32_t bitmapWidth, int32_t bitmapHeight);
 
 // The white open frame drawn without a background bitmap, from the last
 // tab's bottom-right corner round the client area: 5 points of a polyline.

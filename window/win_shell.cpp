@@ -138,8 +138,7 @@ public:
         drawing_.fetch_sub(1);
     }
 
-    void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom,
-                   uint32_t colour) override {
+    void fill_rect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) override {
         const RECT r{left, top, right, bottom};
         ::SetBkColor(memory_, colour);
         ::ExtTextOutW(memory_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
@@ -150,7 +149,7 @@ public:
 
 private:
     std::atomic<HDC> target_{nullptr};  // the DC frames may use; null: skip
-    HDC dc_ = nullptr;                   // the DC held (window thread)
+    HDC dc_ = nullptr;                  // the DC held (window thread)
     std::atomic<int> drawing_{0};
     HDC frameTarget_ = nullptr;
     HWND control_ = nullptr;
@@ -203,9 +202,7 @@ class ControlWindow : public CAudioMixDlg {
 public:
     ControlWindow() : courier(*this) {}
 
-    bool on_window_thread() const {
-        return ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
-    }
+    bool on_window_thread() const { return ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId(); }
 
     // Window thread: the display lets go of the DC first, then the window
     // goes, then the object.
@@ -349,8 +346,7 @@ public:
     bool module_path(char* buffer, size_t size) override {
         if (buffer == nullptr || size == 0) return false;
         std::wstring path(32768, L'\0');
-        const DWORD n = ::GetModuleFileNameW(library_instance(), &path[0],
-                                             static_cast<DWORD>(path.size()));
+        const DWORD n = ::GetModuleFileNameW(library_instance(), &path[0], static_cast<DWORD>(path.size()));
         if (n == 0 || n >= path.size()) return false;
         path.resize(n);
         return to_ansi_path(path, buffer, size);
@@ -365,8 +361,7 @@ private:
     static bool to_ansi_path(const std::wstring& path, char* buffer, size_t size) {
         if (convert(path, buffer, size)) return true;
         std::wstring shortPath(32768, L'\0');
-        const DWORD n = ::GetShortPathNameW(path.c_str(), &shortPath[0],
-                                            static_cast<DWORD>(shortPath.size()));
+        const DWORD n = ::GetShortPathNameW(path.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
         if (n == 0 || n >= shortPath.size()) return false;
         shortPath.resize(n);
         return convert(shortPath, buffer, size);
@@ -376,10 +371,9 @@ private:
         // A UTF-8 ANSI code page spells every path and takes no loss report.
         const bool utf8 = ::GetACP() == CP_UTF8;
         BOOL lossy = FALSE;
-        const int n = ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path.c_str(),
-                                            static_cast<int>(path.size()), buffer,
-                                            static_cast<int>(size) - 1, nullptr,
-                                            utf8 ? nullptr : &lossy);
+        const int n =
+            ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path.c_str(), static_cast<int>(path.size()),
+                                  buffer, static_cast<int>(size) - 1, nullptr, utf8 ? nullptr : &lossy);
         if (n <= 0 || lossy) return false;
         buffer[n] = '\0';
         return true;

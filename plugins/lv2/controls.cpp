@@ -28,10 +28,10 @@ bool control_value(const ParamInfo& info, float raw, double& value) {
     if (v < info.minimum) v = info.minimum;
     if (v > info.maximum) v = info.maximum;
     switch (info.kind) {
-    case ParamKind::Continuous: break;
-    case ParamKind::Switch:
-    case ParamKind::Integer: v = std::floor(v + 0.5); break;
-    case ParamKind::BandCount: v = nearest_band_count(v); break;
+        case ParamKind::Continuous: break;
+        case ParamKind::Switch:
+        case ParamKind::Integer: v = std::floor(v + 0.5); break;
+        case ParamKind::BandCount: v = nearest_band_count(v); break;
     }
     value = v;
     return true;

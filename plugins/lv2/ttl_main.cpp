@@ -83,14 +83,15 @@ std::string control_port(int32_t index, int32_t control) {
         << "        lv2:minimum " << number(info.minimum) << " ;\n"
         << "        lv2:maximum " << number(info.maximum);
     switch (info.kind) {
-    case ParamKind::Switch: out << " ;\n        lv2:portProperty lv2:toggled , lv2:integer"; break;
-    case ParamKind::Integer: out << " ;\n        lv2:portProperty lv2:integer"; break;
-    case ParamKind::BandCount:
-        out << " ;\n        lv2:portProperty lv2:integer , lv2:enumeration ;\n        lv2:scalePoint";
-        for (int n : {10, 15, 25, 31})
-            out << (n == 10 ? " " : " , ") << "[ rdfs:label \"" << n << " bands\" ; rdf:value " << number(n) << " ]";
-        break;
-    case ParamKind::Continuous: break;
+        case ParamKind::Switch: out << " ;\n        lv2:portProperty lv2:toggled , lv2:integer"; break;
+        case ParamKind::Integer: out << " ;\n        lv2:portProperty lv2:integer"; break;
+        case ParamKind::BandCount:
+            out << " ;\n        lv2:portProperty lv2:integer , lv2:enumeration ;\n        lv2:scalePoint";
+            for (int n : {10, 15, 25, 31})
+                out << (n == 10 ? " " : " , ") << "[ rdfs:label \"" << n << " bands\" ; rdf:value " << number(n)
+                    << " ]";
+            break;
+        case ParamKind::Continuous: break;
     }
     const std::string unit = unit_of(info);
     if (!unit.empty()) out << " ;\n        units:unit " << unit;
@@ -116,7 +117,8 @@ std::string plugins() {
     for (const PluginKind& kind : kKinds) {
         out << "<" << kind.uri << ">\n    a lv2:Plugin , lv2:EQPlugin ;\n"
             << "    doap:name " << quoted(kind.name) << " ;\n"
-            << "    rdfs:comment \"Graphic equaliser (10, 15, 25 or 31 bands), reverb and compressor on 16-bit samples.\" ;\n"
+            << "    rdfs:comment \"Graphic equaliser (10, 15, 25 or 31 bands), reverb and compressor on 16-bit "
+               "samples.\" ;\n"
             << "    lv2:optionalFeature lv2:hardRTCapable ;\n"
             << "    lv2:port\n";
         int32_t index = 0;
@@ -138,8 +140,8 @@ std::string presets() {
                 << "> ;\n    rdfs:label " << quoted(std::string(p.name) + " (" + std::to_string(p.bandCount) + ")")
                 << " ;\n    lv2:port [ lv2:symbol \"eq_bands\" ; pset:value " << number(p.bandCount) << " ]";
             for (int b = 0; b < kBandPorts; ++b)
-                out << " ,\n        [ lv2:symbol \"eq_band_" << b << "\" ; pset:value " << number(b < 10 ? p.gains[b] : 0)
-                    << " ]";
+                out << " ,\n        [ lv2:symbol \"eq_band_" << b << "\" ; pset:value "
+                    << number(b < 10 ? p.gains[b] : 0) << " ]";
             out << " .\n\n";
         }
     }

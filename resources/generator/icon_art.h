@@ -34,8 +34,9 @@ inline void outlined(Canvas& cv, const Shape& shape, const Paint& paint, Colour 
 }
 
 inline void check_box_frame(Canvas& cv) {
-    outlined(cv, [](Point p) { return sd_box(p, 5, 5, 27, 27, 3); }, vgradient(ink::paper(), rgb(214, 228, 232), 5, 27),
-             ink::teal(), 2);
+    outlined(
+        cv, [](Point p) { return sd_box(p, 5, 5, 27, 27, 3); }, vgradient(ink::paper(), rgb(214, 228, 232), 5, 27),
+        ink::teal(), 2);
 }
 
 inline void glyph_check_on(Canvas& cv) {
@@ -47,8 +48,12 @@ inline void glyph_check_on(Canvas& cv) {
 inline void glyph_check_off(Canvas& cv) { check_box_frame(cv); }
 
 inline void radio_frame(Canvas& cv) {
-    outlined(cv, [](Point p) { return sd_circle(p, {16, 16}, 11); }, vgradient(ink::paper(), rgb(214, 228, 232), 5, 27),
-             ink::teal(), 2);
+    outlined(
+        cv,
+        [](Point p) {
+            return sd_circle(p, {16, 16}, 11);
+        },
+        vgradient(ink::paper(), rgb(214, 228, 232), 5, 27), ink::teal(), 2);
 }
 
 inline void glyph_radio_on(Canvas& cv) {
@@ -61,11 +66,15 @@ inline void glyph_radio_off(Canvas& cv) { radio_frame(cv); }
 // Sound effects: a loudspeaker with two waves.
 inline void glyph_speaker(Canvas& cv) {
     const std::vector<Point> body{{4, 12}, {10, 12}, {18, 5}, {18, 27}, {10, 20}, {4, 20}};
-    outlined(cv, [&](Point p) { return sd_polygon(p, body); }, vgradient(ink::teal_light(), ink::teal(), 5, 27),
-             ink::outline(), 1.2);
+    outlined(
+        cv, [&](Point p) { return sd_polygon(p, body); }, vgradient(ink::teal_light(), ink::teal(), 5, 27),
+        ink::outline(), 1.2);
     for (double r : {6.5, 11.5})
-        cv.fill([&, r](Point p) { return sd_arc(p, {17, 16}, r, -kPi / 3.2, kPi / 3.2, cv.stroke(2.6, 1.2)); },
-                ink::warm());
+        cv.fill(
+            [&, r](Point p) {
+                return sd_arc(p, {17, 16}, r, -kPi / 3.2, kPi / 3.2, cv.stroke(2.6, 1.2));
+            },
+            ink::warm());
 }
 
 // Equaliser: vertical slider tracks with their knobs at different heights
@@ -78,8 +87,9 @@ inline void glyph_equaliser(Canvas& cv) {
     for (size_t i = 0; i < xs.size(); ++i) {
         const double x = xs[i];
         cv.fill([&](Point p) { return sd_segment(p, {x, 4}, {x, 28}, cv.stroke(2)); }, ink::outline());
-        outlined(cv, [&](Point p) { return sd_box(p, x - half, knob[i] - 2.6, x + half, knob[i] + 2.6, 1); },
-                 vgradient(rgb(250, 196, 160), ink::warm(), knob[i] - 2.6, knob[i] + 2.6), ink::outline(), 1);
+        outlined(
+            cv, [&](Point p) { return sd_box(p, x - half, knob[i] - 2.6, x + half, knob[i] + 2.6, 1); },
+            vgradient(rgb(250, 196, 160), ink::warm(), knob[i] - 2.6, knob[i] + 2.6), ink::outline(), 1);
     }
 }
 
@@ -96,8 +106,9 @@ inline void glyph_note(Canvas& cv) {
 
 // A small level display: a green waveform on a dark panel.
 inline void glyph_waveform(Canvas& cv) {
-    outlined(cv, [](Point p) { return sd_box(p, 3, 6, 29, 26, 3); }, vgradient(rgb(16, 64, 80), rgb(6, 30, 40), 6, 26),
-             ink::outline(), 1);
+    outlined(
+        cv, [](Point p) { return sd_box(p, 3, 6, 29, 26, 3); }, vgradient(rgb(16, 64, 80), rgb(6, 30, 40), 6, 26),
+        ink::outline(), 1);
     std::vector<Point> wave;
     for (int i = 0; i <= 44; ++i) {
         const double x = 5 + i * 0.5;
@@ -113,46 +124,57 @@ inline void glyph_app(Canvas& cv) {
     const double h[] = {8, 15, 21, 13, 17};
     for (int i = 0; i < 5; ++i) {
         const double x = 6.5 + i * 4.5;
-        cv.fill([&](Point p) { return sd_box(p, x, 25 - h[i], x + 3, 25, 0.8); }, vgradient(rgb(255, 236, 220), ink::paper(), 4, 25));
+        cv.fill([&](Point p) { return sd_box(p, x, 25 - h[i], x + 3, 25, 0.8); },
+                vgradient(rgb(255, 236, 220), ink::paper(), 4, 25));
     }
     cv.fill([](Point p) { return sd_box(p, 5, 26, 27, 27.5); }, skin::tab());
 }
 
 inline void glyph_save(Canvas& cv) {
     const std::vector<Point> disk{{4, 4}, {24, 4}, {28, 8}, {28, 28}, {4, 28}};
-    outlined(cv, [&](Point p) { return sd_polygon(p, disk) - 0.5; }, vgradient(rgb(80, 136, 210), ink::blue(), 4, 28),
-             rgb(20, 48, 96), 1.2);
+    outlined(
+        cv, [&](Point p) { return sd_polygon(p, disk) - 0.5; }, vgradient(rgb(80, 136, 210), ink::blue(), 4, 28),
+        rgb(20, 48, 96), 1.2);
     cv.fill([](Point p) { return sd_box(p, 9, 4, 22, 12, 0.5); }, ink::grey());
     cv.fill([](Point p) { return sd_box(p, 17.5, 5.5, 20.5, 10.5); }, rgb(60, 72, 84));
     cv.fill([](Point p) { return sd_box(p, 8, 16, 24, 28, 1); }, ink::paper());
-    for (double y : {20.0, 24.0}) cv.fill([&, y](Point p) { return sd_box(p, 10.5, y - 0.6, 21.5, y + 0.6); }, ink::grey());
+    for (double y : {20.0, 24.0})
+        cv.fill([&, y](Point p) { return sd_box(p, 10.5, y - 0.6, 21.5, y + 0.6); }, ink::grey());
 }
 
 inline void glyph_delete(Canvas& cv) {
     for (int pass = 0; pass < 2; ++pass) {
         const double w = pass == 0 ? cv.stroke(6.5, 2.5) : cv.stroke(4, 1.5);
         const Colour c = pass == 0 ? rgb(120, 20, 16) : ink::red();
-        cv.fill([&](Point p) {
-            return sd_union(sd_segment(p, {8, 8}, {24, 24}, w), sd_segment(p, {24, 8}, {8, 24}, w));
-        }, c);
+        cv.fill(
+            [&](Point p) {
+                return sd_union(sd_segment(p, {8, 8}, {24, 24}, w), sd_segment(p, {24, 8}, {8, 24}, w));
+            },
+            c);
     }
 }
 
 // Back: a U-turn arrow pointing left.
 inline void glyph_back(Canvas& cv) {
     const double w = cv.stroke(3.4, 1.5);
-    cv.fill([&](Point p) {
-        double d = sd_arc(p, {19, 17}, 8, -kPi / 2, kPi / 2, w);
-        d = sd_union(d, sd_segment(p, {19, 9}, {11, 9}, w));
-        d = sd_union(d, sd_segment(p, {19, 25}, {9, 25}, w));
-        return d;
-    }, ink::blue());
+    cv.fill(
+        [&](Point p) {
+            double d = sd_arc(p, {19, 17}, 8, -kPi / 2, kPi / 2, w);
+            d = sd_union(d, sd_segment(p, {19, 9}, {11, 9}, w));
+            d = sd_union(d, sd_segment(p, {19, 25}, {9, 25}, w));
+            return d;
+        },
+        ink::blue());
     const std::vector<Point> head{{3, 9}, {12, 2.5}, {12, 15.5}};
     cv.fill([&](Point p) { return sd_polygon(p, head); }, ink::blue());
 }
 
 inline void glyph_confirm(Canvas& cv) {
-    cv.fill([](Point p) { return sd_circle(p, {16, 16}, 13.5); }, vgradient(rgb(90, 200, 120), rgb(20, 128, 60), 2, 30));
+    cv.fill(
+        [](Point p) {
+            return sd_circle(p, {16, 16}, 13.5);
+        },
+        vgradient(rgb(90, 200, 120), rgb(20, 128, 60), 2, 30));
     const std::vector<Point> tick{{9, 16.5}, {14, 21.5}, {23.5, 10.5}};
     cv.fill([&](Point p) { return sd_polyline(p, tick, cv.stroke(3.6, 1.5)); }, ink::paper());
 }
@@ -172,10 +194,17 @@ inline void glyph_default(Canvas& cv) {
 }
 
 inline void glyph_close(Canvas& cv) {
-    cv.fill([](Point p) { return sd_circle(p, {16, 16}, 13.5); }, vgradient(rgb(240, 110, 96), rgb(180, 36, 30), 2, 30));
+    cv.fill(
+        [](Point p) {
+            return sd_circle(p, {16, 16}, 13.5);
+        },
+        vgradient(rgb(240, 110, 96), rgb(180, 36, 30), 2, 30));
     const double w = cv.stroke(3.6, 1.5);
-    cv.fill([&](Point p) { return sd_union(sd_segment(p, {11, 11}, {21, 21}, w), sd_segment(p, {21, 11}, {11, 21}, w)); },
-            ink::paper());
+    cv.fill(
+        [&](Point p) {
+            return sd_union(sd_segment(p, {11, 11}, {21, 21}, w), sd_segment(p, {21, 11}, {11, 21}, w));
+        },
+        ink::paper());
 }
 
 // Adjust: three horizontal sliders.
@@ -186,14 +215,19 @@ inline void glyph_adjust(Canvas& cv) {
     for (int i = 0; i < 3; ++i) {
         const double y = ys[i];
         cv.fill([&](Point p) { return sd_segment(p, {3, y}, {29, y}, cv.stroke(2.2)); }, ink::outline());
-        outlined(cv, [&](Point p) { return sd_circle(p, {knob[i], y}, r); },
-                 vgradient(rgb(250, 196, 160), ink::warm(), y - r, y + r), ink::outline(), 1);
+        outlined(
+            cv,
+            [&](Point p) {
+                return sd_circle(p, {knob[i], y}, r);
+            },
+            vgradient(rgb(250, 196, 160), ink::warm(), y - r, y + r), ink::outline(), 1);
     }
 }
 
 // A preset list: a sheet with lines and a star.
 inline void glyph_preset(Canvas& cv) {
-    outlined(cv, [](Point p) { return sd_box(p, 5, 3, 25, 29, 2); }, solid(ink::paper()), ink::teal(), 1.5);
+    outlined(
+        cv, [](Point p) { return sd_box(p, 5, 3, 25, 29, 2); }, solid(ink::paper()), ink::teal(), 1.5);
     for (double y : {9.0, 14.0, 19.0})
         cv.fill([&, y](Point p) { return sd_box(p, 9, y - 0.9, 21, y + 0.9); }, ink::teal_light());
     std::vector<Point> star;
@@ -201,7 +235,8 @@ inline void glyph_preset(Canvas& cv) {
         const double a = -kPi / 2 + i * kPi / 5, r = i % 2 == 0 ? 7.5 : 3.2;
         star.push_back({23 + r * std::cos(a), 23.5 + r * std::sin(a)});
     }
-    outlined(cv, [&](Point p) { return sd_polygon(p, star); }, solid(rgb(250, 200, 60)), rgb(150, 90, 20), 1);
+    outlined(
+        cv, [&](Point p) { return sd_polygon(p, star); }, solid(rgb(250, 200, 60)), rgb(150, 90, 20), 1);
 }
 
 inline IconImage render_icon(Glyph glyph, int size) {
@@ -218,22 +253,14 @@ struct NamedIcon {
 
 inline std::vector<NamedIcon> icon_catalogue() {
     return {
-        {1014, "tab_effects.ico", glyph_speaker},
-        {1015, "tab_equaliser.ico", glyph_equaliser},
-        {1016, "note.ico", glyph_note},
-        {1017, "waveform.ico", glyph_waveform},
-        {1018, "audiomix.ico", glyph_app},
-        {1019, "save.ico", glyph_save},
-        {1020, "delete.ico", glyph_delete},
-        {1021, "check_on.ico", glyph_check_on},
-        {1022, "check_off.ico", glyph_check_off},
-        {1023, "radio_on.ico", glyph_radio_on},
-        {1024, "radio_off.ico", glyph_radio_off},
-        {1025, "preset.ico", glyph_preset},
-        {1026, "back.ico", glyph_back},
-        {1027, "confirm.ico", glyph_confirm},
-        {1028, "default.ico", glyph_default},
-        {1029, "close.ico", glyph_close},
+        {1014, "tab_effects.ico", glyph_speaker}, {1015, "tab_equaliser.ico", glyph_equaliser},
+        {1016, "note.ico", glyph_note},           {1017, "waveform.ico", glyph_waveform},
+        {1018, "audiomix.ico", glyph_app},        {1019, "save.ico", glyph_save},
+        {1020, "delete.ico", glyph_delete},       {1021, "check_on.ico", glyph_check_on},
+        {1022, "check_off.ico", glyph_check_off}, {1023, "radio_on.ico", glyph_radio_on},
+        {1024, "radio_off.ico", glyph_radio_off}, {1025, "preset.ico", glyph_preset},
+        {1026, "back.ico", glyph_back},           {1027, "confirm.ico", glyph_confirm},
+        {1028, "default.ico", glyph_default},     {1029, "close.ico", glyph_close},
         {1030, "adjust.ico", glyph_adjust},
     };
 }

@@ -26,8 +26,8 @@ struct Image4 {
 };
 
 struct IconImage {
-    int size = 0;                // square
-    std::vector<Rgba8> pixels;   // straight alpha, top row first
+    int size = 0;               // square
+    std::vector<Rgba8> pixels;  // straight alpha, top row first
 };
 
 namespace detail {

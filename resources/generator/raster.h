@@ -79,7 +79,7 @@ inline double sd_polygon(Point p, const std::vector<Point>& v) {
         const double t = std::clamp((wx * ex + wy * ey) / (ex * ex + ey * ey), 0.0, 1.0);
         const double bx = wx - ex * t, by = wy - ey * t;
         d = std::min(d, bx * bx + by * by);
-        const bool c1 = p.y >= v[i].y, c2 = p.y < v[j].y, c3 = ex * wy > ey * wx;
+        const bool c1 = p.y >= v[i].y, c2 = p.y<v[j].y, c3 = ex * wy> ey * wx;
         if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) s = -s;
     }
     return s * std::sqrt(d);
@@ -134,9 +134,7 @@ public:
 
     // A stroke width in design units, never thinner than min_px pixels: keeps
     // strokes visible when a 32-unit design is drawn at 16 pixels.
-    double stroke(double units, double min_px = 1.0) const {
-        return std::max(units, min_px / scale_);
-    }
+    double stroke(double units, double min_px = 1.0) const { return std::max(units, min_px / scale_); }
 
     void fill(const Shape& shape, const Paint& paint, double opacity = 1.0) {
         for (int y = 0; y < h_; ++y)
@@ -194,7 +192,9 @@ inline uint32_t hash3(uint32_t a, uint32_t b, uint32_t seed) {
 }
 
 // 0..1 from a lattice point.
-inline double lattice(int ix, int iy, uint32_t seed) { return hash3(static_cast<uint32_t>(ix), static_cast<uint32_t>(iy), seed) / 4294967296.0; }
+inline double lattice(int ix, int iy, uint32_t seed) {
+    return hash3(static_cast<uint32_t>(ix), static_cast<uint32_t>(iy), seed) / 4294967296.0;
+}
 
 // Smooth value noise over a lattice of cx x cy cells that wraps around: u in
 // [0, cx) and v in [0, cy) cover one period, so an image that maps its width
@@ -213,8 +213,7 @@ inline double periodic_noise(double u, double v, int cx, int cy, uint32_t seed) 
 
 // Fractal sum of periodic noise, centred on 0 (roughly -0.5..0.5). x and y
 // are pixels of a width x height tile; the coarsest octave has cx x cy cells.
-inline double periodic_fbm(double x, double y, int width, int height, int cx, int cy, int octaves,
-                           uint32_t seed) {
+inline double periodic_fbm(double x, double y, int width, int height, int cx, int cy, int octaves, uint32_t seed) {
     double sum = 0, amp = 0.5, norm = 0;
     for (int o = 0; o < octaves; ++o) {
         const int nx = cx << o, ny = cy << o;

@@ -159,7 +159,8 @@ inline Image24 thumb_bitmap(int w, int h) {
 inline Image24 channel_bitmap() {
     const int w = 64, h = 6;
     Canvas cv(w, h);
-    cv.fill([&](Point p) { return sd_box(p, 0, 0, w, h); }, vgradient(shade(skin::teal(), -0.4), shade(skin::teal(), 0.3), 0, h));
+    cv.fill([&](Point p) { return sd_box(p, 0, 0, w, h); },
+            vgradient(shade(skin::teal(), -0.4), shade(skin::teal(), 0.3), 0, h));
     return flatten(cv, skin::teal());
 }
 
@@ -193,7 +194,8 @@ inline Image24 capsule_bitmap() {
 inline Image24 banner_bitmap() {
     const int w = 128, h = 40;
     Canvas cv(w, h);
-    cv.fill([&](Point p) { return sd_box(p, 0, 0, w, h); }, vgradient(shade(skin::teal(), 0.2), shade(skin::teal(), -0.2), 0, h));
+    cv.fill([&](Point p) { return sd_box(p, 0, 0, w, h); },
+            vgradient(shade(skin::teal(), 0.2), shade(skin::teal(), -0.2), 0, h));
     const double heights[] = {14, 22, 30, 24, 17, 26, 12, 19};
     for (int i = 0; i < 8; ++i) {
         const double x0 = 8 + i * 7;
@@ -201,7 +203,8 @@ inline Image24 banner_bitmap() {
                 vgradient(skin::tab(), shade(skin::tab_off(), 0.2), 5, h - 5));
     }
     std::vector<Point> wave;
-    for (int x = 66; x <= 122; ++x) wave.push_back({double(x), h / 2.0 + 11 * std::sin((x - 66) / 56.0 * 4 * kPi) * std::exp(-(x - 66) / 50.0)});
+    for (int x = 66; x <= 122; ++x)
+        wave.push_back({double(x), h / 2.0 + 11 * std::sin((x - 66) / 56.0 * 4 * kPi) * std::exp(-(x - 66) / 50.0)});
     cv.fill([&](Point p) { return sd_polyline(p, wave, 1.6); }, skin::white());
     return flatten(cv, skin::teal());
 }
@@ -210,7 +213,8 @@ inline Image24 banner_bitmap() {
 inline Image24 caption_bitmap() {
     const int w = 64, h = 33;
     Canvas cv(w, h);
-    cv.fill([&](Point p) { return sd_box(p, 0, 0, w, h); }, vgradient(shade(skin::teal(), 0.45), shade(skin::teal(), -0.1), 0, h));
+    cv.fill([&](Point p) { return sd_box(p, 0, 0, w, h); },
+            vgradient(shade(skin::teal(), 0.45), shade(skin::teal(), -0.1), 0, h));
     cv.fill([&](Point p) { return sd_box(p, 0, h - 6, w, h - 5); }, shade(skin::teal(), 0.5));
     return flatten(cv, skin::teal());
 }

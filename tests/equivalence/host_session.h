@@ -40,8 +40,8 @@ inline bool load_api(Api& api) {
     const HMODULE module = LoadLibraryW((exe.substr(0, exe.find_last_of(L'\\') + 1) + L"audiomix.dll").c_str());
     // Through void (*)(void), the one function pointer type every other
     // converts to without a cast-function-type warning.
-#define AUDIOMIX_BIND(ordinal, name)                                                                              \
-    api.name = reinterpret_cast<decltype(api.name)>(                                                              \
+#define AUDIOMIX_BIND(ordinal, name)                 \
+    api.name = reinterpret_cast<decltype(api.name)>( \
         reinterpret_cast<void (*)(void)>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
     AUDIOMIX_EXPORTS(AUDIOMIX_BIND)
 #undef AUDIOMIX_BIND
@@ -99,17 +99,20 @@ struct Draw {
     double first, step;
     uint32_t count;
 };
+// One row of draws per line.
+// clang-format off
 inline const Draw kDraws[] = {
-    {"eq.on", 0, 1, 2},           {"reverb.on", 0, 1, 2},          {"comp.on", 0, 1, 2},
-    {"order.reverb_first", 0, 1, 2}, {"comp.threshold_db", -59, 1, 59}, {"comp.ratio", 0, 1, 11},
-    {"comp.attack_ms", 1, 1, 1000}, {"comp.release_ms", 1, 1, 1000}, {"reverb.comb_db", -80, 1, 80},
-    {"reverb.taps", 1, 1, 100},    {"reverb.wet_db", -100, 1, 99},  {"reverb.decay_m", 1, 1, 1000},
-    {"reverb.comb_m", 1, 1, 1000}, {"reverb.base_m", 0, 1, 101},   {"eq.bands", 10, 5, 5},
-    {"eq.pregain", -18, 0.25, 145}, {"eq.second_pass", 0, 1, 2},  {"eq.band.%u", -20, 0.25, 161}};
+    {"eq.on", 0, 1, 2},              {"reverb.on", 0, 1, 2},             {"comp.on", 0, 1, 2},
+    {"order.reverb_first", 0, 1, 2}, {"comp.threshold_db", -59, 1, 59},  {"comp.ratio", 0, 1, 11},
+    {"comp.attack_ms", 1, 1, 1000},  {"comp.release_ms", 1, 1, 1000},    {"reverb.comb_db", -80, 1, 80},
+    {"reverb.taps", 1, 1, 100},      {"reverb.wet_db", -100, 1, 99},     {"reverb.decay_m", 1, 1, 1000},
+    {"reverb.comb_m", 1, 1, 1000},   {"reverb.base_m", 0, 1, 101},       {"eq.bands", 10, 5, 5},
+    {"eq.pregain", -18, 0.25, 145},  {"eq.second_pass", 0, 1, 2},        {"eq.band.%u", -20, 0.25, 161}};
+// clang-format on
 // Names no parameter has, and values no range holds or that are not whole.
 inline const char* const kBadNames[] = {"eq.band.03", "eq.band.31", "eq.band.-1", "no.such.parameter", "EQ.ON", ""};
-inline const double kOddValues[] = {-1e9, -100.5, -18.5, -0.25, 0.5, 2, 2.5, 11, 20.5, 1001, 1e9,
-                                   std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN(), kInfinity = std::numeric_limits<double>::infinity();
+inline const double kOddValues[] = {-1e9, -100.5, -18.5, -0.25, 0.5, 2, 2.5, 11, 20.5, 1001, 1e9, kNaN, kInfinity};
 
 class Session {
 public:
@@ -118,8 +121,8 @@ public:
     Session(const Api& api, Recording& out, const uint8_t* data = nullptr, size_t size = 0)
         : api_(api), out_(out), data_(data), size_(size) {}
 
-    uint64_t changed = 0;   // buffers the library altered
-    uint64_t broken = 0;    // results against the documented ones
+    uint64_t changed = 0;  // buffers the library altered
+    uint64_t broken = 0;   // results against the documented ones
 
     void run(int steps) {
         api_.begin(0x00336699u);
@@ -129,34 +132,36 @@ public:
         init();
         for (int s = 0; s < steps && (data_ == nullptr || pos_ < size_); ++s) {
             switch (below(20)) {
-            case 0: init(); break;
-            case 1: api_.setiir(static_cast<uint8_t>(below(3))); break;
-            case 2: api_.datarefresh(); break;
-            case 3:
-                api_.setdisp(static_cast<uint8_t>(below(3)));
-                readouts();
-                break;
-            case 4: engines(); break;
-            case 5: dump_params(nullptr); break;
-            case 6: presets(nullptr); break;
-            case 7:
-                // Closed, the equaliser still runs; begun again, the window is back.
-                if (below(2) == 0) {
-                    api_.close();
-                } else {
-                    api_.begin(below(0x1000000));
-                    api_.set_mainwnd(nullptr);
-                    // Any bytes as the caption, up to past the 511 kept.
-                    std::string title(below(700), ' ');
-                    for (char& c : title) c = static_cast<char>(1 + below(255));
-                    api_.set_title(title.c_str());
-                }
-                readouts();
-                break;
-            case 8:
-            case 9:
-            case 10: for (uint32_t n = 1 + below(4); n > 0; --n) setting(nullptr); break;
-            default: buffers(1 + static_cast<int>(below(4))); break;
+                case 0: init(); break;
+                case 1: api_.setiir(static_cast<uint8_t>(below(3))); break;
+                case 2: api_.datarefresh(); break;
+                case 3:
+                    api_.setdisp(static_cast<uint8_t>(below(3)));
+                    readouts();
+                    break;
+                case 4: engines(); break;
+                case 5: dump_params(nullptr); break;
+                case 6: presets(nullptr); break;
+                case 7:
+                    // Closed, the equaliser still runs; begun again, the window is back.
+                    if (below(2) == 0) {
+                        api_.close();
+                    } else {
+                        api_.begin(below(0x1000000));
+                        api_.set_mainwnd(nullptr);
+                        // Any bytes as the caption, up to past the 511 kept.
+                        std::string title(below(700), ' ');
+                        for (char& c : title) c = static_cast<char>(1 + below(255));
+                        api_.set_title(title.c_str());
+                    }
+                    readouts();
+                    break;
+                case 8:
+                case 9:
+                case 10:
+                    for (uint32_t n = 1 + below(4); n > 0; --n) setting(nullptr);
+                    break;
+                default: buffers(1 + static_cast<int>(below(4))); break;
             }
         }
         for (Engine& e : engines_) api_.engine_destroy(e.engine);

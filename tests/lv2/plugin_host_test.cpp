@@ -119,10 +119,18 @@ struct Block {
 std::vector<Block> session(uint32_t seed, size_t totalFrames) {
     std::mt19937 rng(seed);
     const std::vector<std::pair<std::string, std::vector<float>>> choices = {
-        {"eq_on", {0, 1}},           {"reverb_on", {0, 1}},         {"comp_on", {0, 1}},
-        {"order_reverb_first", {0, 1}}, {"reverb_taps", {5, 40, 100}}, {"reverb_wet_db", {-20, -4}},
-        {"comp_threshold_db", {-40, -10}}, {"eq_bands", {10, 15, 31}}, {"eq_band_2", {-12, 0, 15}},
-        {"eq_band_27", {6, -6}},     {"eq_pregain", {-6, 0, 3.5f}}, {"eq_second_pass", {0, 1}},
+        {"eq_on", {0, 1}},
+        {"reverb_on", {0, 1}},
+        {"comp_on", {0, 1}},
+        {"order_reverb_first", {0, 1}},
+        {"reverb_taps", {5, 40, 100}},
+        {"reverb_wet_db", {-20, -4}},
+        {"comp_threshold_db", {-40, -10}},
+        {"eq_bands", {10, 15, 31}},
+        {"eq_band_2", {-12, 0, 15}},
+        {"eq_band_27", {6, -6}},
+        {"eq_pregain", {-6, 0, 3.5f}},
+        {"eq_second_pass", {0, 1}},
     };
     std::vector<Block> blocks;
     for (size_t done = 0; done < totalFrames; done += blocks.back().frames) {
@@ -203,7 +211,8 @@ TEST(PluginHost, PresetsRestoreTheirBandCountAndGains) {
         lilv_state_emit_port_values(
             state,
             [](const char* symbol, void* data, const void* value, uint32_t size, uint32_t) {
-                if (size == sizeof(float)) (*static_cast<std::map<std::string, float>*>(data))[symbol] = *static_cast<const float*>(value);
+                if (size == sizeof(float))
+                    (*static_cast<std::map<std::string, float>*>(data))[symbol] = *static_cast<const float*>(value);
             },
             &restored);
         EXPECT_EQ(restored.size(), 32u) << uri;  // eq_bands and 31 bands
@@ -232,11 +241,11 @@ TEST(PluginHost, UnconnectedPortsAndEmptyBlocksAreHarmless) {
     ASSERT_TRUE(p.ok());
     p.set("eq_on", 1);
     p.set("reverb_on", 1);
-    p.run_raw(0);     // audio ports not connected yet
-    p.run_raw(512);   // still none: nothing read, nothing written
+    p.run_raw(0);    // audio ports not connected yet
+    p.run_raw(512);  // still none: nothing read, nothing written
     std::vector<float> left(512, 0.25f), out(512, 9.0f);
-    p.connect(0, left.data());   // right input left unconnected: silence
-    p.connect(2, out.data());    // right output unconnected: not written
+    p.connect(0, left.data());  // right input left unconnected: silence
+    p.connect(2, out.data());   // right output unconnected: not written
     p.run_raw(512);
     for (float v : out) ASSERT_LT(std::fabs(v), 1.0f);
     for (uint32_t port = 4; port < 4 + 48; ++port) p.connect(port, nullptr);  // controls too

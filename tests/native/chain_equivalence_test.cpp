@@ -272,7 +272,8 @@ TEST(ChainEquivalence, RandomSetupsAndBuffersMatchTheModel) {
         const uint32_t stages = 1 + rng() % 7;  // a bit per stage, at least one on
         if (stages & 1) setup_equaliser(*start, rng, kBands[rng() % 4], static_cast<uint8_t>(rng() % 2));
         if (stages & 2) setup_reverb(*start, rng, kTaps[rng() % 6]);
-        if (stages & 4) setup_compressor(*start, rng, static_cast<int32_t>(rng() % 11), 1 + rng() % 1000, 1 + rng() % 1000);
+        if (stages & 4)
+            setup_compressor(*start, rng, static_cast<int32_t>(rng() % 11), 1 + rng() % 1000, 1 + rng() % 1000);
         const uint32_t odd = rng() % 8;  // now and then a value no control produces
         if (odd == 0 && (stages & 2)) {
             for (ReverbVoice& v : p.reverb) {
@@ -310,8 +311,8 @@ TEST(ChainEquivalence, RandomSetupsAndBuffersMatchTheModel) {
             if (reset == 2) pair.params().compGainResets += 1;
             const size_t at = rng() % (signal.size() - (bytes + 1) / 2 + 1);
             ASSERT_TRUE(pair.run(signal.data() + at, bytes, static_cast<uint8_t>(rng() % 3)))
-                << "run " << run << ": " << rate << " Hz, " << channels << " channel(s), stages " << stages
-                << ", odd " << odd;
+                << "run " << run << ": " << rate << " Hz, " << channels << " channel(s), stages " << stages << ", odd "
+                << odd;
             total += std::max(frames, 200);
         }
     }

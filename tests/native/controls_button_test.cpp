@@ -71,7 +71,7 @@ TEST(ButtonFlat, FramedOnlyWhenHoveredOrPressedAndHoverEntersOnceAndLeaves) {
     EXPECT_EQ(button_hover(true, false, false, true, true, false), HoverAction::Enter);
     EXPECT_EQ(button_hover(true, false, true, true, true, false), HoverAction::None);  // stays
     EXPECT_EQ(button_hover(true, false, true, false, true, true), HoverAction::Leave);
-    EXPECT_EQ(button_hover(true, true, false, true, true, true), HoverAction::None);  // dragged in while held
+    EXPECT_EQ(button_hover(true, true, false, true, true, true), HoverAction::None);     // dragged in while held
     EXPECT_EQ(button_hover(true, false, false, true, false, false), HoverAction::None);  // inactive thread
 }
 

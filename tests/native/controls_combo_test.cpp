@@ -82,9 +82,11 @@ TEST(ComboColourArchive, CountThenLittleEndianWordsAndNothingFromShortOrHostileO
 
     // Nothing left, a truncated array, a huge count, a short count, an offset
     // past the end: false, and values and offset untouched.
-    const std::pair<std::vector<uint8_t>, size_t> bad[] = {
-        {{}, 0}, {{2, 0, 0, 0, 1, 0, 0, 0, 0xD0, 0xC0}, 0}, {{0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4}, 0}, {{1, 0}, 0},
-        {{1, 0, 0, 0, 5, 0, 0, 0}, 40}};
+    const std::pair<std::vector<uint8_t>, size_t> bad[] = {{{}, 0},
+                                                           {{2, 0, 0, 0, 1, 0, 0, 0, 0xD0, 0xC0}, 0},
+                                                           {{0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4}, 0},
+                                                           {{1, 0}, 0},
+                                                           {{1, 0, 0, 0, 5, 0, 0, 0}, 40}};
     for (const auto& [bytes, start] : bad) {
         values = {7u};
         offset = start;

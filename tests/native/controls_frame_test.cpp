@@ -52,10 +52,18 @@ TEST(FrameHitTest, MainWindowButtonsCaptionAndClient) {
     // Close {375, 3, 396, 24}, right of it the border; extra {353, 3, 374, 24}
     // and the gap before close; icon {10, 5, 26, 21}; caption {10, 5, 388, 33}.
     // Without a thick frame the borders are not sizing zones.
-    expect_hits(main_window_state(),
-                {{375, 3, kHitClose}, {395, 23, kHitClose}, {396, 13, kHitClient}, {363, 13, kHitMenu},
-                 {374, 13, kHitCaption}, {12, 7, kHitSysMenu}, {26, 7, kHitCaption}, {200, 5, kHitCaption},
-                 {200, 32, kHitCaption}, {200, 4, kHitClient}, {200, 33, kHitClient}, {5, 100, kHitClient}});
+    expect_hits(main_window_state(), {{375, 3, kHitClose},
+                                      {395, 23, kHitClose},
+                                      {396, 13, kHitClient},
+                                      {363, 13, kHitMenu},
+                                      {374, 13, kHitCaption},
+                                      {12, 7, kHitSysMenu},
+                                      {26, 7, kHitCaption},
+                                      {200, 5, kHitCaption},
+                                      {200, 32, kHitCaption},
+                                      {200, 4, kHitClient},
+                                      {200, 33, kHitClient},
+                                      {5, 100, kHitClient}});
     // The system menu area follows the small icon size: {10, 5, 30, 26}.
     expect_hits(main_window_state(), {{29, 25, kHitSysMenu}, {30, 25, kHitCaption}, {29, 26, kHitCaption}}, 20, 21);
     // Without the flag the extra button is caption.
@@ -72,8 +80,13 @@ TEST(FrameHitTest, ThickFrameSizingZonesTouchTheBordersAndButtonsWinInside) {
     // one (below the close button, from 390).
     for (int x = 0; x < 400; ++x) EXPECT_EQ(hit(x, 0) == kHitClient, x == 388 || x == 389) << x;
     for (int y = 0; y < 300; ++y) EXPECT_TRUE(hit(0, y) != kHitClient && hit(399, y) != kHitClient) << y;
-    expect_hits(s, {{0, 0, kHitTopLeft}, {399, 299, kHitBottomRight}, {200, 298, kHitBottom}, {200, 2, kHitTop},
-                    {200, 13, kHitCaption}, {200, 150, kHitClient}, {395, 10, kHitClose}});
+    expect_hits(s, {{0, 0, kHitTopLeft},
+                    {399, 299, kHitBottomRight},
+                    {200, 298, kHitBottom},
+                    {200, 2, kHitTop},
+                    {200, 13, kHitCaption},
+                    {200, 150, kHitClient},
+                    {395, 10, kHitClose}});
     // Maximised: no sizing zones anywhere on the ring.
     s.style.maximiseBox = true;
     s.maximised = true;

@@ -81,12 +81,16 @@ TEST(GradientBands, RoundedShapesAreMirroredLeftAndRight) {
     const struct {
         GradientSet set;
         int style, w;
-    } shapes[] = {{GradientSet::Tab, 18, 100}, {GradientSet::Tab, 11, 40}, {GradientSet::Label, 58, 60},
-                  {GradientSet::Button, 21, 30}, {GradientSet::ListMenu, 22, 30}};
+    } shapes[] = {{GradientSet::Tab, 18, 100},
+                  {GradientSet::Tab, 11, 40},
+                  {GradientSet::Label, 58, 60},
+                  {GradientSet::Button, 21, 30},
+                  {GradientSet::ListMenu, 22, 30}};
     for (const auto& k : shapes) {
         const Canvas c = paint(k.set, k.w, 20, k.style);
         for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < k.w / 2; ++x) ASSERT_EQ(c.at(x, y), c.at(k.w - 1 - x, y)) << k.style << " at " << x << "," << y;
+            for (int x = 0; x < k.w / 2; ++x)
+                ASSERT_EQ(c.at(x, y), c.at(k.w - 1 - x, y)) << k.style << " at " << x << "," << y;
     }
 }
 

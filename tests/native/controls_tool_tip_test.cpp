@@ -41,8 +41,13 @@ TEST(ToolTipBubble, TextAndIconFitAndTheTailTipLandsOnTheAnchor) {
 // s show, W start / w kill the watch timer, h hide.
 std::string letters(const ToolTipActions& a) {
     std::string out;
-    for (auto [set, c] : {std::pair{a.takeTool, 't'}, {a.startShowTimer, 'S'}, {a.killShowTimer, 'k'}, {a.show, 's'},
-                          {a.startWatchTimer, 'W'}, {a.killWatchTimer, 'w'}, {a.hide, 'h'}})
+    for (auto [set, c] : {std::pair{a.takeTool, 't'},
+                          {a.startShowTimer, 'S'},
+                          {a.killShowTimer, 'k'},
+                          {a.show, 's'},
+                          {a.startWatchTimer, 'W'},
+                          {a.killWatchTimer, 'w'},
+                          {a.hide, 'h'}})
         if (set) out += c;
     return out;
 }
@@ -59,7 +64,7 @@ TEST(ToolTipLogic, AClickHidesAndSuppressesTheNextShowUntilTheMouseMovesOnATool)
     EXPECT_TRUE(logic.suppressed());
     EXPECT_EQ(letters(logic.mouse_move({14, 10}, true)), "tS");  // moving onto a tool clears it
     EXPECT_FALSE(logic.suppressed());
-    EXPECT_EQ(letters(logic.button_down()), "h");  // a click while the delay runs...
+    EXPECT_EQ(letters(logic.button_down()), "h");                // a click while the delay runs...
     EXPECT_EQ(letters(logic.show_timer({14, 10}, true)), "tk");  // ...ends it without showing
     EXPECT_FALSE(logic.suppressed());
 }

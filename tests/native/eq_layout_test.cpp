@@ -64,8 +64,10 @@ TEST(EqLayout, BandsAreColouredByCentreAndShadedWithinTheirGroup) {
     const struct {
         float centre;
         EqColourGroup group;
-    } bounds[] = {{799.9f, EqColourGroup::Low},    {800.0f, EqColourGroup::Mid},
-                  {4000.0f, EqColourGroup::High}, {8000.0f, EqColourGroup::Top}};
+    } bounds[] = {{799.9f, EqColourGroup::Low},
+                  {800.0f, EqColourGroup::Mid},
+                  {4000.0f, EqColourGroup::High},
+                  {8000.0f, EqColourGroup::Top}};
     for (const auto& b : bounds) EXPECT_EQ(eq_colour_group(b.centre), b.group) << b.centre;
     // The first band of each group: green, blue, red and white channels; shades step down per
     // band and wrap as bytes (60 - 64 is 252).

@@ -283,8 +283,10 @@ Samples run_session(audiomix_engine* engine, uint32_t seed, int32_t steps, int32
         const ParamInfo& p = kParamTable[rng() % (kFixedParamCount + 1)];
         const double value = std::uniform_int_distribution<int>(int(p.minimum) - 1, int(p.maximum) + 1)(rng);
         const std::string name = p.target == ParamTarget::EqBand ? "eq.band." + std::to_string(rng() % 31) : p.name;
-        if (engine != nullptr) audiomix_engine_param_set(engine, name.c_str(), value);
-        else audiomix_param_set(name.c_str(), value);
+        if (engine != nullptr)
+            audiomix_engine_param_set(engine, name.c_str(), value);
+        else
+            audiomix_param_set(name.c_str(), value);
     }
     return out;
 }
@@ -327,7 +329,8 @@ TEST_F(Engines, TheFloatPathIsTheSixteenBitPathExactly) {
     audiomix_engine* ints = audiomix_engine_create(44100, 2);
     audiomix_engine* floats = audiomix_engine_create(44100, 2);
     for (audiomix_engine* e : {ints, floats})
-        for (const char* name : {"eq.on", "reverb.on", "comp.on", "eq.second_pass"}) audiomix_engine_param_set(e, name, 1);
+        for (const char* name : {"eq.on", "reverb.on", "comp.on", "eq.second_pass"})
+            audiomix_engine_param_set(e, name, 1);
     for (int32_t frames : {1, 7, 4101, 9000}) {
         Samples interleaved = make_signal(static_cast<uint32_t>(frames), 2, frames);
         std::vector<float> left(frames), right(frames);

@@ -27,8 +27,8 @@ TEST(Lv2ControlValue, ClampsRoundsAndIgnoresNan) {
         double expected;
     } cases[] = {
         // The plugin host test covers the ends; these are the roundings.
-        {"eq.on", 0.4f, 0},     {"eq.on", 0.6f, 1},     {"reverb.taps", 41.5f, 42}, {"comp.threshold_db", -70, -59},
-        {"eq.pregain", 2.25f, 2.25}, {"eq.bands", 12, 10}, {"eq.bands", 13, 15},   {"eq.bands", 28.5f, 31},
+        {"eq.on", 0.4f, 0},          {"eq.on", 0.6f, 1},   {"reverb.taps", 41.5f, 42}, {"comp.threshold_db", -70, -59},
+        {"eq.pregain", 2.25f, 2.25}, {"eq.bands", 12, 10}, {"eq.bands", 13, 15},       {"eq.bands", 28.5f, 31},
     };
     for (const Case& c : cases) {
         double v = -999;

@@ -23,9 +23,10 @@ protected:
 };
 
 TEST_F(EffectRules, BoxesRefuseTheSlidersExtremes) {
-    const std::pair<EffectValue, int64_t> refused[] = {
-        {EffectValue::Threshold, -60}, {EffectValue::CombDb, 0}, {EffectValue::WetDb, 0}, {EffectValue::WetDb, -1},
-        {EffectValue::Taps, 0},        {EffectValue::Taps, 101}, {EffectValue::Taps, 1ll << 40}};
+    const std::pair<EffectValue, int64_t> refused[] = {{EffectValue::Threshold, -60}, {EffectValue::CombDb, 0},
+                                                       {EffectValue::WetDb, 0},       {EffectValue::WetDb, -1},
+                                                       {EffectValue::Taps, 0},        {EffectValue::Taps, 101},
+                                                       {EffectValue::Taps, 1ll << 40}};
     for (const auto& [box, value] : refused) EXPECT_FALSE(effect_apply_box(*state, box, value)) << value;
     EXPECT_EQ(state->settingsChanged, 0);
     EXPECT_EQ(effect_box_value(*state, EffectValue::Taps), 20);

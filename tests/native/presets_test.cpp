@@ -51,7 +51,11 @@ TEST(Gbk, ConvertsBetweenGbkUtf16AndUtf8AndStopsBeforeWhatItCannotHold) {
     // A lead byte without its trail byte stands for nothing and does not
     // swallow the ASCII byte after it.
     EXPECT_EQ(gbk_to_utf16("a\xD6", 2), u"a\uFFFD");
-    EXPECT_EQ(gbk_to_utf16("\xD6" "1", 2), u"\uFFFD" "1");
+    EXPECT_EQ(gbk_to_utf16("\xD6"
+                           "1",
+                           2),
+              u"\uFFFD"
+              "1");
     EXPECT_EQ(gbk_to_utf16(nullptr, 5), u"");
     char out[64];
     const std::string utf8 = "重金属模式";
@@ -59,7 +63,9 @@ TEST(Gbk, ConvertsBetweenGbkUtf16AndUtf8AndStopsBeforeWhatItCannotHold) {
     EXPECT_TRUE(r.status == GbkEncodeStatus::Ok && r.consumed == utf8.size() && out == heavyMetal);
 
     // Outside the BMP, a lone surrogate, Thai, NUL.
-    for (const std::u16string& text : {std::u16string(u"ab\U0001F600c"), std::u16string(u"ab\xD800" "c"),
+    for (const std::u16string& text : {std::u16string(u"ab\U0001F600c"),
+                                       std::u16string(u"ab\xD800"
+                                                      "c"),
                                        std::u16string(u"ab\u0E01c"), std::u16string(u"ab\0c", 4)}) {
         const GbkEncodeResult bad = utf16_to_gbk(text.data(), text.size(), out, sizeof out);
         EXPECT_TRUE(bad.status == GbkEncodeStatus::Unmappable && bad.consumed == 2u) << text.size();
@@ -112,7 +118,8 @@ protected:
         fs::remove_all(dir_, ec);
     }
     void write(const Bytes& b) {
-        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
     }
     void load(const Bytes& b) {
         write(b);
@@ -123,7 +130,8 @@ protected:
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
     const char* path() const { return path_.c_str(); }
-    PresetSaveResult save(const std::string& name, const std::vector<int32_t>& positions = std::vector<int32_t>(31, 25)) {
+    PresetSaveResult save(const std::string& name,
+                          const std::vector<int32_t>& positions = std::vector<int32_t>(31, 25)) {
         return preset_save(table_, path(), name.c_str(), 10, positions.data());
     }
     // What the preset box lists for a band count, in order, as UTF-8.
@@ -146,7 +154,10 @@ TEST_F(PresetFile, LoadsTheWholeRecordsAFileHolds) {
     const struct {
         Bytes file;
         int32_t users;
-    } cases[] = {{{}, 0}, {a, 1}, {cat(a, b, cut), 3}, {cat(a, b, cut, Bytes(8, 0xEE)), 3} /* a torn fourth */,
+    } cases[] = {{{}, 0},
+                 {a, 1},
+                 {cat(a, b, cut), 3},
+                 {cat(a, b, cut, Bytes(8, 0xEE)), 3} /* a torn fourth */,
                  {Bytes(195, 0x41), 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.size());

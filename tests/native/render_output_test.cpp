@@ -34,10 +34,16 @@ TEST_F(RenderToolRun, AnyInputFormatIsRoundedToSixteenBitsOnTheWayIn) {
         std::vector<int16_t> want;
     };
     const Case cases[] = {
-        {"deep.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, {0x1234C0 << 8, -0x1234C0 * 256, INT32_MIN}, {},
+        {"deep.flac",
+         SF_FORMAT_FLAC | SF_FORMAT_PCM_24,
+         {0x1234C0 << 8, -0x1234C0 * 256, INT32_MIN},
+         {},
          {4661, -4661, -32768}},
         {"byte.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_U8, {72 << 24, -125 * (1 << 24)}, {}, {72 * 256, -125 * 256}},
-        {"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, {}, {0.5f, -0.25f, 1.5f, -2.0f, 0.000015f, 0.0000153f},
+        {"float.wav",
+         SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+         {},
+         {0.5f, -0.25f, 1.5f, -2.0f, 0.000015f, 0.0000153f},
          {16384, -8192, 32767, -32768, 0, 1}},
     };
     for (const Case& c : cases) {
@@ -75,9 +81,12 @@ TEST_F(RenderToolRun, TheNameOrTypeChoosesTheContainer) {
     // The lossless containers hold the same samples; the WAV limit lowered
     // to 1000 bytes stands in for 4 GiB.
     const std::pair<const char*, int> cases[] = {
-        {"a.rf64", SF_FORMAT_RF64 | SF_FORMAT_PCM_16},   {"a.AIFF", SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
-        {"a.dat --type flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16}, {"a.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
-        {"long.wav", SF_FORMAT_RF64 | SF_FORMAT_PCM_16}, {"long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+        {"a.rf64", SF_FORMAT_RF64 | SF_FORMAT_PCM_16},
+        {"a.AIFF", SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+        {"a.dat --type flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+        {"a.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"long.wav", SF_FORMAT_RF64 | SF_FORMAT_PCM_16},
+        {"long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
     };
     const std::string lowered = "AUDIOMIX_RENDER_WAV_LIMIT=1000";
     for (const auto& [args, format] : cases) {
@@ -107,8 +116,8 @@ TEST_F(RenderToolRun, OnlyWhatMayBeReplacedIsReplaced) {
     chmod((dir_ / "locked.wav").c_str(), 0444);
     fs::create_directories(dir_ / "folder.wav");
     const std::pair<const char*, const char*> refused[] = {
-        {"locked.wav", "read-only"},         {"folder.wav", "folder"}, {"/dev/null", "not a regular file"},
-        {"in.wav", "is an input"},           {"./in.wav", "is an input"}, {"missing/x.wav", "no folder"},
+        {"locked.wav", "read-only"}, {"folder.wav", "folder"},    {"/dev/null", "not a regular file"},
+        {"in.wav", "is an input"},   {"./in.wav", "is an input"}, {"missing/x.wav", "no folder"},
     };
     for (const auto& [output, reason] : refused) {
         const ToolRun r = tool(std::string("--flat in.wav -o ") + output);

@@ -172,14 +172,13 @@ TEST(PlotLevels, LongInputStaysBoundedWithoutAllocating) {
 
 // ---------------------------------------------------------------- axes
 
-
 TEST(PlotAxes, TextIsMadeDrawable) {
     const std::pair<std::string, std::string> cases[] = {
         {"caf\xc3\xa9 \xe9\x9f\xb3", "caf\xc3\xa9 \xe9\x9f\xb3"},
         {"a\nb\tc", "a?b?c"},
-        {"x\xff", "x\xef\xbf\xbd"},              // not UTF-8 at all
+        {"x\xff", "x\xef\xbf\xbd"},                // not UTF-8 at all
         {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},  // overlong '/'
-        {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},                  // cut short
+        {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},  // cut short
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(printable_utf8(in), out);
     EXPECT_EQ(ellipsize_middle("abcdefghij", 5), "ab\u2026ij");

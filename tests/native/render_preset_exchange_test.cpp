@@ -108,8 +108,9 @@ TEST_F(PresetExchangeRun, ImportKeepsWithinTheTableAllOrNothing) {
     std::string many;
     for (int i = 0; i < 242; ++i) many += record("P" + std::to_string(i), 10, {});
     const std::string a = record("A", 10, {}), b = record("B", 10, {}), c = record("C", 10, {});
-    put("two.toml", "[[preset]]\nname = \"A\"\nbands = 10\ngains = [0, 0, 0, 0, 0, 0, 0, 0, 0, 0]\n"
-                    "[[preset]]\nname = \"B\"\nbands = 10\ngains = [0, 0, 0, 0, 0, 0, 0, 0, 0, 0]\n");
+    put("two.toml",
+        "[[preset]]\nname = \"A\"\nbands = 10\ngains = [0, 0, 0, 0, 0, 0, 0, 0, 0, 0]\n"
+        "[[preset]]\nname = \"B\"\nbands = 10\ngains = [0, 0, 0, 0, 0, 0, 0, 0, 0, 0]\n");
     // B is there already, so A alone is new and fits.
     put("user.eq", many + b);
     EXPECT_EQ(tool("--import-presets two.toml --preset-file user.eq").status, 0);

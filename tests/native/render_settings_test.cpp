@@ -41,8 +41,8 @@ TEST(RenderSettingsFile, FaultsNameFileLineAndKeyInFileOrder) {
         EXPECT_NE(error.find(fault), std::string::npos) << text << "\n" << error;
     }
     // Every fault, in file order (toml++ hands keys over sorted by name).
-    const std::string all = audiomix_render::parse_settings("[reverb]\nwet_db = 0\n[comp]\nratio = 11\n[eq]\non = 3\n",
-                                                            "f.toml", values);
+    const std::string all =
+        audiomix_render::parse_settings("[reverb]\nwet_db = 0\n[comp]\nratio = 11\n[eq]\non = 3\n", "f.toml", values);
     const size_t wet = all.find("f.toml:2: reverb.wet_db"), ratio = all.find("\nf.toml:4: comp.ratio"),
                  on = all.find("\nf.toml:6: eq.on");
     EXPECT_TRUE(wet == 0 && wet < ratio && ratio < on && on != std::string::npos) << all;
@@ -94,7 +94,8 @@ TEST_F(RenderToolRun, SettingsFilesAtTheCommandLine) {
     const ToolRun fromFile = tool("song.wav --settings partial.toml --list-params");
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
     EXPECT_EQ(fromFile.out, tool("song.wav --flat --set reverb.on=1 --set reverb.taps=33 --set eq.pregain=-4 "
-                                 "--list-params").out);
+                                 "--list-params")
+                                .out);
     // A fault exits 1 before anything renders; so does a value this rate
     // lacks (more than ten bands below 44100 Hz); a missing file is a failure.
     put("bad.toml", "[comp]\nratio = 11\n");

@@ -13,9 +13,14 @@ using namespace render_test;
 
 TEST(RenderOptions, RefusedCommandLinesQuoteWhatWasTyped) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"--set", "eq.on"}, "eq.on"},      {{"--set", "eq.on=nan"}, "nan"},   {{"--set", "eq.on= 1"}, "eq.on"},
-        {{"--seconds", "1s"}, "'1s'"},      {{"-", "-"}, "once"},              {{"--type", "mp3"}, "'mp3'"},
-        {{"a.wav", "b.wav", "-o", "x.wav"}, "-o"}, {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"},
+        {{"--set", "eq.on"}, "eq.on"},
+        {{"--set", "eq.on=nan"}, "nan"},
+        {{"--set", "eq.on= 1"}, "eq.on"},
+        {{"--seconds", "1s"}, "'1s'"},
+        {{"-", "-"}, "once"},
+        {{"--type", "mp3"}, "'mp3'"},
+        {{"a.wav", "b.wav", "-o", "x.wav"}, "-o"},
+        {{"a.wav", "b.wav", "--plot", "x.svg"}, "several inputs"},
         {{"--plot", "levels.pdf"}, ".svg or .png"},
     };
     for (const auto& [args, error] : cases) {

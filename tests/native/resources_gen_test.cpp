@@ -50,10 +50,12 @@ constexpr Rgb8 kSkinText{audiomix::kSkinBaseColour & 0xFF, (audiomix::kSkinBaseC
                          (audiomix::kSkinBaseColour >> 16) & 0xFF};
 
 TEST(ArtEncoders, BitmapsAreBottomUpBgrWithRowsPaddedTo32Bits) {
-    const Bytes f = artgen::encode_bmp24({3, 2, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}}});
+    const Bytes f =
+        artgen::encode_bmp24({3, 2, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}}});
     ASSERT_EQ(f.size(), 54u + 24u);
     EXPECT_EQ(slice(f, 0, 2), (Bytes{'B', 'M'}));
-    EXPECT_EQ(slice(f, 54, 78), (Bytes{12, 11, 10, 15, 14, 13, 18, 17, 16, 0, 0, 0, 3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0}));
+    EXPECT_EQ(slice(f, 54, 78),
+              (Bytes{12, 11, 10, 15, 14, 13, 18, 17, 16, 0, 0, 0, 3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0}));
     artgen::Image4 four{3, 1, {}, {1, 14, 7}};
     const Bytes g = artgen::encode_bmp4(four);
     ASSERT_EQ(g.size(), 14u + 40u + 64u + 4u);
@@ -64,8 +66,8 @@ TEST(ArtEncoders, IconStoresColourAlphaAndAMaskOfTheClearPixels) {
     const Bytes f = artgen::encode_ico({{2, {{255, 0, 0, 255}, {9, 9, 9, 0}, {0, 255, 0, 128}, {0, 0, 255, 0}}}});
     ASSERT_EQ(f.size(), 22u + 40u + 16u + 8u);
     // Bottom row first, BGRA, a clear pixel black; then one mask row of 4 bytes per row.
-    EXPECT_EQ(slice(f, 62, 86), (Bytes{0, 255, 0, 128, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0,
-                                       0x40, 0, 0, 0, 0x40, 0, 0, 0}));
+    EXPECT_EQ(slice(f, 62, 86),
+              (Bytes{0, 255, 0, 128, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0x40, 0, 0, 0, 0x40, 0, 0, 0}));
 }
 
 TEST(ArtCatalogue, HoldsEveryBitmapAndIconOnceAndTheSameOnEveryRun) {
@@ -92,7 +94,8 @@ TEST(SkinArt, SeamlessTealTexturesOnWhichTheSkinColourTextStaysReadable) {
     EXPECT_LT(lmax - lmin, 0.15) << "a texture calm enough for text";
 
     const artgen::Image4 title = artgen::title_texture();
-    expect_seamless(title.width, title.height, [&](int x, int y) { return title.palette[title.indices[y * title.width + x]]; });
+    expect_seamless(title.width, title.height,
+                    [&](int x, int y) { return title.palette[title.indices[y * title.width + x]]; });
     const std::set<int> used(title.indices.begin(), title.indices.end());
     EXPECT_GE(used.size(), 8u) << "a texture, not a flat fill";
     for (int i : used) {
@@ -108,7 +111,8 @@ TEST(IconArt, EachGlyphIsItsOwnAndShowsTheSameAtBothSizes) {
         const artgen::IconImage small = artgen::render_icon(i.glyph, 16), large = artgen::render_icon(i.glyph, 32);
         for (const artgen::IconImage* icon : {&small, &large}) {
             int clear = 0, solid = 0, partial = 0;
-            for (const artgen::Rgba8& p : icon->pixels) clear += p.a == 0, solid += p.a == 255, partial += p.a % 255 != 0;
+            for (const artgen::Rgba8& p : icon->pixels)
+                clear += p.a == 0, solid += p.a == 255, partial += p.a % 255 != 0;
             EXPECT_TRUE(icon->pixels[0].a == 0 && clear > 0) << i.file << " has no clear background";
             EXPECT_GT(solid, icon->size * icon->size / 10) << i.file << " too faint";
             EXPECT_GT(partial, 0) << i.file << " edges not smoothed";

@@ -108,9 +108,8 @@ TEST(StageConversions, ClampTruncateAndSaturate) {
     const struct {
         double v;
         int reverb, compressor;
-    } unit[] = {{1.0, 32767, 32767},       {2.0, 32767, 32767},         {-1.0, -32767, -32768},
-                {-2.0, -32767, -32768},    {0.99999, 32766, 32767},     {-0.5, -16383, -16384},
-                {0.5, 16383, 16384},       {nan, 0, 0}};
+    } unit[] = {{1.0, 32767, 32767},     {2.0, 32767, 32767},    {-1.0, -32767, -32768}, {-2.0, -32767, -32768},
+                {0.99999, 32766, 32767}, {-0.5, -16383, -16384}, {0.5, 16383, 16384},    {nan, 0, 0}};
     for (const auto& c : unit) {
         EXPECT_EQ(reverb_to_pcm16(c.v), c.reverb) << c.v;
         EXPECT_EQ(compressor_to_pcm16(c.v), c.compressor) << c.v;

@@ -20,7 +20,7 @@ std::vector<int16_t> make_signal(uint32_t seed, int32_t channels, int32_t frames
             const double w = 2.0 * M_PI * std::exp(uniform(std::log(20.0 / 44100), std::log(0.45)));
             const int16_t dc = half < 10 ? (half % 2 ? -32768 : 32767) : static_cast<int16_t>(rng());
             for (int32_t i = 0; i < len && f < frames; ++i, ++f) {
-                const double v = kind == 0 ? amp * std::sin(w * i)
+                const double v = kind == 0   ? amp * std::sin(w * i)
                                  : kind == 1 ? uniform(-amp, amp)                 // noise
                                  : kind == 2 ? ((i / half) % 2 ? -32768 : 32767)  // square
                                  : kind == 3 ? 0                                  // memories decay towards zero

@@ -14,9 +14,7 @@ namespace audiomix::oracle {
 
 namespace {
 
-bool eq_rate_supported(int32_t rate) {
-    return rate == 11025 || rate == 22050 || rate == 44100 || rate == 48000;
-}
+bool eq_rate_supported(int32_t rate) { return rate == 11025 || rate == 22050 || rate == 44100 || rate == 48000; }
 
 // History layout per band and channel: x at [0..2], y at [3..5].
 constexpr int kY = 3;
@@ -41,8 +39,8 @@ void equaliser(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t f
             const float x = static_cast<float>(static_cast<double>(sample) * static_cast<double>(p.eqPreGain[c]) + d);
             float acc = 0.0f;
             for (int32_t b = 0; b < p.eqActiveBands; ++b) {
-                const float y = band_step(p.eqTable->bands[b], s.eqHistory[0][b][c], x, s.eqSlotCur, s.eqSlotPrev1,
-                                          s.eqSlotPrev2);
+                const float y =
+                    band_step(p.eqTable->bands[b], s.eqHistory[0][b][c], x, s.eqSlotCur, s.eqSlotPrev1, s.eqSlotPrev2);
                 acc = static_cast<float>(static_cast<double>(acc) + static_cast<double>(y) * p.eqGain[b][c]);
             }
             // The second pass filters the running sum, this pass's earlier
@@ -107,7 +105,8 @@ void compressor(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t 
             int16_t& sample = samples[f * channels + c];
             const double x = static_cast<float>(static_cast<double>(sample) * kPcmToUnit);
             m = static_cast<float>(x * x * (1.0 - a) + static_cast<double>(m) * a);
-            const double target = m < t2 ? 1.0 : portable_pow(static_cast<double>(m) / static_cast<double>(t2), exponent);
+            const double target =
+                m < t2 ? 1.0 : portable_pow(static_cast<double>(m) / static_cast<double>(t2), exponent);
             const double coef = target < static_cast<double>(g) ? p.compAttackCoef : p.compReleaseCoef;
             g = static_cast<float>((1.0 - coef) * target + coef * static_cast<double>(g));
             sample = compressor_to_pcm16(x * static_cast<double>(g));

@@ -16,7 +16,6 @@ namespace audiomix::oracle {
 // oracle draws nothing; when there is a drawing surface and at least one
 // frame per column it computes the columns and clears scopeFrameCount as
 // drawing would.
-void process(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes,
-             uint8_t drawDisplay);
+void process(const ChainParams& p, ChainSignal& s, int16_t* samples, int32_t lengthBytes, uint8_t drawDisplay);
 
 }  // namespace audiomix::oracle

@@ -100,8 +100,10 @@ int32_t residue_after_silence(audiomix_engine* engine, int32_t channels) {
     int32_t peak = 0;
     for (int i = 0; i < 200; ++i) {
         std::fill(silence.begin(), silence.end(), 0);
-        if (engine != nullptr) audiomix_engine_process(engine, silence.data(), 4096);
-        else audiomix_change(silence.data(), 4096 * channels * 2, 1);
+        if (engine != nullptr)
+            audiomix_engine_process(engine, silence.data(), 4096);
+        else
+            audiomix_change(silence.data(), 4096 * channels * 2, 1);
         if (i < 190) continue;
         for (int16_t v : silence) peak = std::max(peak, std::abs(static_cast<int32_t>(v)));
     }
@@ -114,7 +116,7 @@ TEST(ThreadStress, TheAudioSideProbesSeeLocksAndAllocations) {
     {
         AudioScope scope;
         double value = 0;
-        audiomix_param_get("eq.on", &value);  // a control call: takes the engine's lock
+        audiomix_param_get("eq.on", &value);    // a control call: takes the engine's lock
         ::operator delete(::operator new(16));  // a call, not an expression the compiler may drop
     }
     EXPECT_GT(g_audio_locks.load(), 0);
@@ -210,8 +212,10 @@ TEST(ThreadStress, AudioThreadsRunWhileControlThreadsChangeEverything) {
     audiomix_init(44100, 2, 0);
     for (const Stream& s : streams) {
         for (const auto& [name, value] : known) {
-            if (s.engine != nullptr) audiomix_engine_param_set(s.engine, name, value);
-            else audiomix_param_set(name, value);
+            if (s.engine != nullptr)
+                audiomix_engine_param_set(s.engine, name, value);
+            else
+                audiomix_param_set(name, value);
         }
         EXPECT_LE(residue_after_silence(s.engine, s.channels), 8) << s.rate;
         audiomix_engine_destroy(s.engine);

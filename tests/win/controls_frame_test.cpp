@@ -51,9 +51,9 @@ TEST(FrameWindow, InsetsHitTestsAndPaintsAsTheGeometrySays) {
     int wrongHits = 0;
     for (int y = 0; y < kH; y += 2)
         for (int x = 0; x < kW; x += 3)
-            wrongHits += SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(kX + x, kY + y)) !=
-                         frame_hit_test(g, state, kW, kH, {x, y}, GetSystemMetrics(SM_CXSMICON),
-                                        GetSystemMetrics(SM_CYSMICON));
+            wrongHits +=
+                SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(kX + x, kY + y)) !=
+                frame_hit_test(g, state, kW, kH, {x, y}, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     EXPECT_EQ(wrongHits, 0);
 
     const Capture shot = window_test::capture_window(hwnd);

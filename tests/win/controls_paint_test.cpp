@@ -17,7 +17,7 @@ using Dib = window_test::MemoryDib;
 constexpr uint32_t kSentinel = make_rgb(1, 2, 3);  // a colour no fill produces
 
 TEST(GradientPainter, EveryBandLandsWhereTheBandRuleSaysForEverySetWithoutLeakingBrushes) {
-    const GradientSet sets[] = {GradientSet::Tab, GradientSet::Button, GradientSet::ToolTip,
+    const GradientSet sets[] = {GradientSet::Tab,   GradientSet::Button,   GradientSet::ToolTip,
                                 GradientSet::Label, GradientSet::ComboBox, GradientSet::ListMenu};
     const int styles[] = {0, 7, 8, 9, 10, 11, 17, 18, 19, 20, 21, 22, 27, 28, 37, 38, 47, 57, 58, 77, 107};
     const RECT rects[] = {{3, 4, 103, 34}, {0, 0, 64, 64}, {10, 2, 31, 23}};
@@ -35,8 +35,8 @@ TEST(GradientPainter, EveryBandLandsWhereTheBandRuleSaysForEverySetWithoutLeakin
                 int wrong = 0;
                 for (int y = 0; y < dib.h; ++y)
                     for (int x = 0; x < dib.w; ++x) wrong += dib.at(x, y) != expected.at(x, y);
-                EXPECT_EQ(wrong, 0) << "set " << static_cast<int>(set) << " style " << style << " rect "
-                                    << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+                EXPECT_EQ(wrong, 0) << "set " << static_cast<int>(set) << " style " << style << " rect " << r.left
+                                    << "," << r.top << "," << r.right << "," << r.bottom;
             }
     EXPECT_EQ(GetCurrentObject(dib.dc, OBJ_BRUSH), brush);
     EXPECT_EQ(window_test::gdi_object_count(), objects);

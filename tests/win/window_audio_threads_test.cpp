@@ -80,8 +80,8 @@ TEST(WindowThreadStress, AudioAndControlThreadsBesideTheWindowThread) {
         std::vector<int16_t> buffer(9000 * 2);
         uint32_t phase = 0;
         while (!stop.load()) {
-            const int32_t frames = rng() % 2 ? 1 + static_cast<int32_t>(rng() % 64)
-                                             : 1 + static_cast<int32_t>(rng() % 9000);
+            const int32_t frames =
+                rng() % 2 ? 1 + static_cast<int32_t>(rng() % 64) : 1 + static_cast<int32_t>(rng() % 9000);
             for (int32_t i = 0; i < frames * 2; ++i)
                 buffer[static_cast<size_t>(i)] = static_cast<int16_t>((phase += 977) % 40000 - 20000);
             audiomix_change(buffer.data(), frames * 4, 1);

@@ -22,11 +22,11 @@ std::string load_library(const std::wstring& path, Library& lib) {
         bool ok;
     };
     const Entry entries[] = {
-        {1, resolve(lib.module, 1, lib.begin)},         {2, resolve(lib.module, 2, lib.close)},
-        {3, resolve(lib.module, 3, lib.change)},        {4, resolve(lib.module, 4, lib.init)},
-        {8, resolve(lib.module, 8, lib.setdisp)},       {12, resolve(lib.module, 12, lib.get_dispstatus)},
-        {13, resolve(lib.module, 13, lib.get_sample)},  {14, resolve(lib.module, 14, lib.set_mainwnd)},
-        {15, resolve(lib.module, 15, lib.get_ch)},      {16, resolve(lib.module, 16, lib.set_title)},
+        {1, resolve(lib.module, 1, lib.begin)},        {2, resolve(lib.module, 2, lib.close)},
+        {3, resolve(lib.module, 3, lib.change)},       {4, resolve(lib.module, 4, lib.init)},
+        {8, resolve(lib.module, 8, lib.setdisp)},      {12, resolve(lib.module, 12, lib.get_dispstatus)},
+        {13, resolve(lib.module, 13, lib.get_sample)}, {14, resolve(lib.module, 14, lib.set_mainwnd)},
+        {15, resolve(lib.module, 15, lib.get_ch)},     {16, resolve(lib.module, 16, lib.set_title)},
     };
     for (const Entry& e : entries) {
         if (!e.ok) {

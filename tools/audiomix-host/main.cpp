@@ -45,7 +45,8 @@ std::wstring widen(const std::string& text, UINT code_page = CP_UTF8) {
 
 std::string utf8(const std::wstring& text) {
     if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &s[0], n, nullptr, nullptr);
     return s;
@@ -123,8 +124,7 @@ struct AudioState {
 
 void raise_to(std::atomic<int>& peak, int value) {
     int seen = peak.load();
-    while (value > seen && !peak.compare_exchange_weak(seen, value)) {
-    }
+    while (value > seen && !peak.compare_exchange_weak(seen, value)) {}
 }
 
 int buffer_peak(const std::vector<int16_t>& buf) {
@@ -296,8 +296,7 @@ int main() {
     const auto start = std::chrono::steady_clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
 
-    const double shot_at =
-        options.seconds > 0 ? std::min(kScreenshotAfter, options.seconds * 0.8) : kScreenshotAfter;
+    const double shot_at = options.seconds > 0 ? std::min(kScreenshotAfter, options.seconds * 0.8) : kScreenshotAfter;
     bool shot_done = options.screenshot.empty();
     bool seen_shown = control != nullptr && IsWindowVisible(control);
     double next_report = 1.0;

@@ -7,10 +7,10 @@
 namespace host {
 
 struct Options {
-    double seconds = 0;       // 0: until the control window closes or WM_QUIT
-    std::string screenshot;   // BMP written after about 2 s of audio
-    std::string wav;          // 16-bit PCM input; empty: the built-in music
-    int frames = 1024;        // frames per buffer handed to audiomix_change
+    double seconds = 0;      // 0: until the control window closes or WM_QUIT
+    std::string screenshot;  // BMP written after about 2 s of audio
+    std::string wav;         // 16-bit PCM input; empty: the built-in music
+    int frames = 1024;       // frames per buffer handed to audiomix_change
     bool help = false;
 };
 

@@ -10,10 +10,10 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kEighth = 0.25;  // seconds: 120 beats per minute
 constexpr int kEighthsPerBar = 8;
-constexpr int kHalfBars = 8;      // the pattern: four bars in half-bar steps
+constexpr int kHalfBars = 8;  // the pattern: four bars in half-bar steps
 constexpr double kFadeSeconds = 0.6;
 constexpr double kFadeInSeconds = 0.01;  // the first kick's click would start mid-swing
-constexpr double kMasterGain = 0.78;  // puts the loudest moment near -3 dBFS
+constexpr double kMasterGain = 0.78;     // puts the loudest moment near -3 dBFS
 
 // Chords (MIDI notes, low to high) and the bass root under each.
 struct Chord {
@@ -33,7 +33,9 @@ constexpr double kPadGate[kHalfBars] = {1.9, 0, 1.9, 0, 0.95, 0.95, 1.9, 0};
 // Equal temperament, A4 = 440 Hz; a table because every voice asks for every sample.
 double midi_hz(int note) {
     static const auto table = [] {
-        struct { double hz[128]; } t{};
+        struct {
+            double hz[128];
+        } t{};
         for (int n = 0; n < 128; ++n) t.hz[n] = 440.0 * std::pow(2.0, (n - 69) / 12.0);
         return t;
     }();
@@ -78,8 +80,7 @@ void pan_into(double v, double p, double& l, double& r) {
 // Our own noise: a 64-bit mix of (instrument, event, sample), uniform in
 // [-1, 1). Random access keeps the piece independent of how it is cut.
 double noise(uint64_t instrument, int64_t event, int64_t sample) {
-    uint64_t z = (instrument << 56) ^ (static_cast<uint64_t>(event) << 28) ^
-                 static_cast<uint64_t>(sample);
+    uint64_t z = (instrument << 56) ^ (static_cast<uint64_t>(event) << 28) ^ static_cast<uint64_t>(sample);
     z += 0x9E3779B97F4A7C15ull;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
@@ -95,9 +96,7 @@ struct Context {
 
 // Seconds since an event that starts at the given time; the start is rounded
 // to a frame so that noise indices are whole samples.
-int64_t start_frame(const Context& c, double start) {
-    return static_cast<int64_t>(std::llround(start * c.rate));
-}
+int64_t start_frame(const Context& c, double start) { return static_cast<int64_t>(std::llround(start * c.rate)); }
 
 // Calls f(slot, start seconds) for every grid slot that may still sound.
 template <typename F>
@@ -179,15 +178,15 @@ void drums(const Context& c, double& l, double& r) {
         // Kick: a sine falling from 140 Hz to 50 Hz, with a tiny click.
         if (kick_at(slot)) {
             const double phase = 2.0 * kPi * (50.0 * u + 90.0 * 0.03 * (1.0 - std::exp(-u / 0.03)));
-            const double v = 0.75 * std::exp(-u / 0.22) * std::sin(phase) +
-                             0.08 * std::exp(-u / 0.002) * noise(1, slot, k);
+            const double v =
+                0.75 * std::exp(-u / 0.22) * std::sin(phase) + 0.08 * std::exp(-u / 0.002) * noise(1, slot, k);
             pan_into(v * (1.0 - u / 0.45), 0.0, l, r);
         }
         // Snare on beats two and four: a short body tone and brighter noise.
         if (pos == 2 || pos == 6) {
             const double n = noise(2, slot, k) - noise(2, slot, k - 1);
-            const double v = 0.18 * std::exp(-u / 0.05) * std::sin(2.0 * kPi * 190.0 * u) +
-                             0.10 * std::exp(-u / 0.10) * n;
+            const double v =
+                0.18 * std::exp(-u / 0.05) * std::sin(2.0 * kPi * 190.0 * u) + 0.10 * std::exp(-u / 0.10) * n;
             pan_into(v * (1.0 - u / 0.45), -0.1, l, r);
         }
         // Hi-hat on every eighth, accented off the beat: second-differenced
@@ -208,8 +207,7 @@ int16_t to_pcm(double v) {
 
 }  // namespace
 
-void synthesise_default(int32_t rate, int64_t totalFrames, int64_t firstFrame, size_t frames,
-                        int16_t* out) {
+void synthesise_default(int32_t rate, int64_t totalFrames, int64_t firstFrame, size_t frames, int16_t* out) {
     if (rate <= 0) {
         std::fill(out, out + 2 * frames, int16_t{0});
         return;

@@ -17,7 +17,6 @@ constexpr double kDefaultSeconds = 8.0;  // one pass of the four-bar pattern
 // (rate, totalFrames, frame index), so the piece can be rendered in any
 // pieces and always gives the same samples; the pattern repeats every
 // eight seconds and the last moments fade out. Peaks sit near -3 dBFS.
-void synthesise_default(int32_t rate, int64_t totalFrames, int64_t firstFrame, size_t frames,
-                        int16_t* out);
+void synthesise_default(int32_t rate, int64_t totalFrames, int64_t firstFrame, size_t frames, int16_t* out);
 
 }  // namespace audiomix_render

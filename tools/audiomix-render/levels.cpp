@@ -24,8 +24,7 @@ void LevelMeter::add(const int16_t* interleaved, size_t frames) {
 
 double LevelMeter::rms(int channel) const {
     if (frames_ == 0) return 0.0;
-    return std::sqrt(static_cast<double>(channel_[channel].sumSquares) /
-                     static_cast<double>(frames_));
+    return std::sqrt(static_cast<double>(channel_[channel].sumSquares) / static_cast<double>(frames_));
 }
 
 double LevelMeter::peak_dbfs(int channel) const { return to_dbfs(peak(channel)); }

@@ -48,7 +48,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-
 int fail(int status, const std::string& message) {
     std::fprintf(stderr, "audiomix-render: %s\n", message.c_str());
     return status;
@@ -72,9 +71,7 @@ int failed(Outcome& outcome, int status, const std::string& message) {
     return status;
 }
 
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 std::string list_params(const EngineSession& engine, int32_t rate) {
     std::string text;
@@ -136,7 +133,7 @@ bool render(AudioSource& source, EngineSession& engine, SoundWriter& writer, Pro
 
 // One input and where its results go, settled before anything renders.
 struct Job {
-    std::string input;    // empty: the built-in piece
+    std::string input;  // empty: the built-in piece
     OutputTarget output;
     Container container = Container::Wav;
     std::optional<OutputTarget> plot;
@@ -191,8 +188,8 @@ Outcome render_file(const Options& o, const std::vector<SettingValue>& fileValue
     }
 
     EngineSession engine(rate, channels);
-    if (!engine.ok()) return fail(kExitFailed, shownInput + ": the library refused the format " +
-                                                   std::to_string(rate) + " Hz");
+    if (!engine.ok())
+        return fail(kExitFailed, shownInput + ": the library refused the format " + std::to_string(rate) + " Hz");
 
     RenderReport report;
     report.defaults = engine.values();
@@ -226,8 +223,10 @@ Outcome render_file(const Options& o, const std::vector<SettingValue>& fileValue
         return fail(kExitFailed, error);
 
     std::unique_ptr<AudioSource> source;
-    if (input.empty()) source = std::make_unique<PieceSource>(frames);
-    else source = std::make_unique<FileSource>(reader, frames);
+    if (input.empty())
+        source = std::make_unique<PieceSource>(frames);
+    else
+        source = std::make_unique<FileSource>(reader, frames);
 
     LevelMeter inputLevels(channels), outputLevels(channels);
     std::optional<LevelHistory> inputHistory, outputHistory;
@@ -263,9 +262,9 @@ Outcome render_file(const Options& o, const std::vector<SettingValue>& fileValue
     }
 
     const double seconds = static_cast<double>(done.frames) / rate;
-    report.input = input.empty() ? "built-in piece (synthesised, " + format_duration(seconds) + ")"
-                 : input == "-"  ? "standard input"
-                                 : input;
+    report.input = input.empty()  ? "built-in piece (synthesised, " + format_duration(seconds) + ")"
+                   : input == "-" ? "standard input"
+                                  : input;
     if (!input.empty() && reader.converted()) report.inputFormat = reader.format();
     report.output = job.output.toStdout ? "standard output" : job.output.typed;
     report.container = container_name(plan.container);
@@ -377,8 +376,7 @@ int run(const Options& o) {
             }
         }
     }
-    ProgressBar progress(progress_wanted(quietRun, totalSeconds), totalFrames,
-                         jobs.size());
+    ProgressBar progress(progress_wanted(quietRun, totalSeconds), totalFrames, jobs.size());
 
     std::vector<Outcome> outcomes(jobs.size());
     if (!o.saveSettings.empty())
@@ -394,8 +392,8 @@ int run(const Options& o) {
             try {
                 outcomes[i] = render_file(o, fileValues, jobs[i], progress);
             } catch (const std::exception& e) {
-                failed(outcomes[i], kExitFailed, (jobs[i].input.empty() ? "the built-in piece" : jobs[i].input) +
-                                                     ": " + e.what());
+                failed(outcomes[i], kExitFailed,
+                       (jobs[i].input.empty() ? "the built-in piece" : jobs[i].input) + ": " + e.what());
             }
         }
     };
@@ -431,8 +429,7 @@ int run(const Options& o) {
     if (!o.saveSettings.empty()) {
         if (outcomes[0].settingFile.empty())
             return fail(status, "--save-settings: nothing written, the first input failed");
-        if (!write_file_atomically(o.saveSettings, outcomes[0].settingFile, error))
-            return fail(kExitFailed, error);
+        if (!write_file_atomically(o.saveSettings, outcomes[0].settingFile, error)) return fail(kExitFailed, error);
         if (!o.quiet) std::printf("saved     %s\n", o.saveSettings.c_str());
     }
     return status;

@@ -51,20 +51,19 @@ void define(CLI::App& app, Options& o, Typed& typed) {
         "extension (wav, rf64, w64, flac, ogg, aiff; a WAV past 4 GiB is written as RF64).\n"
         "Files are written whole beside the target, then renamed over it; inputs,\n"
         "folders, devices and read-only files are refused.");
-    app.footer("exit status: 0 done, 1 bad command line, parameter, preset name, settings or\n"
-               "presets file, 2 failure (an input that cannot be read, an output that cannot be\n"
-               "written, a preset file left alone), 3 done with a warning (an input ended\n"
-               "before its header said)");
+    app.footer(
+        "exit status: 0 done, 1 bad command line, parameter, preset name, settings or\n"
+        "presets file, 2 failure (an input that cannot be read, an output that cannot be\n"
+        "written, a preset file left alone), 3 done with a warning (an input ended\n"
+        "before its header said)");
     app.set_help_flag("-h,--help", "this text");
     app.set_version_flag("--version", version_text());
     app.add_option("input", o.inputs, "audio files to render, - for standard input (none: the built-in piece)");
 
-    app.add_option("--settings", o.settingsFile,
-                   "start from the setting in FILE (TOML) instead of the built-in one")
+    app.add_option("--settings", o.settingsFile, "start from the setting in FILE (TOML) instead of the built-in one")
         ->group("Effects")
         ->type_name("FILE");
-    app.add_flag("--flat", o.flat, "start from the library's defaults (every effect off)")
-        ->group("Effects");
+    app.add_flag("--flat", o.flat, "start from the library's defaults (every effect off)")->group("Effects");
     app.add_option("--set", typed.sets,
                    "set a parameter; repeatable, in order (eq.bands resets the bands: set it first)")
         ->group("Effects")
@@ -138,15 +137,18 @@ size_t sets_before_preset(const CLI::App& app) {
 
 // Options that contradict each other, or that mean nothing without another.
 std::string check_combinations(const CLI::App& app, const Options& o) {
-    if (!o.settingsFile.empty() && o.flat) return "--settings and --flat both choose where the setting starts; give one";
+    if (!o.settingsFile.empty() && o.flat)
+        return "--settings and --flat both choose where the setting starts; give one";
     if (!o.exportPresets.empty() && !o.importPresets.empty())
         return "--export-presets and --import-presets: one at a time";
     if (exchanges_presets(o)) {
         const char* exchange = o.exportPresets.empty() ? "--import-presets" : "--export-presets";
-        if (!o.inputs.empty()) return std::string(exchange) + " renders nothing; it takes no input ('" + o.inputs[0] + "')";
+        if (!o.inputs.empty())
+            return std::string(exchange) + " renders nothing; it takes no input ('" + o.inputs[0] + "')";
         for (const char* other : {"--set", "--preset", "--settings", "--flat", "--save-settings", "--output",
                                   "--seconds", "--jobs", "--list-params", "--list-presets"})
-            if (app.count(other) > 0) return std::string(exchange) + " works on the preset file alone, without " + other;
+            if (app.count(other) > 0)
+                return std::string(exchange) + " works on the preset file alone, without " + other;
     } else if (!o.presetFile.empty()) {
         return "--preset-file names the preset file of --export-presets and --import-presets";
     }
@@ -157,20 +159,16 @@ std::string check_combinations(const CLI::App& app, const Options& o) {
 
 bool exchanges_presets(const Options& o) { return !o.exportPresets.empty() || !o.importPresets.empty(); }
 
-bool only_saves_setting(const Options& o) {
-    return !o.saveSettings.empty() && o.inputs.empty() && o.output.empty();
-}
+bool only_saves_setting(const Options& o) { return !o.saveSettings.empty() && o.inputs.empty() && o.output.empty(); }
 
 std::string parse_assignment(const std::string& text, ParamAssignment& out) {
     const auto eq = text.find('=');
-    if (eq == std::string::npos)
-        return "--set expects name=value, got '" + text + "'";
+    if (eq == std::string::npos) return "--set expects name=value, got '" + text + "'";
     const std::string name = text.substr(0, eq);
     const std::string value = text.substr(eq + 1);
     if (name.empty()) return "--set '" + text + "' has no parameter name";
     double v = 0.0;
-    if (!parse_number(value, v))
-        return "--set " + name + ": '" + value + "' is not a number";
+    if (!parse_number(value, v)) return "--set " + name + ": '" + value + "' is not a number";
     out.name = name;
     out.value = v;
     return {};
@@ -213,8 +211,8 @@ ParseResult parse_options(const std::vector<std::string>& args) {
     if (app.count("--jobs") > 0) {
         double n = 0.0;
         if (!parse_number(typed.jobs, n) || n != std::trunc(n) || n < 1 || n > kMaxJobs) {
-            result.error = "--jobs expects a whole number from 1 to " + std::to_string(kMaxJobs) + ", got '" +
-                           typed.jobs + "'";
+            result.error =
+                "--jobs expects a whole number from 1 to " + std::to_string(kMaxJobs) + ", got '" + typed.jobs + "'";
             return result;
         }
         o.jobs = static_cast<int>(n);
@@ -227,8 +225,8 @@ ParseResult parse_options(const std::vector<std::string>& args) {
         o.preset = typed.preset;
         o.presetAfterSets = sets_before_preset(app);
     }
-    for (const char* name : {"--output", "--settings", "--save-settings", "--export-presets", "--import-presets",
-                             "--preset-file"}) {
+    for (const char* name :
+         {"--output", "--settings", "--save-settings", "--export-presets", "--import-presets", "--preset-file"}) {
         if (app.count(name) > 0 && app.get_option(name)->as<std::string>().empty()) {
             result.error = std::string(name) + " needs a file name";
             return result;

@@ -21,7 +21,7 @@ struct Options {
     std::string settingsFile;  // --settings
     bool flat = false;         // --flat
     std::vector<ParamAssignment> sets;
-    std::optional<double> seconds;  // render only this much (or this long a default)
+    std::optional<double> seconds;      // render only this much (or this long a default)
     std::optional<std::string> preset;  // UTF-8, exact
     size_t presetAfterSets = 0;         // how many --set come before --preset
     bool listPresets = false;
@@ -30,12 +30,12 @@ struct Options {
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs;  // none: the embedded default signal; "-" standard input
-    std::string output;  // -o; empty: <outDir>/<input stem>-audiomix.<ext> or <outDir>/default.wav
+    std::string output;               // -o; empty: <outDir>/<input stem>-audiomix.<ext> or <outDir>/default.wav
     std::string outDir = "out";
-    std::string type;    // -t: the container whatever the names say ("wav", "flac"...)
-    bool inPlace = false;  // an output may be its input
-    std::string plot;    // "svg" or "png": beside each output; otherwise the plot's file
-    int jobs = 0;        // files rendered at once; 0: one per processor
+    std::string type;           // -t: the container whatever the names say ("wav", "flac"...)
+    bool inPlace = false;       // an output may be its input
+    std::string plot;           // "svg" or "png": beside each output; otherwise the plot's file
+    int jobs = 0;               // files rendered at once; 0: one per processor
     std::string saveSettings;   // the setting of the first input (or the piece) goes here
     std::string exportPresets;  // the preset file's user presets to this TOML file
     std::string importPresets;  // presets from this TOML file into the preset file
@@ -67,9 +67,9 @@ ParseResult parse_options(const std::vector<std::string>& args);
 
 // Exit statuses, as sox's.
 constexpr int kExitDone = 0;
-constexpr int kExitUsage = 1;    // the command line, a parameter or a preset name
-constexpr int kExitFailed = 2;   // an input, the output, or the library
-constexpr int kExitWarned = 3;   // done, but an input ended before its header said
+constexpr int kExitUsage = 1;   // the command line, a parameter or a preset name
+constexpr int kExitFailed = 2;  // an input, the output, or the library
+constexpr int kExitWarned = 3;  // done, but an input ended before its header said
 
 // The status of a batch: a failure outweighs a warning, a warning success.
 int worse_status(int a, int b);

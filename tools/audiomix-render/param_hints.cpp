@@ -22,10 +22,10 @@ std::string accepted_text(const ParamInfo& p) {
     const std::string lo = format_value(p.minimum), hi = format_value(p.maximum);
     const std::string unit = p.unit[0] != '\0' ? std::string(" ") + p.unit : "";
     switch (p.kind) {
-    case ParamKind::Switch: return "0 or 1";
-    case ParamKind::Integer: return "whole numbers " + lo + " ... " + hi + unit;
-    case ParamKind::BandCount: return "10, 15, 25 or 31 (10 below 44100 Hz)";
-    case ParamKind::Continuous: return lo + " ... " + hi + unit;
+        case ParamKind::Switch: return "0 or 1";
+        case ParamKind::Integer: return "whole numbers " + lo + " ... " + hi + unit;
+        case ParamKind::BandCount: return "10, 15, 25 or 31 (10 below 44100 Hz)";
+        case ParamKind::Continuous: return lo + " ... " + hi + unit;
     }
     return {};
 }
@@ -45,8 +45,8 @@ const Hints& hints() {
             h.names[i] = i == kFixedParamCount ? "eq.band." : p.name;
             h.texts[i] = accepted_text(p);
             const bool interval = p.kind != ParamKind::BandCount;
-            h.hints[i] = {h.names[i].c_str(), h.texts[i].c_str(), p.meaning, interval ? p.minimum : 1.0,
-                          interval ? p.maximum : 0.0, p.kind != ParamKind::Continuous};
+            h.hints[i] = {h.names[i].c_str(),         h.texts[i].c_str(),         p.meaning,
+                          interval ? p.minimum : 1.0, interval ? p.maximum : 0.0, p.kind != ParamKind::Continuous};
         }
         return h;
     }();

@@ -15,12 +15,12 @@ constexpr int kPlotWidth = 1000;
 constexpr int kPlotHeight = 700;
 
 struct PlotData {
-    std::string input;          // the input's name, or what the built-in piece is
+    std::string input;  // the input's name, or what the built-in piece is
     int32_t rate = 0;
     int channels = 0;
     std::string settingSource;  // where the setting came from, in a few words
     EqResponse response;
-    const LevelHistory* inputLevels = nullptr;   // null: no level panel data
+    const LevelHistory* inputLevels = nullptr;  // null: no level panel data
     const LevelHistory* outputLevels = nullptr;
 };
 

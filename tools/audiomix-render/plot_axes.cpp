@@ -44,8 +44,7 @@ AxisRange gain_axis(const std::vector<std::vector<double>>& gainDb) {
 }
 
 AxisRange level_axis(std::vector<double> rmsDb) {
-    rmsDb.erase(std::remove_if(rmsDb.begin(), rmsDb.end(), [](double v) { return !std::isfinite(v); }),
-                rmsDb.end());
+    rmsDb.erase(std::remove_if(rmsDb.begin(), rmsDb.end(), [](double v) { return !std::isfinite(v); }), rmsDb.end());
     double lo = -60.0;
     if (!rmsDb.empty()) {
         auto middle = rmsDb.begin() + static_cast<std::ptrdiff_t>(rmsDb.size() / 2);
@@ -64,8 +63,10 @@ std::vector<Tick> frequency_ticks() {
             std::string label;
             if (m == 1 || m == 2 || m == 5) {
                 char text[16];
-                if (f >= 1000.0) std::snprintf(text, sizeof text, "%gk", f / 1000.0);
-                else std::snprintf(text, sizeof text, "%g", f);
+                if (f >= 1000.0)
+                    std::snprintf(text, sizeof text, "%gk", f / 1000.0);
+                else
+                    std::snprintf(text, sizeof text, "%g", f);
                 label = text;
             }
             ticks.push_back({f, label});
@@ -77,9 +78,9 @@ std::vector<Tick> frequency_ticks() {
 std::vector<Tick> time_ticks(double seconds) {
     std::vector<Tick> ticks;
     if (!(seconds > 0.0) || !std::isfinite(seconds)) return ticks;
-    static const double kSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1,  0.2,  0.5,   1,     2,
-                                    5,     10,    15,    30,   60,   120,  300,  600,  900,  1800,  3600,
-                                    7200,  10800, 21600, 43200, 86400};
+    static const double kSteps[] = {0.001, 0.002, 0.005, 0.01, 0.02, 0.05,  0.1,   0.2,   0.5,
+                                    1,     2,     5,     10,   15,   30,    60,    120,   300,
+                                    600,   900,   1800,  3600, 7200, 10800, 21600, 43200, 86400};
     double step = kSteps[std::size(kSteps) - 1];
     for (const double s : kSteps) {
         if (seconds / s <= 10.0) {
@@ -131,9 +132,12 @@ std::string printable_utf8(const std::string& text) {
         // overlong forms).
         size_t length = 0;
         uint32_t cp = 0, least = 0;
-        if (c >= 0xC2 && c <= 0xDF) length = 2, cp = c & 0x1F, least = 0x80;
-        else if (c >= 0xE0 && c <= 0xEF) length = 3, cp = c & 0x0F, least = 0x800;
-        else if (c >= 0xF0 && c <= 0xF4) length = 4, cp = c & 0x07, least = 0x10000;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2, cp = c & 0x1F, least = 0x80;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3, cp = c & 0x0F, least = 0x800;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4, cp = c & 0x07, least = 0x10000;
         bool ok = length > 0 && i + length <= n;
         for (size_t k = 1; ok && k < length; ++k) {
             ok = is_utf8_continuation(static_cast<char>(s[i + k]));

@@ -126,8 +126,7 @@ void draw_legend(cairo_t* cr, const std::vector<LegendEntry>& entries, double ri
         const double mid = y - 4.0;
         set_colour(cr, it->colour);
         switch (it->swatch) {
-            case Swatch::None:
-                break;
+            case Swatch::None: break;
             case Swatch::Tick:
                 cairo_set_line_width(cr, 1.0);
                 vline(cr, x + kSwatch / 2, mid - 6, mid + 6);
@@ -194,7 +193,9 @@ void draw_response(cairo_t* cr, const EqResponse& response, int32_t rate) {
     const Rect& r = kResponseArea;
     const bool measured = !response.frequencies.empty() && !response.gainDb.empty();
     draw_header(cr, r, "Equaliser response",
-                !measured ? "" : response.equaliserOn ? "measured through the engine" : "equaliser off");
+                !measured              ? ""
+                : response.equaliserOn ? "measured through the engine"
+                                       : "equaliser off");
     if (!measured) return no_data(cr, r, "no response measured");
 
     const AxisRange axis = gain_axis(response.gainDb);
@@ -245,8 +246,10 @@ void draw_response(cairo_t* cr, const EqResponse& response, int32_t rate) {
                 continue;
             }
             const double x = frequency_x(r, response.frequencies[i]);
-            if (drawing) cairo_line_to(cr, x, y(db[i]));
-            else cairo_move_to(cr, x, y(db[i]));
+            if (drawing)
+                cairo_line_to(cr, x, y(db[i]));
+            else
+                cairo_move_to(cr, x, y(db[i]));
             drawing = true;
         }
         // The right channel dashed on top: identical channels still show both.
@@ -372,7 +375,9 @@ void draw_levels(cairo_t* cr, const LevelHistory* input, const LevelHistory* out
 // ---------------------------------------------------------------- title
 
 std::string format_text(int32_t rate, int channels) {
-    const std::string layout = channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+    const std::string layout = channels == 1   ? "mono"
+                               : channels == 2 ? "stereo"
+                                               : std::to_string(channels) + " channels";
     return std::to_string(rate) + " Hz, " + layout + ", 16-bit";
 }
 
@@ -389,7 +394,8 @@ void draw_title(cairo_t* cr, const PlotData& data) {
     set_font(cr, kTitleSize, true);
     const std::string full = name;
     // No longer name fits the line at the smallest glyphs.
-    for (size_t chars = std::min<size_t>(full.size(), 250); chars > 3 && text_width(cr, name) + restWidth > room; --chars)
+    for (size_t chars = std::min<size_t>(full.size(), 250); chars > 3 && text_width(cr, name) + restWidth > room;
+         --chars)
         name = ellipsize_middle(full, chars);
     const double w = draw_text(cr, name, kLeftEdge, y, Align::Left, kInk);
     set_font(cr, kTitleSize, false);

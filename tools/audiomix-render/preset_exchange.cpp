@@ -61,7 +61,8 @@ void read_preset(const toml::table& t, TomlFaults& faults, PresetRecord& record)
         const auto* n = bands->as_integer();
         if (!n || !is_band_count(n->get()))
             faults.add(bands->source(), "preset.bands", "expects 10, 15, 25 or 31, got " + toml_text(*bands));
-        else record.bandCount = static_cast<int32_t>(n->get());
+        else
+            record.bandCount = static_cast<int32_t>(n->get());
     }
     if (gains) {
         const auto* list = gains->as_array();
@@ -79,7 +80,8 @@ void read_preset(const toml::table& t, TomlFaults& faults, PresetRecord& record)
                 if (!g || g->get() < -kGainLimit || g->get() > kGainLimit)
                     faults.add((*list)[i].source(), "preset.gains[" + std::to_string(i) + "]",
                                "expects a whole number from -20 to 20, got " + toml_text((*list)[i]));
-                else record.gainDb[i] = static_cast<int32_t>(g->get());
+                else
+                    record.gainDb[i] = static_cast<int32_t>(g->get());
             }
         }
     }
@@ -131,8 +133,10 @@ bool add_presets(PresetTable& table, const std::vector<PresetRecord>& records, P
     for (const PresetRecord& r : records) {
         bool taken = audiomix::preset_name_taken(table, r.name);
         for (const PresetRecord* earlier : fresh) taken = taken || std::strcmp(earlier->name, r.name) == 0;
-        if (taken) result.taken.push_back(utf8_name(r));
-        else fresh.push_back(&r);
+        if (taken)
+            result.taken.push_back(utf8_name(r));
+        else
+            fresh.push_back(&r);
     }
     if (fresh.size() > static_cast<size_t>(result.room)) return false;
     for (const PresetRecord* r : fresh) {

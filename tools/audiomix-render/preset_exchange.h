@@ -21,8 +21,7 @@ std::string presets_to_toml(const audiomix::PresetTable& table, const std::vecto
 // bytes, the rest of the record zero. A preset gives bands (10, 15, 25 or 31)
 // and from bands to 31 whole gains from -20 to 20; gains it leaves out are 0.
 // Returns empty, or one line per fault, "path:line: key: what is wrong".
-std::string parse_presets(std::string_view text, const std::string& path,
-                          std::vector<audiomix::PresetRecord>& out);
+std::string parse_presets(std::string_view text, const std::string& path, std::vector<audiomix::PresetRecord>& out);
 
 struct PresetAddition {
     std::vector<std::string> added;  // UTF-8 names, in order

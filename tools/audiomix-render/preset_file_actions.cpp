@@ -73,10 +73,10 @@ int export_presets(const std::string& binary, const std::string& target, std::st
     if (!usable_preset_file(binary, false, err)) return kExitFailed;
     auto table = std::make_unique<PresetTable>();
     audiomix::LoadPresets(*table, binary.c_str());
-    const std::string text = presets_to_toml(
-        *table, {version_text() + ": the user presets of " + binary,
-                 "gains on the slider scale: +20 top, 0 centre, -20 bottom (all 31 sliders);",
-                 "--import-presets adds them to a preset file"});
+    const std::string text =
+        presets_to_toml(*table, {version_text() + ": the user presets of " + binary,
+                                 "gains on the slider scale: +20 top, 0 centre, -20 bottom (all 31 sliders);",
+                                 "--import-presets adds them to a preset file"});
     if (!write_file_atomically(target, text, err)) return kExitFailed;
     out = "exported  " + std::to_string(user_preset_count(*table)) + " presets from " + binary + " to " + target + "\n";
     return kExitDone;
@@ -126,8 +126,7 @@ int import_presets(const std::string& source, const std::string& binary, std::st
 std::string library_preset_file() {
     // Any export will do: dladdr names the object that holds it.
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&audiomix_engine_create), &info) == 0 || info.dli_fname == nullptr)
-        return {};
+    if (dladdr(reinterpret_cast<void*>(&audiomix_engine_create), &info) == 0 || info.dli_fname == nullptr) return {};
     std::vector<char> path(std::strlen(info.dli_fname) + 32);
     audiomix::preset_path_from_module(info.dli_fname, '/', path.data(), path.size());
     return path.data();

@@ -23,10 +23,9 @@ std::string preset_list_text(const std::vector<std::string>& names) {
     return text;
 }
 
-std::string unknown_preset_message(const std::string& name, const std::vector<std::string>& names,
-                                   int bandCount) {
-    std::string text = "--preset: no " + std::to_string(bandCount) + "-band preset is called '" +
-                       name + "'; the " + std::to_string(bandCount) + "-band presets are:";
+std::string unknown_preset_message(const std::string& name, const std::vector<std::string>& names, int bandCount) {
+    std::string text = "--preset: no " + std::to_string(bandCount) + "-band preset is called '" + name + "'; the " +
+                       std::to_string(bandCount) + "-band presets are:";
     for (const std::string& n : names) text += "\n  " + n;
     if (names.empty()) text += " (none)";
     text += "\n(--set eq.bands=N before --preset chooses another band count)";

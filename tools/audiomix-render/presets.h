@@ -19,7 +19,6 @@ int find_preset(const std::vector<std::string>& names, const std::string& name);
 // --list-presets: one name per line.
 std::string preset_list_text(const std::vector<std::string>& names);
 // The error for an unknown name: the name, the band count and every choice.
-std::string unknown_preset_message(const std::string& name, const std::vector<std::string>& names,
-                                   int bandCount);
+std::string unknown_preset_message(const std::string& name, const std::vector<std::string>& names, int bandCount);
 
 }  // namespace audiomix_render

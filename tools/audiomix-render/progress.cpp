@@ -20,7 +20,9 @@ bool progress_wanted(bool quiet, double audioSeconds) {
 }
 
 ProgressBar::ProgressBar(bool enabled, int64_t totalFrames, size_t files)
-    : enabled_(enabled && totalFrames > 0), total_(totalFrames), files_(files),
+    : enabled_(enabled && totalFrames > 0),
+      total_(totalFrames),
+      files_(files),
       last_(std::chrono::steady_clock::now() - kInterval) {}
 
 ProgressBar::~ProgressBar() { clear(); }

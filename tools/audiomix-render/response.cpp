@@ -23,7 +23,7 @@ constexpr int kStepsPerOctave = 12;
 // a second pass can add 40 dB) is measured again at a lower level, so no
 // step is ever distorted by clipping.
 constexpr double kStartAmplitude = 3276.8;
-constexpr double kMaxOutputPeak = 16384.0;   // half scale
+constexpr double kMaxOutputPeak = 16384.0;  // half scale
 constexpr double kTargetOutputPeak = 8192.0;
 constexpr double kMinAmplitude = 8.0;  // the dither is a few units; stay well above it
 constexpr int kMaxAttempts = 6;
@@ -123,13 +123,12 @@ std::vector<double> log_frequencies(double lo, double hi, int perOctave) {
     return out;
 }
 
-bool measure_response(const ParamValues& setting, int32_t rate, int channels, EqResponse& out,
-                      std::string& error) {
+bool measure_response(const ParamValues& setting, int32_t rate, int channels, EqResponse& out, std::string& error) {
     out = EqResponse{};
     EngineSession engine(rate, channels);
     if (!engine.ok()) {
-        error = "the library refused the format " + std::to_string(rate) + " Hz, " + std::to_string(channels) +
-                " channels";
+        error =
+            "the library refused the format " + std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels";
         return false;
     }
     for (const auto& [name, value] : setting) {

@@ -30,7 +30,6 @@ std::vector<double> log_frequencies(double lo, double hi, int perOctave);
 // is a sine fed to every channel, left to settle, then compared with the
 // output at its own frequency. False with error set when the library refuses
 // the format or an entry of the setting.
-bool measure_response(const ParamValues& setting, int32_t rate, int channels, EqResponse& out,
-                      std::string& error);
+bool measure_response(const ParamValues& setting, int32_t rate, int channels, EqResponse& out, std::string& error);
 
 }  // namespace audiomix_render

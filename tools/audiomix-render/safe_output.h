@@ -23,9 +23,9 @@ struct FileIdentity {
 std::optional<FileIdentity> file_identity(const std::string& path);
 
 struct OutputTarget {
-    std::string typed;      // as given, for every message
-    std::string path;       // the file written: symbolic links followed
-    bool toStdout = false;  // "-"
+    std::string typed;          // as given, for every message
+    std::string path;           // the file written: symbolic links followed
+    bool toStdout = false;      // "-"
     bool createFolder = false;  // the folder is made when the file is
 };
 

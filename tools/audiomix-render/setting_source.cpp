@@ -36,7 +36,8 @@ int apply_base(EngineSession& engine, const Options& o, const std::vector<Settin
     for (size_t i = 0; i < count; ++i) {
         const int32_t code = engine.set(setting[i].name, setting[i].value);
         if (code != AUDIOMIX_PARAM_OK) {
-            error = "the built-in setting was refused: " + param_error_message(setting[i].name, setting[i].value, code, 0);
+            error =
+                "the built-in setting was refused: " + param_error_message(setting[i].name, setting[i].value, code, 0);
             return kExitFailed;
         }
     }

@@ -79,34 +79,37 @@ std::string accepted(const char* name) {
 std::string check_value(const ParamInfo& p, const toml::node& node, double& v) {
     const std::string shown = " (" + toml_text(node) + ")";
     switch (p.kind) {
-    case ParamKind::Switch:
-        if (const auto* b = node.as_boolean()) {
-            v = b->get() ? 1.0 : 0.0;
+        case ParamKind::Switch:
+            if (const auto* b = node.as_boolean()) {
+                v = b->get() ? 1.0 : 0.0;
+                return {};
+            }
+            if (const auto* i = node.as_integer(); i && (i->get() == 0 || i->get() == 1)) {
+                v = static_cast<double>(i->get());
+                return {};
+            }
+            return "expects true or false (or 0 or 1), got " + toml_kind(node) + shown;
+        case ParamKind::Integer:
+        case ParamKind::BandCount: {
+            const auto* i = node.as_integer();
+            if (!i) return "expects a whole number, got " + toml_kind(node) + shown;
+            const int64_t n = i->get();
+            const bool ok = p.kind == ParamKind::Integer ? n >= p.minimum && n <= p.maximum
+                                                         : n == 10 || n == 15 || n == 25 || n == 31;
+            if (!ok) return toml_text(node) + " is out of range; accepted: " + accepted(p.name);
+            v = static_cast<double>(n);
             return {};
         }
-        if (const auto* i = node.as_integer(); i && (i->get() == 0 || i->get() == 1)) {
-            v = static_cast<double>(i->get());
+        case ParamKind::Continuous:
+            if (const auto* i = node.as_integer())
+                v = static_cast<double>(i->get());
+            else if (const auto* f = node.as_floating_point())
+                v = f->get();
+            else
+                return "expects a number, got " + toml_kind(node) + shown;
+            if (!(v >= p.minimum && v <= p.maximum))  // NaN fails too
+                return toml_text(node) + " is out of range; accepted: " + accepted(p.name);
             return {};
-        }
-        return "expects true or false (or 0 or 1), got " + toml_kind(node) + shown;
-    case ParamKind::Integer:
-    case ParamKind::BandCount: {
-        const auto* i = node.as_integer();
-        if (!i) return "expects a whole number, got " + toml_kind(node) + shown;
-        const int64_t n = i->get();
-        const bool ok = p.kind == ParamKind::Integer ? n >= p.minimum && n <= p.maximum
-                                                     : n == 10 || n == 15 || n == 25 || n == 31;
-        if (!ok) return toml_text(node) + " is out of range; accepted: " + accepted(p.name);
-        v = static_cast<double>(n);
-        return {};
-    }
-    case ParamKind::Continuous:
-        if (const auto* i = node.as_integer()) v = static_cast<double>(i->get());
-        else if (const auto* f = node.as_floating_point()) v = f->get();
-        else return "expects a number, got " + toml_kind(node) + shown;
-        if (!(v >= p.minimum && v <= p.maximum))  // NaN fails too
-            return toml_text(node) + " is out of range; accepted: " + accepted(p.name);
-        return {};
     }
     return "unknown kind of parameter";
 }
@@ -157,14 +160,18 @@ std::string parse_settings(std::string_view text, const std::string& path, std::
                     double v = 0.0;
                     const std::string problem = check_value(*entry, (*gains)[i], v);
                     const std::string element = name + "[" + std::to_string(i) + "]";
-                    if (!problem.empty()) faults.add((*gains)[i].source(), element, problem);
-                    else bands.push_back({kBandPrefix + std::to_string(i), v, where(path, (*gains)[i])});
+                    if (!problem.empty())
+                        faults.add((*gains)[i].source(), element, problem);
+                    else
+                        bands.push_back({kBandPrefix + std::to_string(i), v, where(path, (*gains)[i])});
                 }
             } else {
                 double v = 0.0;
                 const std::string problem = check_value(*entry, node, v);
-                if (!problem.empty()) faults.add(node.source(), name, problem);
-                else fixed[name] = {name, v, where(path, node)};
+                if (!problem.empty())
+                    faults.add(node.source(), name, problem);
+                else
+                    fixed[name] = {name, v, where(path, node)};
                 if (!problem.empty() && name == kBandCount) countFaulty = true;
             }
         }

@@ -14,7 +14,7 @@ namespace audiomix_render {
 
 // One value a settings file sets, and where, for messages.
 struct SettingValue {
-    std::string name;   // the parameter, e.g. "eq.band.3"
+    std::string name;  // the parameter, e.g. "eq.band.3"
     double value = 0.0;
     std::string where;  // "path:line"
 };

@@ -15,9 +15,9 @@ struct Extension {
     Container container;
 };
 constexpr Extension kExtensions[] = {
-    {".wav", Container::Wav},   {".rf64", Container::Rf64}, {".w64", Container::W64},   {".flac", Container::Flac},
-    {".ogg", Container::Ogg},   {".oga", Container::Ogg},   {".aif", Container::Aiff},  {".aiff", Container::Aiff},
-    {".aifc", Container::Aiff},
+    {".wav", Container::Wav},   {".rf64", Container::Rf64}, {".w64", Container::W64},
+    {".flac", Container::Flac}, {".ogg", Container::Ogg},   {".oga", Container::Ogg},
+    {".aif", Container::Aiff},  {".aiff", Container::Aiff}, {".aifc", Container::Aiff},
 };
 
 // The name of one format code. SFC_GET_FORMAT_INFO looks the code up;
@@ -62,24 +62,24 @@ bool plan_write(Container requested, uint64_t dataBytes, uint64_t limitBytes, Wr
 
 int sndfile_format(Container container) {
     switch (container) {
-    case Container::Wav: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    case Container::Rf64: return SF_FORMAT_RF64 | SF_FORMAT_PCM_16;
-    case Container::W64: return SF_FORMAT_W64 | SF_FORMAT_PCM_16;
-    case Container::Flac: return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-    case Container::Ogg: return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-    case Container::Aiff: return SF_FORMAT_AIFF | SF_FORMAT_PCM_16;
+        case Container::Wav: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        case Container::Rf64: return SF_FORMAT_RF64 | SF_FORMAT_PCM_16;
+        case Container::W64: return SF_FORMAT_W64 | SF_FORMAT_PCM_16;
+        case Container::Flac: return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+        case Container::Ogg: return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+        case Container::Aiff: return SF_FORMAT_AIFF | SF_FORMAT_PCM_16;
     }
     return 0;
 }
 
 const char* container_name(Container container) {
     switch (container) {
-    case Container::Wav: return "WAV";
-    case Container::Rf64: return "RF64";
-    case Container::W64: return "W64";
-    case Container::Flac: return "FLAC";
-    case Container::Ogg: return "Ogg Vorbis";
-    case Container::Aiff: return "AIFF";
+        case Container::Wav: return "WAV";
+        case Container::Rf64: return "RF64";
+        case Container::W64: return "W64";
+        case Container::Flac: return "FLAC";
+        case Container::Ogg: return "Ogg Vorbis";
+        case Container::Aiff: return "AIFF";
     }
     return "?";
 }

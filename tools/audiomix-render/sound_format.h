@@ -27,8 +27,7 @@ struct WritePlan {
     Container container = Container::Wav;
     bool promoted = false;  // WAV written as RF64
 };
-bool plan_write(Container requested, uint64_t dataBytes, uint64_t limitBytes, WritePlan& plan,
-                std::string& error);
+bool plan_write(Container requested, uint64_t dataBytes, uint64_t limitBytes, WritePlan& plan, std::string& error);
 
 // libsndfile's format word for a container: 16-bit PCM where it has it,
 // Vorbis for Ogg.

@@ -71,10 +71,10 @@ bool log_says_data_cut(SNDFILE* file) {
 void float_to_pcm16(const float* in, int16_t* out, size_t samples) {
     for (size_t i = 0; i < samples; ++i) {
         const float scaled = in[i] * 32768.0f;  // NaN compares false both ways: silence
-        out[i] = scaled >= 32767.0f ? int16_t{32767}
-               : scaled <= -32768.0f ? int16_t{-32768}
-               : scaled == scaled ? static_cast<int16_t>(std::lrint(scaled))
-                                  : int16_t{0};
+        out[i] = scaled >= 32767.0f    ? int16_t{32767}
+                 : scaled <= -32768.0f ? int16_t{-32768}
+                 : scaled == scaled    ? static_cast<int16_t>(std::lrint(scaled))
+                                       : int16_t{0};
     }
 }
 

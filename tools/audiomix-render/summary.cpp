@@ -25,9 +25,8 @@ std::string speed(double audioSeconds, double seconds) {
 void level_lines(std::string& out, const char* what, const LevelMeter& m) {
     char line[128];
     for (int c = 0; c < m.channels(); ++c) {
-        std::snprintf(line, sizeof line, "          %-6s %-4s %9s %9s\n", what,
-                      channel_label(m.channels(), c), format_db(m.peak_dbfs(c)).c_str(),
-                      format_db(m.rms_dbfs(c)).c_str());
+        std::snprintf(line, sizeof line, "          %-6s %-4s %9s %9s\n", what, channel_label(m.channels(), c),
+                      format_db(m.peak_dbfs(c)).c_str(), format_db(m.rms_dbfs(c)).c_str());
         out += line;
     }
 }
@@ -62,9 +61,8 @@ std::string format_summary(const RenderReport& r) {
     } else {
         bool first = true;
         for (const ChangedParam& p : changed) {
-            std::snprintf(line, sizeof line, "%s%-20s %8s   (default %s)\n",
-                          first ? "changed   " : "          ", p.name.c_str(),
-                          format_value(p.value).c_str(), format_value(p.defaultValue).c_str());
+            std::snprintf(line, sizeof line, "%s%-20s %8s   (default %s)\n", first ? "changed   " : "          ",
+                          p.name.c_str(), format_value(p.value).c_str(), format_value(p.defaultValue).c_str());
             out += line;
             first = false;
         }
@@ -82,8 +80,8 @@ std::string format_summary_line(const RenderReport& r) {
     for (int c = 0; r.outputLevels && c < r.outputLevels->channels(); ++c)
         outPeak = std::max(outPeak, r.outputLevels->peak_dbfs(c));
     char line[160];
-    std::snprintf(line, sizeof line, "  %s, %d Hz %s, peak %s dBFS in, %s out", format_duration(seconds).c_str(), r.rate,
-                  r.channels == 1 ? "mono" : "stereo", format_db(inPeak).c_str(), format_db(outPeak).c_str());
+    std::snprintf(line, sizeof line, "  %s, %d Hz %s, peak %s dBFS in, %s out", format_duration(seconds).c_str(),
+                  r.rate, r.channels == 1 ? "mono" : "stereo", format_db(inPeak).c_str(), format_db(outPeak).c_str());
     std::string text = r.input + " -> " + r.output + line;
     if (r.promoted) text += ", RF64";
     if (!r.inputFormat.empty()) text += ", converted to 16-bit";

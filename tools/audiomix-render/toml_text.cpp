@@ -49,8 +49,10 @@ std::string toml_array(const std::vector<std::string>& items, size_t perLine) {
     std::string text = "[";
     const bool wrap = items.size() > perLine;
     for (size_t i = 0; i < items.size(); ++i) {
-        if (wrap && i % perLine == 0) text += i == 0 ? "\n    " : ",\n    ";
-        else if (i > 0) text += ", ";
+        if (wrap && i % perLine == 0)
+            text += i == 0 ? "\n    " : ",\n    ";
+        else if (i > 0)
+            text += ", ";
         text += items[i];
     }
     return text + (wrap ? ",\n]" : "]");
@@ -68,16 +70,16 @@ std::string toml_where(const std::string& path, const toml::source_region& sourc
 
 std::string toml_kind(const toml::node& node) {
     switch (node.type()) {
-    case toml::node_type::table: return "a table";
-    case toml::node_type::array: return "an array";
-    case toml::node_type::string: return "a string";
-    case toml::node_type::integer: return "an integer";
-    case toml::node_type::floating_point: return "a number with a point";
-    case toml::node_type::boolean: return "true or false";
-    case toml::node_type::date:
-    case toml::node_type::time:
-    case toml::node_type::date_time: return "a date or time";
-    case toml::node_type::none: break;
+        case toml::node_type::table: return "a table";
+        case toml::node_type::array: return "an array";
+        case toml::node_type::string: return "a string";
+        case toml::node_type::integer: return "an integer";
+        case toml::node_type::floating_point: return "a number with a point";
+        case toml::node_type::boolean: return "true or false";
+        case toml::node_type::date:
+        case toml::node_type::time:
+        case toml::node_type::date_time: return "a date or time";
+        case toml::node_type::none: break;
     }
     return "nothing";
 }
