@@ -52,18 +52,11 @@ TEST(FrameHitTest, MainWindowButtonsCaptionAndClient) {
     // Close {375, 3, 396, 24}, right of it the border; extra {353, 3, 374, 24}
     // and the gap before close; icon {10, 5, 26, 21}; caption {10, 5, 388, 33}.
     // Without a thick frame the borders are not sizing zones.
-    expect_hits(main_window_state(), {{375, 3, kHitClose},
-                                      {395, 23, kHitClose},
-                                      {396, 13, kHitClient},
-                                      {363, 13, kHitMenu},
-                                      {374, 13, kHitCaption},
-                                      {12, 7, kHitSysMenu},
-                                      {26, 7, kHitCaption},
-                                      {200, 5, kHitCaption},
-                                      {200, 32, kHitCaption},
-                                      {200, 4, kHitClient},
-                                      {200, 33, kHitClient},
-                                      {5, 100, kHitClient}});
+    const std::initializer_list<Probe> main = {{375, 3, kHitClose},  {395, 23, kHitClose},   {396, 13, kHitClient},
+                                               {363, 13, kHitMenu},  {374, 13, kHitCaption}, {12, 7, kHitSysMenu},
+                                               {26, 7, kHitCaption}, {200, 5, kHitCaption},  {200, 32, kHitCaption},
+                                               {200, 4, kHitClient}, {200, 33, kHitClient},  {5, 100, kHitClient}};
+    expect_hits(main_window_state(), main);
     // The system menu area follows the small icon size: {10, 5, 30, 26}.
     expect_hits(main_window_state(), {{29, 25, kHitSysMenu}, {30, 25, kHitCaption}, {29, 26, kHitCaption}}, 20, 21);
     // Without the flag the extra button is caption.
@@ -80,13 +73,10 @@ TEST(FrameHitTest, ThickFrameSizingZonesTouchTheBordersAndButtonsWinInside) {
     // one (below the close button, from 390).
     for (int x = 0; x < 400; ++x) EXPECT_EQ(hit(x, 0) == kHitClient, x == 388 || x == 389) << x;
     for (int y = 0; y < 300; ++y) EXPECT_TRUE(hit(0, y) != kHitClient && hit(399, y) != kHitClient) << y;
-    expect_hits(s, {{0, 0, kHitTopLeft},
-                    {399, 299, kHitBottomRight},
-                    {200, 298, kHitBottom},
-                    {200, 2, kHitTop},
-                    {200, 13, kHitCaption},
-                    {200, 150, kHitClient},
-                    {395, 10, kHitClose}});
+    const std::initializer_list<Probe> sizing = {
+        {0, 0, kHitTopLeft},    {399, 299, kHitBottomRight}, {200, 298, kHitBottom}, {200, 2, kHitTop},
+        {200, 13, kHitCaption}, {200, 150, kHitClient},      {395, 10, kHitClose}};
+    expect_hits(s, sizing);
     // Maximised: no sizing zones anywhere on the ring.
     s.style.maximiseBox = true;
     s.maximised = true;
@@ -108,17 +98,6 @@ TEST(FrameCaption, ShadowEdgedAndItsTextBetweenIconAndButtons) {
     const FrameState s = main_window_state();
     EXPECT_EQ(frame_caption_text_rect(installed(s.style), s, 400, 16), (PixelRect{32, 1, 347, 27}));
     EXPECT_EQ(frame_caption_text_rect(installed(FrameStyle{}), FrameState{}, 400, 16).right, 369);
-}
-
-// ---- caption buttons
-
-TEST(FrameButtons, FacesAndPictures) {
-    // A hot close button is red whatever the skin.
-    EXPECT_EQ(frame_button_face_look(CaptionButton::Close, ButtonLook::Hot, kSkin).colour, make_rgb(255, 55, 55));
-    // Pictures are drawn in the inverse of the face; a maximised window offers to restore.
-    const PictureShapes close = frame_button_picture(ButtonPicture::Close, {20, 3, 41, 24}, make_rgb(232, 162, 140));
-    ASSERT_GT(close.strokeCount, 0);
-    EXPECT_EQ(close.strokes[0].colour, make_rgb(23, 93, 115));
 }
 
 // ---- background and region
