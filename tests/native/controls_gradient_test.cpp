@@ -69,14 +69,6 @@ TEST(GradientBands, VerticalRampsAreDarkestAtTheEdgesOrInTheMiddle) {
     EXPECT_EQ(edges.at(10, 39), kUnpainted);
 }
 
-TEST(GradientBands, ControlsWithAnUnderlayFillTheLastRowWithTheBase) {
-    const uint32_t base = make_rgb(90, 120, 150);
-    for (GradientSet set : {GradientSet::Button, GradientSet::ToolTip, GradientSet::Label})
-        EXPECT_EQ(paint(set, 30, 40, 7, base).at(10, 39), base);
-    for (GradientSet set : {GradientSet::Tab, GradientSet::ComboBox, GradientSet::ListMenu})
-        EXPECT_EQ(paint(set, 30, 40, 7, base).at(10, 39), kUnpainted);
-}
-
 TEST(GradientBands, RoundedShapesAreMirroredLeftAndRight) {
     const struct {
         GradientSet set;
@@ -113,10 +105,15 @@ TEST(GradientBands, ShapesNarrowAndDarkenWhereTheyShould) {
 // ---- repertoires
 
 TEST(GradientBands, EachControlDrawsOnlyTheStylesItKnows) {
-    // A capsule leaves its corners unpainted; the default ramp covers every row.
+    // A capsule leaves its corners unpainted; the default ramp covers every row. Controls with an
+    // underlay fill the last row, which a ramp around the middle leaves, with the base.
+    const uint32_t base = make_rgb(90, 120, 150);
     for (GradientSet set : {GradientSet::Tab, GradientSet::Button, GradientSet::ToolTip, GradientSet::Label,
-                            GradientSet::ListMenu, GradientSet::ComboBox})
+                            GradientSet::ListMenu, GradientSet::ComboBox}) {
         EXPECT_EQ(paint(set, 100, 20, 17).at(0, 0) == kUnpainted, set != GradientSet::ComboBox);
+        const bool underlay = set == GradientSet::Button || set == GradientSet::ToolTip || set == GradientSet::Label;
+        EXPECT_EQ(paint(set, 30, 40, 7, base).at(10, 39), underlay ? base : kUnpainted);
+    }
     // 57 (an hourglass) belongs to the label alone; elsewhere it is the default ramp (full height).
     EXPECT_EQ(paint(GradientSet::Label, 60, 20, 57).at(5, 9), kUnpainted);
     const Canvas button = paint(GradientSet::Button, 60, 20, 57);

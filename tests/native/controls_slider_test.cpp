@@ -24,12 +24,6 @@ TEST(SliderColours, ShadesOfTheThumbAndHalfwaysBetweenSystemColours) {
     EXPECT_EQ(slider_mid_colour(make_rgb(0, 0, 0), make_rgb(255, 255, 255)), make_rgb(127, 127, 127));
 }
 
-TEST(SliderChannel, OrientationAcceptsBothReportsOfAVerticalChannel) {
-    EXPECT_FALSE(slider_channel_vertical({8, 10, 192, 14}, false));
-    EXPECT_FALSE(slider_channel_vertical({10, 8, 14, 167}, true));  // tall report, turned back
-    EXPECT_TRUE(slider_channel_vertical({10, 8, 14, 167}, false));
-}
-
 TEST(SliderChannel, SelectionBandEndsTruncateTowardZeroAndMarksSplitTheChannel) {
     // L = 30 over a range of 20: -5 and 5 from -10 land at 7.5 -> 7 and 22.5 -> 22.
     const ChannelFigure f = slider_channel({0, 0, 50, 30}, false, {-10, 10, -5, 5}, kRed, 0, false);

@@ -1,7 +1,5 @@
 #include <cmath>
 
-#include "dsp/equaliser.h"
-#include "dsp/reverb.h"
 #include "model/eq_rules.h"
 #include "test_support.h"
 #include "model/effect_rules.h"

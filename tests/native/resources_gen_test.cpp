@@ -72,10 +72,7 @@ TEST(ArtEncoders, IconStoresColourAlphaAndAMaskOfTheClearPixels) {
 
 TEST(ArtCatalogue, HoldsEveryBitmapAndIconOnceAndTheSameOnEveryRun) {
     std::map<int, Bytes> first;
-    for (const artgen::ArtFile& f : artgen::all_art()) {
-        EXPECT_TRUE(first.emplace(f.id, f.bytes).second) << f.id << " twice";
-        EXPECT_EQ(f.name.substr(f.name.size() - 4), f.id >= 1014 && f.id <= 1030 ? ".ico" : ".bmp") << f.name;
-    }
+    for (const artgen::ArtFile& f : artgen::all_art()) EXPECT_TRUE(first.emplace(f.id, f.bytes).second) << f.id;
     EXPECT_EQ(first.size(), 31u);
     for (const artgen::ArtFile& f : artgen::all_art()) EXPECT_EQ(f.bytes, first[f.id]) << f.name;
 }
