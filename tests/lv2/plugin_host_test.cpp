@@ -97,15 +97,12 @@ private:
     std::vector<float> controls_;
 };
 
-// Planar test signal: noisy tones on the 16-bit grid.
+// Planar test signal: noise on the 16-bit grid.
 Planar signal(int channels, size_t frames, uint32_t seed) {
     std::mt19937 rng(seed);
     Planar s(channels, std::vector<float>(frames));
-    for (int c = 0; c < channels; ++c)
-        for (size_t f = 0; f < frames; ++f) {
-            const double v = 12000 * std::sin(0.013 * (c + 1) * f) + static_cast<int>(rng() % 4001) - 2000;
-            s[c][f] = static_cast<float>(std::lround(v)) / 32768.0f;
-        }
+    for (auto& channel : s)
+        for (float& v : channel) v = static_cast<float>(static_cast<int>(rng() % 24001) - 12000) / 32768.0f;
     return s;
 }
 
