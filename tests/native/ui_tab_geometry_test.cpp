@@ -7,8 +7,6 @@
 namespace audiomix {
 namespace {
 
-constexpr uint32_t kBlack = 0x000000, kYellow = 0x00FFFF, kText = 0x0A0B0C;
-
 // The page fills the client area from the first tab's left edge, clear of the
 // tab strip by one pixel and of the control's two-pixel right and bottom border.
 TEST(TabPageRect, PagesLeaveTheStripAndTheBorderVisible) {
@@ -36,16 +34,6 @@ TEST(TabFace, TheSelectedTabStandsTwoPixelsProudAndItsPictureDoesNot) {
     EXPECT_FALSE(tab_bitmap_face(item, false, 109, 39).stretch);
     EXPECT_TRUE(tab_bitmap_face(item, false, 109, 38).stretch);
     EXPECT_TRUE(tab_bitmap_face(item, false, 108, 39).stretch);
-}
-
-TEST(TabText, EffectsChooseTheirPasses) {
-    // Effect 1: the text up-left, then white (selected) or yellow over it; 2: a black shadow first.
-    TextPass p[2]{};
-    ASSERT_EQ(tab_text_passes(1, false, kText, p), 2);
-    EXPECT_TRUE(p[0].dx == -1 && p[0].dy == -1 && p[0].colour == kText && p[1].dx == 0 && p[1].colour == kYellow);
-    ASSERT_EQ(tab_text_passes(2, true, kText, p), 2);
-    EXPECT_TRUE(p[0].colour == kBlack && p[1].colour == kText);
-    EXPECT_EQ(tab_text_passes(0, true, kText, p), 1);
 }
 
 TEST(TabFrame, RunsFromTheLastTabRoundTheClientArea) {
