@@ -62,11 +62,7 @@ TEST(ButtonFace, StateBackgroundsAndTheCloseButtonsGradient) {
     EXPECT_EQ(over.shadowColour, make_rgb(0, 0, 0));  // lowered by 102, every component clamps
 }
 
-TEST(ButtonFlat, FramedOnlyWhenHoveredOrPressedAndHoverEntersOnceAndLeaves) {
-    EXPECT_EQ(button_border(true, false, false, true), ButtonBorder::None);
-    EXPECT_EQ(button_border(true, true, false, true), ButtonBorder::FlatRaised);
-    EXPECT_EQ(button_border(true, false, true, true), ButtonBorder::FlatSunken);
-    EXPECT_EQ(button_border(false, false, false, true), ButtonBorder::Raised3D);
+TEST(ButtonFlat, HoverEntersOnceAndLeaves) {
     // {flat, held, hovered, pointer over, track always, thread active}
     EXPECT_EQ(button_hover(true, false, false, true, true, false), HoverAction::Enter);
     EXPECT_EQ(button_hover(true, false, true, true, true, false), HoverAction::None);  // stays
