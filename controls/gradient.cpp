@@ -1,5 +1,6 @@
 #include "controls/gradient.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -127,8 +128,12 @@ public:
     }
 
 private:
+    // Some shapes' outlines reach past the face (the sail's foot, the
+    // inclusive walks' last row): what falls outside is dropped here, so a
+    // painter sharing a DC with its neighbours never paints over them.
     void fill(int left, int top, int right, int bottom, int amount) {
-        const PixelRect band{left, top, right, bottom};
+        const PixelRect band{std::max(left, r_.left), std::max(top, r_.top), std::min(right, r_.right),
+                             std::min(bottom, r_.bottom)};
         if (band.empty()) return;
         sink_({band, DarkenColor(base_, static_cast<uint8_t>(clamp_int(amount, 0, 255)))});
     }
