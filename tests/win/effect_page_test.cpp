@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "api/default_engine.h"
 #include "audiomix.h"
-#include "controls/skin_button.h"
 #include "window_harness.h"
 
 namespace window_test {
@@ -151,42 +149,6 @@ TEST_F(EffectPage, SwitchesAndOrderControls) {
     save_screenshot(capture_window(window), L"effect_page_switched");
 }
 
-// The skinned buttons follow the real mouse into their hover look and back
-// (the looks themselves are proven natively). Only the face inside the
-// border is compared: the hover border leaves a few corner pixels behind.
-TEST_F(EffectPage, ButtonsFollowTheMouseIntoTheirHoverLookAndBack) {
-    auto& adjust = *static_cast<audiomix::CSkinButton*>(audiomix::CWnd::FromHandlePermanent(item(1011)));
-    RECT inside = client_on_screen(item(1011));
-    InflateRect(&inside, -3, -3);
-    auto face = [&] {
-        pump(60);
-        return capture_screen(inside).pixels;
-    };
-    move_mouse({5, 1000});
-    ASSERT_TRUE(pump_until([&] { return !adjust.IsHovered(); }, 2000));
-    const std::vector<uint32_t> out = face();
-    move_mouse(control_centre(page, 1011));
-    ASSERT_TRUE(pump_until([&] { return adjust.IsHovered(); }, 2000));
-    EXPECT_NE(face(), out);
-    move_mouse({5, 1000});
-    ASSERT_TRUE(pump_until([&] { return !adjust.IsHovered(); }, 2000));
-    EXPECT_EQ(face(), out);
-}
-
-TEST_F(EffectPage, DefaultButtonsBringBackWhatInitShowed) {
-    std::vector<int> shown;
-    for (int id = 1020; id <= 1029; ++id) shown.push_back(pos(id));
-    const std::wstring release = text(1090);
-    drag_to(1024, 40);
-    type_into(1090, L"500");
-    click(1006);  // the reverb's defaults
-    click(1002);  // the compressor's
-    for (int id = 1020; id <= 1029; ++id) EXPECT_EQ(pos(id), shown[id - 1020]) << id;
-    EXPECT_EQ(text(1090), release);
-    EXPECT_EQ(std::to_wstring(settings().compReleaseMs), release);
-    EXPECT_EQ(-settings().reverb[1].combDb, shown[1024 - 1020]);
-}
-
 TEST_F(EffectPage, CloseAndAdjustTellTheHostOnlyAfterAChange) {
     click(1011);
     EXPECT_TRUE(g_received.empty()) << "nothing changed yet";
@@ -218,34 +180,6 @@ TEST_F(EffectPage, CloseAndAdjustTellTheHostOnlyAfterAChange) {
     click(1011);
     EXPECT_EQ(settings().settingsChanged, 1);
     EXPECT_EQ(g_received.size(), 2u);
-}
-
-TEST_F(EffectPage, InitFromAnotherThreadResetsNowAndShowsItLater) {
-    type_into(1094, L"50");
-    ASSERT_EQ(settings().chain.reverb[0].tapCount, 50);
-    // The window thread is busy joining: a reset that waited for it would
-    // never return.
-    std::thread([] { audiomix_init(48000, 2, 1); }).join();
-    EXPECT_EQ(settings().chain.reverb[0].tapCount, 20);
-    EXPECT_TRUE(pump_until([&] { return text(1094) == L"20"; }));
-    EXPECT_EQ(pos(1025), 20);
-}
-
-// The library takes its own keys: the host's loop knows nothing of dialogs
-// (no IsDialogMessage), yet Tab walks the page's tab stops in order and
-// comes back round.
-TEST_F(EffectPage, TabKeyWalksTheTabStopsRound) {
-    HWND first = GetNextDlgTabItem(page, nullptr, FALSE), focus = first;
-    SetFocus(first);
-    int stops = 0;
-    do {
-        press_key(VK_TAB);
-        pump(60);
-        EXPECT_EQ(GetFocus(), GetNextDlgTabItem(page, focus, FALSE)) << "after " << GetDlgCtrlID(focus);
-        focus = GetFocus();
-    } while (++stops < 40 && focus != first);
-    EXPECT_EQ(focus, first);
-    EXPECT_GE(stops, 25);
 }
 
 }  // namespace

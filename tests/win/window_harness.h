@@ -52,27 +52,21 @@ inline void pump(DWORD ms = 50) {
     } while (GetTickCount() - start < ms);
 }
 
-// Runs step() until done() holds or timeout_ms passed; returns done().
-template <typename Done, typename Step>
-bool poll(Done done, DWORD timeout_ms, Step step) {
+// Pumps (or, for a thread that owns no windows, sleeps) until done() holds
+// or timeout_ms passed; returns done().
+template <typename Done>
+bool pump_until(Done done, DWORD timeout_ms = 3000, bool pumping = true) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > timeout_ms) return done();
-        step();
+        pumping ? pump(5) : Sleep(10);
     }
     return true;
 }
 
-// Pumps until done() holds or timeout_ms passed; returns done().
-template <typename Done>
-bool pump_until(Done done, DWORD timeout_ms = 3000) {
-    return poll(done, timeout_ms, [] { pump(5); });
-}
-
-// Polls with plain sleeps (for a thread that owns no windows).
 template <typename Done>
 bool wait_until(Done done, DWORD timeout_ms = 3000) {
-    return poll(done, timeout_ms, [] { Sleep(10); });
+    return pump_until(done, timeout_ms, false);
 }
 
 // ---- the control window
@@ -237,18 +231,14 @@ public:
         GdiFlush();
         return swap_red_blue(bits[y * w + x]);
     }
-    Capture capture() const {
-        GdiFlush();
-        return Capture{w, h, std::vector<uint32_t>(bits, bits + w * h)};
-    }
 
     int w, h;
     HDC dc = nullptr;
+    uint32_t* bits = nullptr;
 
 private:
     HBITMAP bitmap = nullptr;
     HGDIOBJ old = nullptr;
-    uint32_t* bits = nullptr;
 };
 
 inline Capture capture_screen(const RECT& area) {
@@ -258,7 +248,8 @@ inline Capture capture_screen(const RECT& area) {
     HDC screen = GetDC(nullptr);
     BitBlt(dib.dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return dib.capture();
+    GdiFlush();
+    return Capture{w, h, std::vector<uint32_t>(dib.bits, dib.bits + w * h)};
 }
 
 inline Capture capture_window(HWND hwnd) {
@@ -419,6 +410,7 @@ protected:
     void show_eq_page() const {
         click_tab(1);
         ASSERT_TRUE(pump_until([&] { return IsWindowVisible(eq_page) != FALSE; }));
+        ASSERT_FALSE(IsWindowVisible(effect_page));
     }
 
     // Controls of the page a test works on.

@@ -60,11 +60,13 @@ TEST_F(WindowLifecycle, CallsFromAnotherThreadNeitherBlockNorBreakTheWindow) {
     // The other thread calls while this thread does not pump: nothing may
     // wait for the window thread.
     std::thread([] {
+        audiomix_init(48000, 2, 1);
         audiomix_setdisp(1);
         audiomix_set_title("from another thread");
         int16_t buffer[512] = {};
         audiomix_change(buffer, sizeof buffer, 1);
     }).join();
+    EXPECT_EQ(audiomix_get_sample(), 48000) << "the format changes at once";
     EXPECT_TRUE(pump_until([&] { return IsWindowVisible(w) && window_text(w) == L"from another thread"; }));
 
     // Closing from another thread: the window thread destroys the window the
@@ -109,7 +111,6 @@ TEST_F(ControlWindow, ClickingTheCloseButtonHidesTheWindowForLater) {
     audiomix_setdisp(1);
     pump(50);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(find_control_window(), window);
 }
 
 // Host titles are bytes in the host's ANSI code page; a Chinese host's is
